@@ -1,0 +1,87 @@
+// The builder's commands: New, Open, Save, Save As, Test, Show Palette,
+// About, Exit and the three Browse buttons.
+#include <commdlg.h>
+
+#include "app/BuilderDialog_win.h"
+#include "platform/Controls_win.h"
+#include "platform/Seams_win.h"
+
+namespace qx {
+namespace {
+
+constexpr const char* kGestureFilter = "Quixmoor Gestures (*.qxm)|*.qxm||";
+
+class AboutDialog final : public Dialog {
+public:
+    AboutDialog() : Dialog(IDD_ABOUT) {}
+
+protected:
+    Handled HandleMessage(UINT message, WPARAM wParam, LPARAM) override {
+        if (message == WM_INITDIALOG) return {true, TRUE};
+        if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+            End(LOWORD(wParam));
+            return {true, 0};
+        }
+        return kDefault;
+    }
+};
+
+}  // namespace
+
+void BuilderDialog::FileNew() { ResetForm(); }
+
+void BuilderDialog::FileOpen() { OpenGesture(); }
+
+bool BuilderDialog::FileSave() {
+    if (untitled) return FileSaveAs();
+    const bool saved = SaveGesture(filePath, false, false);
+    if (saved) dirty = 0;
+    return saved;
+}
+
+bool BuilderDialog::FileSaveAs() {
+    if (!SaveGesture("", false, true)) return false;
+    const auto choice =
+        FileDialogs().Ask(hwnd(), {true, kGestureFilter, ".qxm", OFN_HIDEREADONLY | OFN_PATHMUSTEXIST});
+    if (!choice) return false;
+    const bool saved = SaveGesture(choice->path, true, false);
+    if (saved) {
+        filePath = choice->path;
+        fileTitle = choice->fileName;
+        untitled = 0;
+        SetCaption();
+        dirty = 0;
+    }
+    return saved;
+}
+
+void BuilderDialog::TestGesture() {
+    // Performances arrive with the playback subsystem.
+}
+
+void BuilderDialog::ShowPalette() {
+    // The palette window arrives with the palette subsystem.
+}
+
+void BuilderDialog::ShowAbout() {
+    AboutDialog about;
+    about.RunModal(hwnd());
+}
+
+void BuilderDialog::FileExit() { SendMessageA(hwnd(), WM_CLOSE, 0, 0); }
+
+void BuilderDialog::Browse(const char* filter, const char* defaultExtension, HWND edit) {
+    const auto choice = FileDialogs().Ask(
+        hwnd(), {false, filter, defaultExtension, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST});
+    if (!choice) return;
+    SetText(edit, choice->path);
+    dirty = 1;
+}
+
+void BuilderDialog::BrowseAnimation() { Browse("GIF files (*.gif)|*.gif||", ".gif", controls.animationFile); }
+void BuilderDialog::BrowseAudio() { Browse("WAVE files (*.wav)|*.wav||", ".wav", controls.audioFile); }
+void BuilderDialog::BrowseButtonImage() {
+    Browse("GIF files of size 20*20 (*.gif)|*.gif||", ".gif", controls.buttonImageFile);
+}
+
+}  // namespace qx

@@ -1,0 +1,126 @@
+// The builder window: a modal dialog on template 102 holding the gesture
+// being edited as a form, with its commands.
+//
+// The form (its fields, enabling rules and change tracking) is in
+// BuilderForm_win.cpp, the commands in BuilderCommands_win.cpp, saving in
+// GestureSave_win.cpp, opening in GestureOpen_win.cpp and section export in
+// SectionExport_win.cpp.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/Geometry.h"
+#include "platform/Window_win.h"
+#include "resources/resource.h"
+
+namespace qx {
+
+class BuilderDialog : public Dialog {
+public:
+    static constexpr int kDialogId = IDD_BUILDER;
+
+    BuilderDialog();
+    ~BuilderDialog() override;
+
+    // The form's controls, bound by id once the window exists.
+    struct Controls {
+        HWND buttonImageFile = nullptr;  // edit 1021
+        HWND audioOnce = nullptr;  // check box 1016
+        HWND backToFrame = nullptr;  // edit 1014
+        HWND audioStartFrame = nullptr;  // edit 1015
+        HWND imageReverse = nullptr;  // check box 1011
+        HWND imageLoop = nullptr;  // check box 1010
+        HWND displayedName = nullptr;  // edit 1004
+        HWND frameWidth = nullptr;  // edit 1012
+        HWND audioFile = nullptr;  // edit 1002
+        HWND animationFile = nullptr;  // edit 1001
+        HWND red = nullptr;  // edit 1006
+        HWND green = nullptr;  // edit 1007
+        HWND blue = nullptr;  // edit 1008
+        HWND transparent = nullptr;  // check box 1005
+    };
+
+    // Form and change tracking.
+    bool ConfirmDiscard();
+    void ResetForm();
+    void SyncTransparentColour();
+    void SyncImageLoop();
+    void OnAudioFileUpdate();
+    void OnAnimationFileUpdate();
+    void OnButtonImageFileUpdate();
+    void MarkDirty();
+
+    // Commands.
+    void FileNew();
+    void FileOpen();
+    bool FileSave();
+    bool FileSaveAs();
+    void TestGesture();
+    void ShowPalette();
+    void ShowAbout();
+    void FileExit();
+    void BrowseAnimation();
+    void BrowseAudio();
+    void BrowseButtonImage();
+    void ExportAnimation();
+    void ExportButtonImage();
+    void ExportAudio();
+
+    bool SaveGesture(const std::string& path, bool askOverwrite, bool validateOnly);
+    void OpenGesture();
+    void ExportSection(std::string sourcePath, std::string description, std::string extension);
+
+    // Asks to close: through ConfirmDiscard, then the end of the modal run.
+    void RequestClose();
+
+    // The temporary file path for a name: tempDirectory + "\" + name.
+    std::string TempPath(const std::string& name) const;
+    void SetCaption();
+
+    Controls controls;
+    std::string titleSuffix = " - Quixmoor Gesture";
+    std::string fileTitle = "[Untitled]";
+    std::string tempDirectory;
+    std::string filePath;
+    std::string paletteDirectory = "c:\\temp";
+    std::string commandLineFile;
+    std::string animationFile;
+    std::string audioFile;
+    std::string buttonImageFile;
+    HICON appIcon = nullptr;
+    Point previewPaneOrigin;  // client coordinates, from PreviewPanePosition
+    int balloonColourIndex = 0;
+    int untitled = 1;
+    int dirty = 0;
+    int loading = 0;
+
+protected:
+    Handled HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    Handled OnInitDialog(WPARAM, LPARAM);
+    Handled OnClose(WPARAM, LPARAM);
+    Handled OnPaint(WPARAM, LPARAM);
+    Handled OnQueryDragIcon(WPARAM, LPARAM);
+    Handled OnTimer(WPARAM, LPARAM);
+    void BindControls();
+    void Browse(const char* filter, const char* defaultExtension, HWND edit);
+
+    void FileSaveCommand() { FileSave(); }
+    void FileSaveAsCommand() { FileSaveAs(); }
+
+    static const MessageRow<BuilderDialog> kMessages[];
+    static const CommandRow<BuilderDialog> kCommands[];
+    static const NoticeRow<BuilderDialog> kNotices[];
+    static const HandlerTable<BuilderDialog> kHandlers;
+};
+
+// The three temporary section files and the temporary gesture of Test.
+inline constexpr const char* kTempAnimationName = "~tempqxm.gif";
+inline constexpr const char* kTempButtonImageName = "~tempqxmb.gif";
+inline constexpr const char* kTempAudioName = "~tempqxm.wav";
+inline constexpr const char* kTempGestureBaseName = "~tempqxm";
+
+}  // namespace qx

@@ -1,0 +1,8 @@
+// Opening a gesture file for editing.
+#include "app/BuilderDialog_win.h"
+
+namespace qx {
+
+void BuilderDialog::OpenGesture() {}
+
+}  // namespace qx

@@ -1,0 +1,8 @@
+#include <windows.h>
+
+#include "app/BuilderApp_win.h"
+#include "app/CommandLine.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    return qx::BuilderApp::Run(qx::SplitCommandLine(GetCommandLineA()));
+}

@@ -1,0 +1,35 @@
+#include <gtest/gtest.h>
+
+#include "app/CommandLine.h"
+
+namespace qx {
+namespace {
+
+TEST(CommandLine, SplitsLikeTheWindowsRuntime) {
+    struct Case {
+        const char* line;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"qxbuilder.exe", {"qxbuilder.exe"}},
+        {"\"C:\\Program Files\\qx\\qxbuilder.exe\" wave.qxm", {"C:\\Program Files\\qx\\qxbuilder.exe", "wave.qxm"}},
+        {"q.exe  \"my gestures\\wave.qxm\"   -x", {"q.exe", "my gestures\\wave.qxm", "-x"}},
+        {"q.exe c:\\dir\\", {"q.exe", "c:\\dir\\"}},
+        {"q.exe a\\\\\\\"b", {"q.exe", "a\\\"b"}},
+        {"q.exe \"a\\\\\" b", {"q.exe", "a\\", "b"}},
+        {"q.exe \"\"", {"q.exe", ""}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SplitCommandLine(c.line), c.expected) << c.line;
+}
+
+TEST(CommandLine, FirstNonSwitchArgumentNamesTheFile) {
+    EXPECT_EQ(FileArgument({"q.exe"}), "");
+    EXPECT_EQ(FileArgument({"q.exe", "-a", "/b"}), "");
+    EXPECT_EQ(FileArgument({"q.exe", "-a", "wave.qxm", "bow.qxm"}), "wave.qxm");
+    EXPECT_EQ(FileArgument({"q.exe", "/open", "c:\\g\\bow.qxm"}), "c:\\g\\bow.qxm");
+    // The program name itself is never taken, even when it looks like a file.
+    EXPECT_EQ(FileArgument({"wave.qxm"}), "");
+}
+
+}  // namespace
+}  // namespace qx
