@@ -1,5 +1,6 @@
 // The builder's commands: New, Open, Save, Save As, Test, Show Palette,
 // About, Exit and the three Browse buttons.
+#include <windows.h>
 #include <commdlg.h>
 
 #include "app/BuilderDialog_win.h"

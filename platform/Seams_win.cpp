@@ -1,5 +1,6 @@
 #include "platform/Seams_win.h"
 
+#include <windows.h>
 #include <commdlg.h>
 #include <mmsystem.h>
 
