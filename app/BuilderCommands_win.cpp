@@ -1,5 +1,6 @@
-// The builder's commands: New, Open, Save, Save As, Test, Show Palette,
-// About, Exit and the three Browse buttons.
+// The builder's commands: New, Open, Save, Save As, About, Exit and the
+// three Browse buttons. Test is in TestCommand_win.cpp, Show Palette in
+// PaletteCommand_win.cpp.
 #include <windows.h>
 #include <commdlg.h>
 
@@ -54,14 +55,6 @@ bool BuilderDialog::FileSaveAs() {
         dirty = 0;
     }
     return saved;
-}
-
-void BuilderDialog::TestGesture() {
-    // Performances arrive with the playback subsystem.
-}
-
-void BuilderDialog::ShowPalette() {
-    // The palette window arrives with the palette subsystem.
 }
 
 void BuilderDialog::ShowAbout() {

@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "app/GestureForm.h"
 #include "platform/Geometry.h"
 #include "platform/Window_win.h"
 #include "resources/resource.h"
@@ -69,6 +70,8 @@ public:
     void ExportAudio();
 
     bool SaveGesture(const std::string& path, bool askOverwrite, bool validateOnly);
+    // The form as saving reads it: the edits, the check boxes and the path members.
+    GestureForm ReadForm() const;
     void OpenGesture();
     void ExportSection(std::string sourcePath, std::string description, std::string extension);
 

@@ -1,8 +1,157 @@
-// Opening a gesture file for editing.
+// Opening a gesture file for editing: its sections are copied to the
+// temporary files and the form is filled from its settings.
+//
+// The whole file is read and checked before anything changes, and the
+// sections are first written beside the temporary files and renamed over
+// them only when all are written: a damaged file, or a temporary file that
+// cannot be written, leaves the form, its path members and the sections
+// they name exactly as they were.
+#include <windows.h>
+#include <commdlg.h>
+
+#include <cstdio>
+#include <string>
+
 #include "app/BuilderDialog_win.h"
+#include "gesture/FileIo.h"
+#include "gesture/GestureReader.h"
+#include "gesture/TextCase.h"
+#include "platform/Controls_win.h"
+#include "platform/Seams_win.h"
 
 namespace qx {
+namespace {
 
-void BuilderDialog::OpenGesture() {}
+constexpr const char* kInternal = "*** internal ***";
+
+// A section on its way to its temporary file.
+struct PendingSection {
+    const std::vector<std::uint8_t>* bytes;
+    std::string target;
+    const char* failure;
+    std::string staged;
+};
+
+bool WriteAll(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
+}
+
+}  // namespace
+
+void BuilderDialog::OpenGesture() {
+    std::string path;
+    std::string name;
+    if (!commandLineFile.empty()) {
+        path = commandLineFile;
+        commandLineFile.clear();
+        const auto slash = path.find_last_of('\\');
+        name = LowerCase(slash == std::string::npos ? path : path.substr(slash + 1));
+    } else {
+        // Unsaved work is never replaced without the question New and
+        // closing ask.
+        if (!ConfirmDiscard()) return;
+        const auto choice = FileDialogs().Ask(
+            hwnd(), {false, "Quixmoor Gestures (*.qxm)|*.qxm||", ".qxm",
+                     OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY});
+        if (!choice) return;
+        path = choice->path;
+        name = LowerCase(choice->fileName);
+    }
+
+    FilePtr file = OpenForReading(path);
+    if (!file) {
+        ShowMessage(hwnd(), "Can not open file \n" + path);
+        return;
+    }
+    const auto slash = path.find_last_of('\\');
+    paletteDirectory = slash == std::string::npos ? std::string() : path.substr(0, slash);
+    file.reset();
+
+    std::vector<std::uint8_t> bytes;
+    GestureFileContents contents;
+    GestureReadStatus status = GestureReadStatus::Truncated;
+    if (ReadWholeFile(path, bytes, UINT32_MAX) == FileReadStatus::Ok) status = ReadGestureFile(bytes, contents);
+    bytes.clear();
+    bytes.shrink_to_fit();
+    switch (status) {
+    case GestureReadStatus::Ok:
+        break;
+    case GestureReadStatus::NotGesture:
+        ShowMessage(hwnd(), path + "\nIs not a valid QX Gesture file.");
+        return;
+    case GestureReadStatus::Newer:
+        ShowMessage(hwnd(), path + "\nwas built using a newer version of QXM-Builder, and can not be opened");
+        return;
+    case GestureReadStatus::Truncated:
+        ShowMessage(hwnd(), path + "\nIs damaged: the file ends before its last section, and can not be opened.");
+        return;
+    }
+
+    const bool hasAudio = (contents.settings.flags & GF_AUDIO) != 0;
+    std::vector<PendingSection> sections = {
+        {&contents.button, TempPath(kTempButtonImageName), "Can not open temporary file for palette button image\n", {}},
+        {&contents.image, TempPath(kTempAnimationName), "Can not open temporary file for image section\n", {}},
+    };
+    if (hasAudio) {
+        sections.push_back({&contents.audio, TempPath(kTempAudioName), "Can not open temporary file for audio section\n", {}});
+    }
+    auto discardStaged = [&] {
+        for (auto& s : sections) {
+            if (!s.staged.empty()) DeleteFileA(s.staged.c_str());
+        }
+    };
+    for (auto& s : sections) {
+        s.staged = s.target + ".new";
+        if (!WriteAll(s.staged, *s.bytes)) {
+            discardStaged();
+            ShowMessage(hwnd(), s.failure + s.target);
+            return;
+        }
+    }
+    for (auto& s : sections) {
+        if (!MoveFileExA(s.staged.c_str(), s.target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            discardStaged();
+            ShowMessage(hwnd(), s.failure + s.target);
+            return;
+        }
+        s.staged.clear();
+    }
+
+    animationFile = TempPath(kTempAnimationName);
+    buttonImageFile = TempPath(kTempButtonImageName);
+    audioFile = hasAudio ? TempPath(kTempAudioName) : std::string();
+
+    loading = 1;
+    SetText(controls.animationFile, kInternal);
+    SetText(controls.buttonImageFile, kInternal);
+    SetText(controls.audioFile, audioFile.empty() ? "" : kInternal);
+    loading = 0;
+
+    const GestureSettings& s = contents.settings;
+    SetText(controls.displayedName, s.name);
+    SetText(controls.red, std::to_string(s.red));
+    SetText(controls.green, std::to_string(s.green));
+    SetText(controls.blue, std::to_string(s.blue));
+    SetText(controls.backToFrame, std::to_string(s.backToFrame));
+    SetText(controls.audioStartFrame, std::to_string(s.audioStartFrame));
+    SetText(controls.frameWidth, std::to_string(s.frameWidth));
+
+    SetCheck(controls.audioOnce, (s.flags & GF_AUDIO_ONCE) != 0);
+    EnableWindow(controls.audioOnce, !audioFile.empty());
+    SetCheck(controls.imageReverse, (s.flags & GF_IMAGE_REVERSE) != 0);
+    SetCheck(controls.transparent, (s.flags & GF_TRANSPARENT) != 0);
+    SyncTransparentColour();
+    SetCheck(controls.imageLoop, (s.flags & GF_IMAGE_LOOP) != 0);
+    EnableWindow(controls.backToFrame, (s.flags & GF_IMAGE_LOOP) != 0);
+
+    filePath = path;
+    fileTitle = name;
+    untitled = 0;
+    SetCaption();
+    dirty = 0;
+}
 
 }  // namespace qx

@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "playback/BalloonGeometry.h"
+#include "playback/BalloonPlacement.h"
+
+namespace qx {
+namespace {
+
+const Rect kBounds{100, 100, 800, 500};
+const Rect kAnchor{400, 200, 448, 264};
+const Size kBalloon{120, 40};
+
+const auto kAllVisible = [](Point) { return true; };
+
+// Visible where the anchor's corner of the given index is tested.
+IsAnchorVisibleAt CornersVisible(const Rect& anchor, std::set<int> corners) {
+    return [anchor, corners](Point p) {
+        const auto points = CornerTestPoints(anchor);
+        for (int i : corners) {
+            if (points[i] == p) return true;
+        }
+        return false;
+    };
+}
+
+TEST(BalloonPlacement, WorkedExample) {
+    EXPECT_EQ(ChooseSide(kBounds, kAnchor, {}), BalloonSide::BelowRight);
+    EXPECT_EQ(CandidatePositions(kAnchor, kBalloon)[3], (Point{428, 257}));
+
+    std::vector<Point> asked;
+    const Placement placement = PlaceBalloon(kBounds, kAnchor, kBalloon, BalloonSide::BelowRight, [&](Point p) {
+        asked.push_back(p);
+        return true;
+    });
+    EXPECT_EQ(placement, (Placement{BalloonSide::BelowRight, {328, 157}}));
+    EXPECT_NE(std::find(asked.begin(), asked.end(), Point{447, 263}), asked.end());
+}
+
+TEST(ChooseSide, FreeSpaceDecides) {
+    // Bounds 0..1000 both ways; the anchor is 40 x 40.
+    struct {
+        const char* name;
+        Rect anchor;
+        BalloonSide side;
+    } const cases[] = {
+        {"101 above beats more below", {500, 101, 540, 141}, BalloonSide::AboveLeft},
+        {"100 above, 150 below goes below", {500, 100, 540, 850}, BalloonSide::BelowLeft},
+        {"equal above and below goes above", {500, 100, 540, 900}, BalloonSide::AboveLeft},
+        {"more below than above", {500, 50, 540, 90}, BalloonSide::BelowLeft},
+        {"more right than left", {100, 50, 140, 90}, BalloonSide::BelowRight},
+        {"equal left and right goes left", {480, 50, 520, 90}, BalloonSide::BelowLeft},
+        {"above and right", {100, 960, 140, 1000}, BalloonSide::AboveRight},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ChooseSide({0, 0, 1000, 1000}, c.anchor, {}), c.side) << c.name;
+    }
+}
+
+TEST(ChooseSide, OtherBalloonsNarrowTheSpace) {
+    // Right of the anchor and below its top: the right and lower spaces
+    // shrink to 12 and 36.
+    const Rect rightBelow{460, 300, 600, 340};
+    EXPECT_EQ(ChooseSide(kBounds, kAnchor, std::vector<Rect>{rightBelow}), BalloonSide::AboveLeft);
+
+    // Overlapping the anchor's top-right: its left edge is right of the
+    // anchor's left edge and its bottom above the anchor's bottom, so right
+    // and above go negative.
+    const Rect overlapping{420, 150, 520, 210};
+    EXPECT_EQ(ChooseSide(kBounds, kAnchor, std::vector<Rect>{overlapping}), BalloonSide::BelowLeft);
+
+    // Beyond the bounds a balloon narrows nothing.
+    const Rect beyond{900, 600, 1000, 700};
+    EXPECT_EQ(ChooseSide(kBounds, kAnchor, std::vector<Rect>{beyond}), BalloonSide::BelowRight);
+
+    // Of several balloons on the same side the nearest edge counts, in
+    // either order.
+    const Rect farther{780, 600, 790, 650};
+    const Rect nearer{460, 600, 470, 650};
+    EXPECT_EQ(ChooseSide(kBounds, kAnchor, std::vector<Rect>{farther}), BalloonSide::BelowRight);
+    EXPECT_EQ(ChooseSide(kBounds, kAnchor, std::vector<Rect>{farther, nearer}), BalloonSide::BelowLeft);
+    EXPECT_EQ(ChooseSide(kBounds, kAnchor, std::vector<Rect>{nearer, farther}), BalloonSide::BelowLeft);
+}
+
+TEST(IsOutside, RightAndBottomEdgesOnTheBoundsAreOutside) {
+    struct {
+        Point at;
+        bool outside;
+    } const cases[] = {
+        {{100, 100}, false}, {{99, 100}, true},  {{100, 99}, true},
+        {{679, 459}, false}, {{680, 459}, true}, {{679, 460}, true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsOutside(c.at, kBalloon, kBounds), c.outside) << c.at.x << "," << c.at.y;
+}
+
+TEST(PlaceBalloon, ChoiceOrder) {
+    // Anchor 10 pixels below the bounds' top: neither side above fits.
+    const Rect nearTop{400, 110, 448, 174};
+    // Candidates: 0 (300,77) 1 (428,77) 2 (300,167) 3 (428,167).
+    struct {
+        const char* name;
+        Rect bounds;
+        BalloonSide preferred;
+        std::set<int> visible;
+        Placement expected;
+    } const cases[] = {
+        {"preferred fits", kBounds, BalloonSide::BelowRight, {0, 1, 2, 3}, {BalloonSide::BelowRight, {328, 67}}},
+        {"preferred outside: first of 0..3 that fits", kBounds, BalloonSide::AboveRight, {0, 1, 2, 3},
+         {BalloonSide::BelowLeft, {200, 67}}},
+        {"preferred corner hidden", kBounds, BalloonSide::BelowLeft, {0, 1, 3}, {BalloonSide::BelowRight, {328, 67}}},
+        {"nothing fits: first visible of 3..0", nearTop, BalloonSide::AboveLeft, {0, 1, 2, 3},
+         {BalloonSide::BelowRight, {28, 57}}},
+        {"nothing fits, corners 0 and 2 visible", nearTop, BalloonSide::AboveLeft, {0, 2},
+         {BalloonSide::BelowLeft, {-100, 57}}},
+        {"nothing fits, corner 0 visible", nearTop, BalloonSide::BelowRight, {0}, {BalloonSide::AboveLeft, {-100, -33}}},
+        {"all corners hidden", kBounds, BalloonSide::BelowRight, {}, {BalloonSide::NoSide, {}}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PlaceBalloon(c.bounds, nearTop, kBalloon, c.preferred, CornersVisible(nearTop, c.visible)),
+                  c.expected)
+            << c.name;
+    }
+}
+
+TEST(PlaceBalloon, PreferredSideKeptWhenEveryCornerFits) {
+    for (int side = 0; side < 4; ++side) {
+        const auto preferred = static_cast<BalloonSide>(side);
+        EXPECT_EQ(PlaceBalloon(kBounds, kAnchor, kBalloon, preferred, kAllVisible).side, preferred);
+    }
+}
+
+TEST(BalloonGeometry, WindowSize) {
+    struct {
+        const char* name;
+        Size text;
+        int frameWidth, stripHeight;
+        Size window;
+    } const cases[] = {
+        {"text only", {111, 28}, 0, 0, {111, 28}},
+        {"text beside a taller frame", {111, 28}, 40, 50, {151, 50}},
+        {"frame only, raised to 31 wide", {0, 0}, 20, 30, {31, 30}},
+        {"picture that did not decode keeps its columns", {111, 28}, 40, 0, {151, 28}},
+        {"short text", {20, 17}, 0, 0, {31, 17}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(BalloonWindowSize(c.text, c.frameWidth, c.stripHeight), c.window) << c.name;
+}
+
+TEST(BalloonGeometry, FrameAreaAndFastPaint) {
+    const Rect tick = FrameUpdateRect(40, 50);
+    EXPECT_EQ(tick, (Rect{1, 1, 39, 49}));
+    struct {
+        Rect update;
+        bool frameOnly;
+    } const cases[] = {
+        {tick, true},
+        {{0, 0, 40, 50}, true},
+        {{0, 0, 41, 50}, false},
+        {{0, 0, 40, 51}, false},
+        {{-1, 0, 40, 50}, false},
+        {{0, 0, 151, 50}, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsFrameOnlyUpdate(c.update, true, 40, 50), c.frameOnly)
+            << c.update.left << "," << c.update.top << "," << c.update.right << "," << c.update.bottom;
+    }
+    EXPECT_FALSE(IsFrameOnlyUpdate(tick, false, 40, 50));
+
+    EXPECT_EQ(FrameCopyFor(2, 40, 50), (FrameCopy{{0, 0, 40, 50}, {80, 0}}));
+    EXPECT_EQ(TextRect({151, 50}, true, 40), (Rect{43, 3, 148, 47}));
+    EXPECT_EQ(TextRect({111, 28}, false, 0), (Rect{3, 3, 108, 25}));
+}
+
+TEST(BalloonGeometry, OutlineGapFacesTheAnchor) {
+    using S = std::vector<Segment>;
+    const S sides{{{0, 0}, {0, 40}}, {{119, 0}, {119, 40}}};
+    auto with = [&sides](S more) {
+        S all = sides;
+        all.insert(all.end(), more.begin(), more.end());
+        return all;
+    };
+    struct {
+        BalloonSide side;
+        S segments;
+    } const cases[] = {
+        {BalloonSide::AboveLeft, with({{{0, 0}, {120, 0}}, {{0, 39}, {108, 39}}, {{112, 39}, {120, 39}}})},
+        {BalloonSide::AboveRight, with({{{0, 0}, {120, 0}}, {{0, 39}, {8, 39}}, {{12, 39}, {120, 39}}})},
+        {BalloonSide::BelowLeft, with({{{0, 39}, {120, 39}}, {{0, 0}, {108, 0}}, {{112, 0}, {120, 0}}})},
+        {BalloonSide::BelowRight, with({{{0, 39}, {120, 39}}, {{0, 0}, {8, 0}}, {{12, 0}, {120, 0}}})},
+        {BalloonSide::NoSide, sides},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(OutlineSegments(c.side, {120, 40}), c.segments) << static_cast<int>(c.side);
+    }
+}
+
+TEST(BalloonGeometry, TailMirroredIntoTheSidesCorner) {
+    // The preview pane's client area: 48 x 64 less its border.
+    const Size client{46, 62};
+    struct {
+        BalloonSide side;
+        Tail tail;
+    } const cases[] = {
+        {BalloonSide::AboveLeft, {{{{0, 0}, {6, 0}, {18, 12}, {0, 2}}}, {{{6, 0}, {18, 12}, {0, 2}}}}},
+        {BalloonSide::AboveRight, {{{{46, 0}, {40, 0}, {28, 12}, {46, 2}}}, {{{40, 0}, {28, 12}, {46, 2}}}}},
+        {BalloonSide::BelowLeft, {{{{0, 61}, {6, 61}, {18, 49}, {0, 59}}}, {{{6, 61}, {18, 49}, {0, 59}}}}},
+        {BalloonSide::BelowRight, {{{{46, 61}, {40, 61}, {28, 49}, {46, 59}}}, {{{40, 61}, {28, 49}, {46, 59}}}}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TailFor(c.side, client), c.tail) << static_cast<int>(c.side);
+}
+
+}  // namespace
+}  // namespace qx
