@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "palette/PaletteCatalogue.h"
+
+namespace qx {
+namespace {
+
+std::vector<std::string> FileNames(const PaletteCatalogue& catalogue) {
+    std::vector<std::string> names;
+    for (const PaletteEntry& e : catalogue.entries()) names.push_back(e.fileName);
+    return names;
+}
+
+TEST(PaletteCatalogue, PatternIsTheDirectoryAsTyped) {
+    EXPECT_EQ(ScanPattern("c:\\temp"), "c:\\temp\\*.qxm");
+    EXPECT_EQ(ScanPattern("d:\\gest\\"), "d:\\gest\\\\*.qxm");
+    EXPECT_EQ(ScanPattern(" "), " \\*.qxm");
+    EXPECT_EQ(ScanPattern(""), "\\*.qxm");
+}
+
+TEST(PaletteCatalogue, EntryNameIsLowerCasedAndCutAtTheFirstExtension) {
+    const struct {
+        const char* found;
+        const char* entry;
+    } cases[] = {
+        {"wave.qxm", "wave"},
+        {"Wave.QXM", "wave"},
+        {"duck.qxm.qxm", "duck"},      // reads duck.qxm, not the file found
+        {"a.qxmbak", "a"},             // the cut ignores what follows
+        {".qxm", ".qxm"},              // at the very start: kept whole
+        {".qxm.qxm", ".qxm.qxm"},      // only the first occurrence counts
+        {"x.qxm", "x"},
+        {"\xC9T\xC9.QXM", "\xE9t\xE9"},  // accented capitals lower-case too
+    };
+    for (const auto& c : cases) EXPECT_EQ(EntryFileName(c.found), c.entry) << c.found;
+}
+
+TEST(PaletteCatalogue, ScanSortsByLowerCasedName) {
+    const struct {
+        std::vector<std::string> found;
+        std::vector<std::string> entries;
+    } cases[] = {
+        {{"Wave.QXM", "bow.qxm", "applause.qxm"}, {"applause", "bow", "wave"}},
+        // Byte order would put "Zed" first; names compare after lower-casing.
+        {{"Zed.qxm", "apple.qxm"}, {"apple", "zed"}},
+        // Bytes compare unsigned: an accented letter sorts after "z".
+        {{"\xE9t\xE9.qxm", "zoo.qxm", "abc.qxm"}, {"abc", "zoo", "\xE9t\xE9"}},
+        {{"duck.qxm.qxm", "cat.qxm"}, {"cat", "duck"}},
+        {{}, {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<FoundFile> listing;
+        for (const std::string& name : c.found) listing.push_back({name, 0, false});
+        PaletteCatalogue catalogue;
+        catalogue.Scan(listing);
+        EXPECT_EQ(FileNames(catalogue), c.entries);
+
+        PaletteCatalogue oneByOne;
+        for (const std::string& name : c.found) oneByOne.AddEntry(name);
+        EXPECT_EQ(FileNames(oneByOne), c.entries);
+    }
+}
+
+TEST(PaletteCatalogue, ScanSkipsOnlyFilesTooLargeForThirtyTwoBits) {
+    const std::vector<FoundFile> listing = {
+        {"huge.qxm", 1, false},
+        {"folder.qxm", 0, true},  // becomes an entry; its gesture will not read
+        {"bow.qxm", 0, false},
+        {"vast.qxm", 0xFFFFFFFFu, false},
+    };
+    PaletteCatalogue catalogue;
+    catalogue.Scan(listing);
+    EXPECT_EQ(FileNames(catalogue), (std::vector<std::string>{"bow", "folder"}));
+    for (const PaletteEntry& e : catalogue.entries()) EXPECT_EQ(e.displayName, "");
+}
+
+TEST(PaletteCatalogue, EqualNamesKeepTheOrderFound) {
+    PaletteCatalogue catalogue;
+    catalogue.AddEntry("Duck.qxm");
+    catalogue.SetDisplayName(0, "first");
+    catalogue.AddEntry("duck.qxm.qxm");
+    catalogue.SetDisplayName(1, "second");
+    const std::vector<FoundFile> listing = {{"DUCK.QXM", 0, false}, {"apple.qxm", 0, false}};
+    catalogue.Scan(listing);
+    ASSERT_EQ(FileNames(catalogue), (std::vector<std::string>{"apple", "duck", "duck", "duck"}));
+    EXPECT_EQ(catalogue.entries()[1].displayName, "first");
+    EXPECT_EQ(catalogue.entries()[2].displayName, "second");
+
+    // Enough equal names that an unstable sort would shuffle them.
+    for (int i = 0; i < 40; ++i) {
+        catalogue.AddEntry("eel.qxm");
+        catalogue.SetDisplayName(catalogue.Count() - 1, std::to_string(i));
+    }
+    catalogue.Scan(std::vector<FoundFile>(40, FoundFile{"EEL.QXM", 0, false}));
+    for (int i = 0; i < 80; ++i) {
+        EXPECT_EQ(catalogue.entries()[4 + i].displayName, i < 40 ? std::to_string(i) : "") << i;
+    }
+    catalogue.Clear();
+    EXPECT_EQ(catalogue.Count(), 0);
+}
+
+}  // namespace
+}  // namespace qx
