@@ -75,7 +75,7 @@ bool BuilderDialog::SaveGesture(const std::string& path, bool askOverwrite, bool
     const std::string cannotOpen = "Can not open output file: '" + path + "'\nCheck if file is read-only.";
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
-        ((attributes & FILE_ATTRIBUTE_DIRECTORY) || !CanWriteExisting(path))) {
+        ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) || !CanWriteExisting(path))) {
         ShowMessage(hwnd(), cannotOpen);
         return false;
     }

@@ -1,0 +1,60 @@
+// Gesture files written byte by byte for the tests, independently of the
+// program's own writer.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qx::test {
+
+using Bytes = std::vector<unsigned char>;
+
+struct GestureFields {
+    std::string magic = "QXMG";
+    std::string version = "0100";
+    std::string name = "Wave";
+    unsigned char flags = 0;
+    unsigned frameWidth = 40;
+    unsigned char red = 0, green = 0, blue = 0, backToFrame = 0, audioStartFrame = 0;
+    Bytes button = Bytes(300, 0xB0);
+    Bytes image = Bytes(5000, 0x1A);
+    std::optional<Bytes> audio;  // written when present
+};
+
+inline void PutLength(Bytes& out, std::size_t n) {
+    out.push_back(static_cast<unsigned char>(n >> 24));
+    out.push_back(static_cast<unsigned char>(n >> 16));
+    out.push_back(static_cast<unsigned char>(n >> 8));
+    out.push_back(static_cast<unsigned char>(n));
+}
+
+inline Bytes GestureFileBytes(const GestureFields& f) {
+    Bytes out(f.magic.begin(), f.magic.end());
+    out.insert(out.end(), f.version.begin(), f.version.end());
+    out.push_back(static_cast<unsigned char>(f.name.size()));
+    out.insert(out.end(), f.name.begin(), f.name.end());
+    const unsigned char settings[40] = {0, 0, 0, f.flags, static_cast<unsigned char>(f.frameWidth >> 8),
+                                        static_cast<unsigned char>(f.frameWidth), f.red, f.green, f.blue,
+                                        f.backToFrame, f.audioStartFrame};
+    out.insert(out.end(), settings, settings + 40);
+    PutLength(out, f.button.size());
+    out.insert(out.end(), f.button.begin(), f.button.end());
+    PutLength(out, f.image.size());
+    out.insert(out.end(), f.image.begin(), f.image.end());
+    if (f.audio) {
+        PutLength(out, f.audio->size());
+        out.insert(out.end(), f.audio->begin(), f.audio->end());
+    }
+    return out;
+}
+
+// Distinct recognisable content for a section file.
+inline Bytes Pattern(std::size_t n, unsigned seed) {
+    Bytes b(n);
+    for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<unsigned char>((i * 31 + seed * 7) & 0xFF);
+    return b;
+}
+
+}  // namespace qx::test

@@ -1,0 +1,306 @@
+// Saving: validation order and messages, the bytes written, Save and Save As,
+// and a failed save never harming the file it was replacing.
+#include "BuilderFixture_win.h"
+#include "GestureBytes_win.h"
+
+#include <commdlg.h>
+
+#include <functional>
+
+namespace qx::test {
+namespace {
+
+class BuilderSave : public BuilderTest {
+protected:
+    void SetUp() override {
+        BuilderTest::SetUp();
+        WriteFileBytes(dir.File("strip.gif"), Pattern(5000, 1));
+        WriteFileBytes(dir.File("button.gif"), Pattern(300, 2));
+        WriteFileBytes(dir.File("sound.wav"), Pattern(12000, 3));
+    }
+    // The worked example's form: "Wave", loop back to 2, transparent magenta, sound on frame 0.
+    void FillValidForm() {
+        Type(1001, dir.File("strip.gif"));
+        Type(1021, dir.File("button.gif"));
+        Type(1002, dir.File("sound.wav"));
+        Type(1004, "Wave");
+        Type(1012, "40");
+        Click(1005);
+        Type(1006, "255");
+        Type(1007, "0");
+        Type(1008, "255");
+        Click(1010);
+        Type(1014, "2");
+        Type(1015, "0");
+    }
+    GestureFields WorkedExample() const {
+        GestureFields f;
+        f.flags = 0x0D;
+        f.red = 255;
+        f.blue = 255;
+        f.backToFrame = 2;
+        f.button = Pattern(300, 2);
+        f.image = Pattern(5000, 1);
+        f.audio = Pattern(12000, 3);
+        return f;
+    }
+    bool Save(const std::string& path, bool ask = false) { return builder->SaveGesture(path, ask, false); }
+
+    ScratchDirectory dir;
+};
+
+TEST_F(BuilderSave, WritesTheWorkedExampleByteForByte) {
+    FillValidForm();
+    ASSERT_TRUE(Save(dir.File("wave.qxm")));
+    EXPECT_TRUE(messages.shown.empty());
+    const Bytes saved = ReadFileBytes(dir.File("wave.qxm"));
+    EXPECT_EQ(saved.size(), 17365u);
+    EXPECT_EQ(saved, GestureFileBytes(WorkedExample()));
+}
+
+TEST_F(BuilderSave, ValidationMessagesInTheirOrder) {
+    struct Case {
+        const char* what;
+        std::function<void()> spoil;
+        std::string message;
+    };
+    const std::string missing = dir.File("missing.gif");
+    const Case cases[] = {
+        {"empty name", [this] { Type(1004, ""); }, "Displayed name must be specified"},
+        {"empty name and no animation",
+         [&] {
+             Type(1004, "");
+             Type(1001, missing);
+         },
+         "Displayed name must be specified"},
+        {"255-byte name", [this] { Type(1004, std::string(255, 'n')); },
+         "Displayed name must be shorter than 255 characters"},
+        {"empty width", [this] { Type(1012, ""); }, "Frame width must be between 1 to 255"},
+        {"width 0", [this] { Type(1012, "0"); }, "Frame width must be between 1 to 255"},
+        {"width 256", [this] { Type(1012, "256"); }, "Frame width must be between 1 to 255"},
+        {"width -5", [this] { Type(1012, "-5"); }, "Frame width must be between 1 to 255"},
+        {"width letters", [this] { Type(1012, "ab"); }, "Frame width must be between 1 to 255"},
+        {"no animation", [&] { Type(1001, missing); },
+         "Can not open image file: '" + missing + "'"},
+        {"no animation and no button",
+         [&] {
+             Type(1001, missing);
+             Type(1021, missing);
+         },
+         "Can not open image file: '" + missing + "'"},
+        {"no button", [&] { Type(1021, missing); },
+         "Can not open palette button image file: '" + missing + "'"},
+        {"no sound file", [&] { Type(1002, missing); },
+         "Can not open audio file: '" + missing + "'"},
+        {"sound too long",
+         [&] {
+             WriteFileBytes(dir.File("long.wav"), Bytes(30001, 1));
+             Type(1002, dir.File("long.wav"));
+         },
+         "The audio file size can not be greater than 30000 bytes"},
+    };
+    for (const Case& c : cases) {
+        FillValidForm();
+        c.spoil();
+        messages.shown.clear();
+        EXPECT_FALSE(Save(dir.File("out.qxm"))) << c.what;
+        EXPECT_EQ(messages.Texts(), std::vector<std::string>{c.message}) << c.what;
+        EXPECT_FALSE(FileExists(dir.File("out.qxm"))) << c.what;
+    }
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+}
+
+TEST_F(BuilderSave, AcceptedEdgesOfTheLimits) {
+    FillValidForm();
+    WriteFileBytes(dir.File("full.wav"), Bytes(30000, 9));
+    Type(1002, dir.File("full.wav"));
+    Type(1004, std::string(254, 'n'));
+    Type(1012, "12px");
+    ASSERT_TRUE(Save(dir.File("edge.qxm"))) << (messages.shown.empty() ? "" : messages.shown[0].text);
+    const Bytes saved = ReadFileBytes(dir.File("edge.qxm"));
+    ASSERT_EQ(saved.size(), 9u + 254 + 40 + 4 + 300 + 4 + 5000 + 4 + 30000);
+    EXPECT_EQ(saved[8], 254);
+    EXPECT_EQ(saved[9 + 254 + 4], 0);   // frame width high byte
+    EXPECT_EQ(saved[9 + 254 + 5], 12);  // "12px" is 12
+}
+
+TEST_F(BuilderSave, UncheckedBoxesStoreZeroesAndNoSoundMeansNoSection) {
+    FillValidForm();
+    Click(1005);  // transparent off: the numbers stay in the edits
+    Click(1010);  // loop off
+    Click(1011);  // reverse on
+    Type(1015, "3");
+    Type(1002, "");
+    ASSERT_TRUE(Save(dir.File("plain.qxm")));
+    GestureFields expected = WorkedExample();
+    expected.flags = 0x02;
+    expected.red = expected.blue = 0;
+    expected.backToFrame = 0;
+    expected.audio.reset();
+    EXPECT_EQ(ReadFileBytes(dir.File("plain.qxm")), GestureFileBytes(expected));
+}
+
+TEST_F(BuilderSave, NumbersKeepTheirLowEightBitsAndAudioOnceNeedsSound) {
+    FillValidForm();
+    Type(1006, "300");
+    Type(1007, "-1");
+    Type(1008, "256");
+    Type(1014, "258");
+    Type(1015, "7");
+    Click(1016);
+    ASSERT_TRUE(Checked(1016));
+    ASSERT_TRUE(Save(dir.File("bits.qxm")));
+    GestureFields expected = WorkedExample();
+    expected.flags = 0x1D;
+    expected.red = 44;
+    expected.green = 255;
+    expected.blue = 0;
+    expected.backToFrame = 2;
+    expected.audioStartFrame = 7;
+    EXPECT_EQ(ReadFileBytes(dir.File("bits.qxm")), GestureFileBytes(expected));
+
+    // Without sound neither audio flag nor the start frame is stored.
+    Type(1002, "");
+    ASSERT_TRUE(Save(dir.File("bits.qxm")));
+    expected.flags = 0x05;
+    expected.audioStartFrame = 0;
+    expected.audio.reset();
+    EXPECT_EQ(ReadFileBytes(dir.File("bits.qxm")), GestureFileBytes(expected));
+}
+
+TEST_F(BuilderSave, IndeterminateCheckBoxCountsAsSet) {
+    FillValidForm();
+    Click(1010);  // loop off
+    SendMessageA(Item(1010), BM_SETSTATE, 0, 0);
+    SendMessageA(Item(1010), BM_SETCHECK, BST_INDETERMINATE, 0);
+    ASSERT_TRUE(Save(dir.File("third.qxm")));
+    EXPECT_EQ(ReadFileBytes(dir.File("third.qxm"))[16] & 0x01, 0x01);
+}
+
+TEST_F(BuilderSave, SaveOnUntitledActsAsSaveAs) {
+    FillValidForm();
+    files.Choose(dir.File("wave.qxm"));
+    Command(ID_FILE_SAVE);
+    ASSERT_EQ(files.asked.size(), 1u);
+    EXPECT_TRUE(files.asked[0].save);
+    EXPECT_EQ(files.asked[0].filter, "Quixmoor Gestures (*.qxm)|*.qxm||");
+    EXPECT_EQ(files.asked[0].defaultExtension, ".qxm");
+    EXPECT_EQ(files.asked[0].flags, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_PATHMUSTEXIST));
+    EXPECT_EQ(Caption(), "wave.qxm - Quixmoor Gesture");
+    EXPECT_EQ(builder->filePath, dir.File("wave.qxm"));
+    EXPECT_EQ(builder->untitled, 0);
+    EXPECT_EQ(builder->dirty, 0);
+
+    // A later Save writes there without a dialog and leaves the caption.
+    Type(1012, "41");
+    Command(ID_FILE_SAVE);
+    EXPECT_EQ(files.asked.size(), 1u);
+    EXPECT_EQ(builder->dirty, 0);
+    EXPECT_EQ(ReadFileBytes(dir.File("wave.qxm"))[9 + 4 + 5], 41);
+    EXPECT_EQ(Caption(), "wave.qxm - Quixmoor Gesture");
+}
+
+TEST_F(BuilderSave, SaveAsWithInvalidFormShowsTheMessageAndNoDialog) {
+    FillValidForm();
+    Type(1004, "");
+    Command(ID_FILE_SAVE_AS);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Displayed name must be specified"});
+    EXPECT_TRUE(files.asked.empty());
+    EXPECT_EQ(builder->dirty, 1);
+}
+
+TEST_F(BuilderSave, SaveAsOntoAnExistingFileAsksAndNoLeavesEverything) {
+    FillValidForm();
+    const Bytes old = {1, 2, 3};
+    WriteFileBytes(dir.File("old.qxm"), old);
+    files.Choose(dir.File("old.qxm"));
+    messages.Answer(IDNO);
+    EXPECT_FALSE(builder->FileSaveAs());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "File '" + dir.File("old.qxm") + "' already exists.\nReplace existing file?");
+    EXPECT_EQ(messages.shown[0].type, static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION));
+    EXPECT_EQ(ReadFileBytes(dir.File("old.qxm")), old);
+    EXPECT_EQ(builder->dirty, 1);
+    EXPECT_EQ(builder->filePath, "");
+    EXPECT_EQ(Caption(), "[Untitled] - Quixmoor Gesture");
+
+    files.Choose(dir.File("old.qxm"));
+    messages.Answer(IDYES);
+    EXPECT_TRUE(builder->FileSaveAs());
+    EXPECT_EQ(ReadFileBytes(dir.File("old.qxm")).size(), 17365u);
+}
+
+TEST_F(BuilderSave, CancelledSaveAsChangesNothing) {
+    FillValidForm();
+    files.Cancel();
+    EXPECT_FALSE(builder->FileSaveAs());
+    EXPECT_EQ(builder->dirty, 1);
+    EXPECT_EQ(builder->untitled, 1);
+}
+
+TEST_F(BuilderSave, ConfirmDiscardYesSavesAndACancelledSaveAsRefuses) {
+    FillValidForm();
+    messages.Answer(IDYES);
+    files.Cancel();
+    Command(ID_FILE_NEW);
+    EXPECT_EQ(Text(1004), "Wave");  // refused: the form stays
+
+    messages.Answer(IDYES);
+    files.Choose(dir.File("kept.qxm"));
+    Command(ID_FILE_NEW);
+    EXPECT_EQ(ReadFileBytes(dir.File("kept.qxm")).size(), 17365u);
+    EXPECT_EQ(Text(1004), "");
+    EXPECT_EQ(Caption(), "[Untitled] - Quixmoor Gesture");
+}
+
+TEST_F(BuilderSave, ExistingTargetSurvivesASectionThatCannotBeRead) {
+    FillValidForm();
+    const Bytes old = GestureFileBytes(GestureFields{});
+    WriteFileBytes(dir.File("keep.qxm"), old);
+    // A section path that is a directory opens on some systems but never reads.
+    CreateDirectoryA(dir.File("folder.gif").c_str(), nullptr);
+    Type(1001, dir.File("folder.gif"));
+    EXPECT_FALSE(Save(dir.File("keep.qxm")));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find(dir.File("folder.gif")), std::string::npos) << messages.shown[0].text;
+    EXPECT_EQ(ReadFileBytes(dir.File("keep.qxm")), old);
+    // Nothing half-written is left beside it.
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(dir.File("*.tmp").c_str(), &found);
+    EXPECT_EQ(find, INVALID_HANDLE_VALUE);
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    RemoveDirectoryA(dir.File("folder.gif").c_str());
+}
+
+TEST_F(BuilderSave, ReadOnlyTargetIsReportedAndKept) {
+    FillValidForm();
+    const Bytes old = {9, 9, 9};
+    WriteFileBytes(dir.File("ro.qxm"), old);
+    SetFileAttributesA(dir.File("ro.qxm").c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(Save(dir.File("ro.qxm")));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Can not open output file: '" + dir.File("ro.qxm") +
+                                                         "'\nCheck if file is read-only."});
+    EXPECT_EQ(ReadFileBytes(dir.File("ro.qxm")), old);
+    SetFileAttributesA(dir.File("ro.qxm").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(BuilderSave, MissingTargetDirectoryIsReported) {
+    FillValidForm();
+    const std::string target = dir.File("no-such-dir\\wave.qxm");
+    EXPECT_FALSE(Save(target));
+    EXPECT_EQ(messages.Texts(),
+              std::vector<std::string>{"Can not open output file: '" + target + "'\nCheck if file is read-only."});
+}
+
+TEST_F(BuilderSave, SavingChangesNothingInTheForm) {
+    FillValidForm();
+    builder->dirty = 1;
+    ASSERT_TRUE(Save(dir.File("x.qxm")));
+    EXPECT_EQ(builder->dirty, 1);
+    EXPECT_EQ(builder->filePath, "");
+    EXPECT_EQ(Caption(), "[Untitled] - Quixmoor Gesture");
+}
+
+}  // namespace
+}  // namespace qx::test
