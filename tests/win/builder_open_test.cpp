@@ -1,0 +1,332 @@
+// Opening a gesture for editing, and exporting its embedded files.
+#include "BuilderFixture_win.h"
+#include "GestureBytes_win.h"
+
+#include <commdlg.h>
+
+namespace qx::test {
+namespace {
+
+class BuilderOpen : public BuilderTest {
+protected:
+    // The worked example: loop back to 2, transparent magenta, sound.
+    static GestureFields Example() {
+        GestureFields f;
+        f.flags = 0x0D;
+        f.red = 255;
+        f.blue = 255;
+        f.backToFrame = 2;
+        f.button = Pattern(300, 2);
+        f.image = Pattern(5000, 1);
+        f.audio = Pattern(12000, 3);
+        return f;
+    }
+    std::string Put(const std::string& name, const Bytes& bytes) {
+        WriteFileBytes(dir.File(name), bytes);
+        return dir.File(name);
+    }
+    void OpenThroughDialog(const std::string& path) {
+        files.Choose(path);
+        Command(ID_FILE_OPEN);
+    }
+
+    ScratchDirectory dir;
+};
+
+TEST_F(BuilderOpen, FillsTheFormFromTheFile) {
+    const std::string path = Put("Wave.QXM", GestureFileBytes(Example()));
+    OpenThroughDialog(path);
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+    ASSERT_EQ(files.asked.size(), 1u);
+    EXPECT_FALSE(files.asked[0].save);
+    EXPECT_EQ(files.asked[0].filter, "Quixmoor Gestures (*.qxm)|*.qxm||");
+    EXPECT_EQ(files.asked[0].defaultExtension, ".qxm");
+    EXPECT_EQ(files.asked[0].flags, static_cast<DWORD>(OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY));
+
+    for (int id : {1001, 1021, 1002}) EXPECT_EQ(Text(id), "*** internal ***") << id;
+    EXPECT_EQ(builder->animationFile, builder->TempPath("~tempqxm.gif"));
+    EXPECT_EQ(builder->buttonImageFile, builder->TempPath("~tempqxmb.gif"));
+    EXPECT_EQ(builder->audioFile, builder->TempPath("~tempqxm.wav"));
+    EXPECT_EQ(ReadFileBytes(builder->animationFile), Pattern(5000, 1));
+    EXPECT_EQ(ReadFileBytes(builder->buttonImageFile), Pattern(300, 2));
+    EXPECT_EQ(ReadFileBytes(builder->audioFile), Pattern(12000, 3));
+
+    EXPECT_EQ(Text(1004), "Wave");
+    EXPECT_EQ(Text(1012), "40");
+    EXPECT_EQ(Text(1006), "255");
+    EXPECT_EQ(Text(1007), "0");
+    EXPECT_EQ(Text(1008), "255");
+    EXPECT_EQ(Text(1014), "2");
+    EXPECT_EQ(Text(1015), "0");
+    EXPECT_TRUE(Checked(1005));
+    EXPECT_TRUE(Checked(1010));
+    EXPECT_FALSE(Checked(1011));
+    EXPECT_FALSE(Checked(1016));
+    for (int id : {1006, 1007, 1008, 1014, 1016}) EXPECT_TRUE(Enabled(id)) << id;
+
+    EXPECT_EQ(Caption(), "wave.qxm - Quixmoor Gesture");
+    EXPECT_EQ(builder->filePath, path);
+    EXPECT_EQ(builder->paletteDirectory, dir.path());
+    EXPECT_EQ(builder->untitled, 0);
+    EXPECT_EQ(builder->dirty, 0);
+
+    // Closing right after the open asks nothing.
+    SendMessageA(builder->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(builder->Ended());
+}
+
+TEST_F(BuilderOpen, SavingRightAfterOpeningReproducesTheFile) {
+    GestureFields f = Example();
+    f.flags = 0x1B;  // loop, reverse, sound once
+    f.frameWidth = 255;
+    f.audioStartFrame = 4;
+    const Bytes original = GestureFileBytes(f);
+    OpenThroughDialog(Put("loop.qxm", original));
+    ASSERT_TRUE(messages.shown.empty());
+    ASSERT_TRUE(builder->FileSave());
+    EXPECT_EQ(ReadFileBytes(dir.File("loop.qxm")), original);
+}
+
+TEST_F(BuilderOpen, RefusesWhatIsNotAGestureAndWhatIsNewer) {
+    struct Case {
+        const char* magic;
+        const char* version;
+        const char* tail;
+    };
+    const Case cases[] = {
+        {"QXMX", "0100", "\nIs not a valid QX Gesture file."},
+        {"GIF8", "9a\0\0", "\nIs not a valid QX Gesture file."},
+        {"QXMG", "0101", "\nwas built using a newer version of QXM-Builder, and can not be opened"},
+        {"QXMG", "0200", "\nwas built using a newer version of QXM-Builder, and can not be opened"},
+    };
+    for (const Case& c : cases) {
+        GestureFields f = Example();
+        f.magic = std::string(c.magic, 4);
+        f.version = std::string(c.version, 4);
+        const std::string path = Put("bad.qxm", GestureFileBytes(f));
+        messages.shown.clear();
+        OpenThroughDialog(path);
+        EXPECT_EQ(messages.Texts(), std::vector<std::string>{path + c.tail}) << c.magic << c.version;
+        EXPECT_EQ(Caption(), "[Untitled] - Quixmoor Gesture");
+        EXPECT_EQ(builder->animationFile, "");
+        EXPECT_FALSE(FileExists(builder->TempPath("~tempqxm.gif")));
+    }
+    // The directory is taken even from a refused file.
+    EXPECT_EQ(builder->paletteDirectory, dir.path());
+}
+
+TEST_F(BuilderOpen, OlderVersionsOpen) {
+    for (const char* version : {"0099", "01\0\0"}) {
+        GestureFields f = Example();
+        f.version = std::string(version, 4);
+        messages.shown.clear();
+        OpenThroughDialog(Put("old.qxm", GestureFileBytes(f)));
+        EXPECT_TRUE(messages.shown.empty()) << version;
+        EXPECT_EQ(Caption(), "old.qxm - Quixmoor Gesture");
+    }
+}
+
+TEST_F(BuilderOpen, GestureWithoutSoundOrTransparencyOrLoop) {
+    // A stale audio file from an earlier open must not be taken for this one's.
+    WriteFileBytes(builder->TempPath("~tempqxm.wav"), {1});
+    DeleteFileA(builder->TempPath("~tempqxm.wav").c_str());
+    GestureFields f;
+    f.flags = 0;
+    OpenThroughDialog(Put("quiet.qxm", GestureFileBytes(f)));
+    ASSERT_TRUE(messages.shown.empty());
+    EXPECT_EQ(builder->audioFile, "");
+    EXPECT_EQ(Text(1002), "");
+    EXPECT_FALSE(Checked(1016));
+    EXPECT_FALSE(Enabled(1016));
+    EXPECT_FALSE(FileExists(builder->TempPath("~tempqxm.wav")));
+    for (int id : {1006, 1007, 1008}) {
+        EXPECT_EQ(Text(id), "0") << id;
+        EXPECT_FALSE(Enabled(id)) << id;
+    }
+    EXPECT_FALSE(Enabled(1014));
+    EXPECT_EQ(builder->dirty, 0);
+}
+
+TEST_F(BuilderOpen, DamagedFilesAreRefusedAndChangeNothing) {
+    OpenThroughDialog(Put("good.qxm", GestureFileBytes(Example())));
+    ASSERT_TRUE(messages.shown.empty());
+    const Bytes whole = GestureFileBytes(Example());
+    const Bytes sectionBefore = ReadFileBytes(builder->animationFile);
+
+    GestureFields other = Example();
+    other.name = "Other";
+    other.button = Pattern(300, 7);
+    const Bytes otherBytes = GestureFileBytes(other);
+    // Cut inside the name, the settings, each section; a length past the end.
+    for (std::size_t cut : {std::size_t{3}, std::size_t{11}, std::size_t{30}, std::size_t{60},
+                            std::size_t{400}, std::size_t{6000}, otherBytes.size() - 1}) {
+        const Bytes damaged(otherBytes.begin(), otherBytes.begin() + static_cast<long>(cut));
+        const std::string path = Put("damaged.qxm", damaged);
+        messages.shown.clear();
+        OpenThroughDialog(path);
+        ASSERT_EQ(messages.shown.size(), 1u) << cut;
+        EXPECT_EQ(messages.shown[0].text.rfind(path + "\n", 0), 0u) << messages.shown[0].text;
+        EXPECT_EQ(Text(1004), "Wave") << cut;
+        EXPECT_EQ(Caption(), "good.qxm - Quixmoor Gesture");
+        EXPECT_EQ(builder->filePath, dir.File("good.qxm"));
+        EXPECT_EQ(ReadFileBytes(builder->animationFile), sectionBefore) << cut;
+        EXPECT_EQ(ReadFileBytes(builder->buttonImageFile), Pattern(300, 2)) << cut;
+    }
+    Bytes huge = otherBytes;
+    huge[9 + 5 + 40] = 0x7F;  // palette button length far past the end
+    messages.shown.clear();
+    OpenThroughDialog(Put("huge.qxm", huge));
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(Text(1004), "Wave");
+    (void)whole;
+}
+
+TEST_F(BuilderOpen, UnsavedChangesAreAskedAboutBeforeTheDialog) {
+    Type(1004, "Unsaved");
+    messages.Answer(IDCANCEL);
+    Command(ID_FILE_OPEN);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Save changes to gesture?"});
+    EXPECT_TRUE(files.asked.empty());
+    EXPECT_EQ(Text(1004), "Unsaved");
+
+    messages.Answer(IDNO);
+    OpenThroughDialog(Put("w.qxm", GestureFileBytes(Example())));
+    EXPECT_EQ(Text(1004), "Wave");
+}
+
+TEST_F(BuilderOpen, CancelChangesNothing) {
+    files.Cancel();
+    Command(ID_FILE_OPEN);
+    EXPECT_EQ(files.asked.size(), 1u);
+    EXPECT_EQ(builder->paletteDirectory, "c:\\temp");
+    EXPECT_EQ(Caption(), "[Untitled] - Quixmoor Gesture");
+}
+
+TEST_F(BuilderOpen, MissingFileIsReported) {
+    const std::string path = dir.File("gone.qxm");
+    OpenThroughDialog(path);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Can not open file \n" + path});
+    EXPECT_EQ(builder->paletteDirectory, "c:\\temp");
+}
+
+TEST_F(BuilderOpen, TypingIntoAFileEditAfterOpenReplacesItsMember) {
+    OpenThroughDialog(Put("w.qxm", GestureFileBytes(Example())));
+    Type(1021, dir.File("mine.gif"));
+    EXPECT_EQ(builder->buttonImageFile, dir.File("mine.gif"));
+    EXPECT_EQ(builder->animationFile, builder->TempPath("~tempqxm.gif"));
+    EXPECT_EQ(builder->dirty, 1);
+}
+
+class BuilderOpenFromCommandLine : public BuilderOpen {
+protected:
+    void BeforeCreate() override {
+        path = Put("Start.qxm", GestureFileBytes(Example()));
+        builder->commandLineFile = path;
+    }
+    std::string path;
+};
+
+TEST_F(BuilderOpenFromCommandLine, OpensWithoutADialogOnceOnly) {
+    Pump(100);  // the posted Open arrives
+    EXPECT_TRUE(files.asked.empty());
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(Caption(), "start.qxm - Quixmoor Gesture");
+    EXPECT_EQ(builder->commandLineFile, "");
+    EXPECT_EQ(builder->filePath, path);
+
+    files.Cancel();
+    Command(ID_FILE_OPEN);
+    EXPECT_EQ(files.asked.size(), 1u);
+}
+
+using SectionExport = BuilderOpen;
+
+TEST_F(SectionExport, AfterNewEachExportReportsItsMissingSection) {
+    const std::pair<WPARAM, const char*> commands[] = {
+        {ID_FILE_SAVE_ANIMATION, "No Animation Image defined."},
+        {ID_FILE_SAVE_BUTTON, "No Palette Button Image defined."},
+        {ID_FILE_SAVE_AUDIO, "No Audio Data defined."},
+    };
+    for (const auto& [command, message] : commands) {
+        messages.shown.clear();
+        Command(command);
+        EXPECT_EQ(messages.Texts(), std::vector<std::string>{message});
+    }
+    EXPECT_TRUE(files.asked.empty());
+}
+
+TEST_F(SectionExport, ExportsTheOpenedSectionsByteForByte) {
+    GestureFields f = Example();
+    f.audio.reset();
+    f.flags = 0x05;
+    OpenThroughDialog(Put("quiet.qxm", GestureFileBytes(f)));
+    builder->dirty = 0;
+
+    files.Choose(dir.File("strip.gif"));
+    Command(ID_FILE_SAVE_ANIMATION);
+    ASSERT_EQ(files.asked.size(), 1u);
+    EXPECT_TRUE(files.asked[0].save);
+    EXPECT_EQ(files.asked[0].filter, "gif file (*.gif)|*.gif||");
+    EXPECT_EQ(files.asked[0].defaultExtension, ".gif");
+    EXPECT_EQ(files.asked[0].flags, static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST));
+    EXPECT_EQ(ReadFileBytes(dir.File("strip.gif")), f.image);
+
+    files.Choose(dir.File("button.gif"));
+    Command(ID_FILE_SAVE_BUTTON);
+    EXPECT_EQ(ReadFileBytes(dir.File("button.gif")), f.button);
+
+    Command(ID_FILE_SAVE_AUDIO);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"No Audio Data defined."});
+    EXPECT_EQ(files.asked.size(), 2u);
+    EXPECT_EQ(builder->dirty, 0);
+    EXPECT_EQ(Caption(), "quiet.qxm - Quixmoor Gesture");
+}
+
+TEST_F(SectionExport, AudioFilterAndZeroLengthSource) {
+    const std::string empty = Put("empty.wav", {});
+    Type(1002, empty);
+    files.Choose(dir.File("copy.wav"));
+    Command(ID_FILE_SAVE_AUDIO);
+    ASSERT_EQ(files.asked.size(), 1u);
+    EXPECT_EQ(files.asked[0].filter, "wav file (*.wav)|*.wav||");
+    EXPECT_EQ(files.asked[0].defaultExtension, ".wav");
+    EXPECT_TRUE(FileExists(dir.File("copy.wav")));
+    EXPECT_TRUE(ReadFileBytes(dir.File("copy.wav")).empty());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SectionExport, FailuresNameTheirFiles) {
+    Type(1001, dir.File("absent.gif"));
+    files.Choose(dir.File("out.gif"));
+    Command(ID_FILE_SAVE_ANIMATION);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Error: Can not open input file " + dir.File("absent.gif")});
+    EXPECT_FALSE(FileExists(dir.File("out.gif")));
+
+    Type(1001, Put("real.gif", Pattern(10, 1)));
+    const std::string target = dir.File("no-such-dir\\out.gif");
+    files.Choose(target);
+    messages.shown.clear();
+    Command(ID_FILE_SAVE_ANIMATION);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Error: Can not open output file " + target});
+
+    files.Cancel();
+    messages.shown.clear();
+    Command(ID_FILE_SAVE_ANIMATION);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SectionExport, ExportOntoTheSourceItselfIsRefusedAndKeepsIt) {
+    const Bytes content = Pattern(777, 4);
+    const std::string source = Put("art.gif", content);
+    Type(1001, source);
+    // The same file under another spelling.
+    files.Choose(dir.path() + "\\.\\ART.GIF");
+    Command(ID_FILE_SAVE_ANIMATION);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("ART.GIF"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(source), content);
+}
+
+}  // namespace
+}  // namespace qx::test
