@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/GestureForm.h"
+#include "gesture/GestureReader.h"
+
+namespace qx {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+const Bytes kButton{'G', 'I', 'F', '8', '9', 'a', 1};
+const Bytes kImage{'G', 'I', 'F', '8', '9', 'a', 2, 3};
+
+// A form whose section files exist, in a directory of the test's own.
+class FormFiles : public ::testing::Test {
+protected:
+    FormFiles() {
+        std::random_device random;
+        dir_ = fs::temp_directory_path() / ("qx-form-files-" + std::to_string(random()) + "-" +
+                                            std::to_string(random()));
+        fs::create_directories(dir_);
+        image_ = Write("strip.gif", kImage);
+        button_ = Write("button.gif", kButton);
+        audio_ = Write("sound.wav", Bytes(30000, 'w'));
+        big_ = Write("big.wav", Bytes(30001, 'w'));
+        missing_ = (dir_ / "missing.gif").string();
+        fs::create_directory(dir_ / "folder");
+        folder_ = (dir_ / "folder").string();
+    }
+    ~FormFiles() override {
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
+    }
+
+    std::string Write(const std::string& name, const Bytes& bytes) {
+        const fs::path path = dir_ / name;
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        EXPECT_TRUE(out.good());
+        return path.string();
+    }
+
+    GestureForm ValidForm() const {
+        GestureForm form;
+        form.name = "Wave";
+        form.frameWidth = "40";
+        form.backToFrame = "300";
+        form.audioStartFrame = "7";
+        form.animationFile = image_;
+        form.buttonImageFile = button_;
+        form.audioFile = audio_;
+        return form;
+    }
+
+    fs::path dir_;
+    std::string image_, button_, audio_, big_, missing_, folder_;
+};
+
+TEST_F(FormFiles, ValidFormsPass) {
+    EXPECT_EQ(ValidateGestureForm(ValidForm()), std::nullopt);  // audio of exactly 30000 bytes
+
+    GestureForm silent = ValidForm();
+    silent.audioFile.clear();
+    EXPECT_EQ(ValidateGestureForm(silent), std::nullopt);
+
+    GestureForm longest = ValidForm();
+    longest.name = std::string(254, 'n');
+    EXPECT_EQ(ValidateGestureForm(longest), std::nullopt);
+
+    // Colour and frame numbers are not checked, whatever the check boxes say.
+    GestureForm odd = ValidForm();
+    odd.transparent = odd.imageLoop = true;
+    odd.red = "-7";
+    odd.backToFrame = "9999";
+    EXPECT_EQ(ValidateGestureForm(odd), std::nullopt);
+}
+
+TEST_F(FormFiles, FrameWidthMustBeOneTo255) {
+    struct Case {
+        const char* text;
+        bool accepted;
+    };
+    const Case cases[] = {{"", false},  {"0", false},  {"256", false}, {"-5", false}, {"px", false},
+                          {"1", true},  {"255", true}, {"12px", true}, {" +8", true}};
+    for (const Case& c : cases) {
+        GestureForm form = ValidForm();
+        form.frameWidth = c.text;
+        const auto message = ValidateGestureForm(form);
+        if (c.accepted) {
+            EXPECT_EQ(message, std::nullopt) << c.text;
+        } else {
+            EXPECT_EQ(message, "Frame width must be between 1 to 255") << c.text;
+        }
+    }
+}
+
+// Each row breaks one thing more than the rows below it fix, so only the
+// first problem in the checking order may be reported.
+TEST_F(FormFiles, ValidationReportsOnlyTheFirstProblemInOrder) {
+    const std::string name254(254, 'n'), name255(255, 'n');
+    struct Case {
+        std::string name, frameWidth, animation, button, audio;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"", "0", missing_, missing_, missing_, "Displayed name must be specified"},
+        {name255, "", missing_, missing_, missing_, "Displayed name must be shorter than 255 characters"},
+        {name254, "256", missing_, missing_, missing_, "Frame width must be between 1 to 255"},
+        {"W", "1", missing_, missing_, missing_, "Can not open image file: '" + missing_ + "'"},
+        {"W", "1", folder_, button_, audio_, "Can not open image file: '" + folder_ + "'"},
+        {"W", "1", "", button_, audio_, "Can not open image file: ''"},
+        {"W", "1", image_, missing_, big_, "Can not open palette button image file: '" + missing_ + "'"},
+        {"W", "1", image_, folder_, audio_, "Can not open palette button image file: '" + folder_ + "'"},
+        {"W", "1", image_, button_, missing_, "Can not open audio file: '" + missing_ + "'"},
+        {"W", "1", image_, button_, folder_, "Can not open audio file: '" + folder_ + "'"},
+        {"W", "1", image_, button_, big_, "The audio file size can not be greater than 30000 bytes"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        GestureForm form;
+        form.name = c.name;
+        form.frameWidth = c.frameWidth;
+        form.animationFile = c.animation;
+        form.buttonImageFile = c.button;
+        form.audioFile = c.audio;
+        EXPECT_EQ(ValidateGestureForm(form), c.expected);
+    }
+}
+
+TEST_F(FormFiles, BuildsTheFileFromTheFormAndItsSections) {
+    const Bytes audio{'R', 'I', 'F', 'F', 9};
+    GestureForm form = ValidForm();
+    form.imageLoop = true;
+    form.audioOnce = true;
+
+    for (const bool sound : {false, true}) {
+        SCOPED_TRACE(sound ? "with sound" : "without sound");
+        form.audioFile = sound ? Write("short.wav", audio) : "";
+        Bytes bytes;
+        ASSERT_EQ(BuildGestureFile(form, bytes), std::nullopt);
+        EXPECT_EQ(bytes, WriteGestureFile(FormSettings(form), kButton, kImage, audio));
+        GestureFileContents contents;
+        ASSERT_EQ(ReadGestureFile(bytes, contents), GestureReadStatus::Ok);
+        EXPECT_EQ(contents.settings.flags, sound ? GF_IMAGE_LOOP | GF_AUDIO | GF_AUDIO_ONCE : GF_IMAGE_LOOP);
+        EXPECT_EQ(contents.settings.backToFrame, 44);
+        EXPECT_EQ(contents.settings.audioStartFrame, sound ? 7 : 0);
+        EXPECT_EQ(contents.button, kButton);
+        EXPECT_EQ(contents.image, kImage);
+        EXPECT_EQ(contents.audio, sound ? audio : Bytes{});
+        // Without sound the file ends right after the image.
+        EXPECT_EQ(bytes.size(),
+                  9 + 4 + 40 + 4 + kButton.size() + 4 + kImage.size() + (sound ? 4 + audio.size() : 0));
+    }
+}
+
+TEST_F(FormFiles, BuildNamesTheSectionFileThatCannotBeRead) {
+    struct Case {
+        std::string GestureForm::*member;
+        std::string path;
+        std::string message;
+    };
+    const Case cases[] = {
+        {&GestureForm::buttonImageFile, folder_, "Can not read file: '" + folder_ + "'"},
+        {&GestureForm::animationFile, missing_, "Can not read file: '" + missing_ + "'"},
+        {&GestureForm::audioFile, folder_, "Can not read file: '" + folder_ + "'"},
+        {&GestureForm::audioFile, big_, "The audio file size can not be greater than 30000 bytes"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        GestureForm broken = ValidForm();
+        broken.*c.member = c.path;
+        Bytes bytes{1, 2, 3};
+        EXPECT_EQ(BuildGestureFile(broken, bytes), c.message);
+        EXPECT_TRUE(bytes.empty());
+    }
+}
+
+}  // namespace
+}  // namespace qx

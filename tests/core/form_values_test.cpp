@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/GestureForm.h"
+
+namespace qx {
+namespace {
+
+TEST(FormNumber, ReadsTheLeadingDecimalNumber) {
+    struct Case {
+        const char* text;
+        int expected;
+    };
+    const Case cases[] = {
+        {"", 0},           {"0", 0},           {"256", 256},     {"-5", -5},
+        {"abc", 0},        {"12px", 12},       {"  42", 42},     {"\t\n\v\f\r7", 7},
+        {"+7", 7},         {"-", 0},           {"+-3", 0},       {"- 5", 0},
+        {"5 6", 5},        {"007", 7},         {"1e3", 1},       {"0x1F", 0},
+        {"2147483647", INT_MAX},       {"2147483648", INT_MAX},      {"99999999999999999999", INT_MAX},
+        {"-2147483648", INT_MIN},      {"-2147483649", INT_MIN},     {"-99999999999999999999", INT_MIN},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FormNumber(c.text), c.expected) << '"' << c.text << '"';
+}
+
+TEST(FormNumber, ByteFieldsKeepTheLowEightBits) {
+    struct Case {
+        const char* text;
+        std::uint8_t expected;
+    };
+    const Case cases[] = {{"300", 44}, {"-1", 255}, {"256", 0}, {"255", 255}, {"x", 0}, {"-256", 0}, {"-255", 1}};
+    for (const Case& c : cases) EXPECT_EQ(FormByte(c.text), c.expected) << c.text;
+}
+
+GestureForm NumbersForm() {
+    GestureForm form;
+    form.name = "Wave";
+    form.frameWidth = "40";
+    form.red = "256";
+    form.green = "128";
+    form.blue = "-1";
+    form.backToFrame = "300";
+    form.audioStartFrame = "7";
+    return form;
+}
+
+TEST(FormSettings, StoresEachValueOnlyUnderItsCheckBox) {
+    struct Case {
+        const char* what;
+        bool transparent, imageLoop, imageReverse, audioOnce, sound;
+        std::uint8_t flags, red, green, blue, backToFrame, audioStartFrame;
+    };
+    const Case cases[] = {
+        {"nothing set", false, false, false, false, false, 0, 0, 0, 0, 0, 0},
+        {"transparent", true, false, false, false, false, GF_TRANSPARENT, 0, 128, 255, 0, 0},
+        {"loop", false, true, false, false, false, GF_IMAGE_LOOP, 0, 0, 0, 44, 0},
+        {"reverse", false, false, true, false, false, GF_IMAGE_REVERSE, 0, 0, 0, 0, 0},
+        {"audio once without sound", false, false, false, true, false, 0, 0, 0, 0, 0, 0},
+        {"sound", false, false, false, false, true, GF_AUDIO, 0, 0, 0, 0, 7},
+        {"sound once", false, false, false, true, true, GF_AUDIO | GF_AUDIO_ONCE, 0, 0, 0, 0, 7},
+        {"everything", true, true, true, true, true, 0x1F, 0, 128, 255, 44, 7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GestureForm form = NumbersForm();
+        form.transparent = c.transparent;
+        form.imageLoop = c.imageLoop;
+        form.imageReverse = c.imageReverse;
+        form.audioOnce = c.audioOnce;
+        form.audioFile = c.sound ? "sound.wav" : "";
+        const GestureSettings s = FormSettings(form);
+        EXPECT_EQ(s.name, "Wave");
+        EXPECT_EQ(s.frameWidth, 40);
+        EXPECT_EQ(s.flags, c.flags);
+        EXPECT_EQ(s.red, c.red);
+        EXPECT_EQ(s.green, c.green);
+        EXPECT_EQ(s.blue, c.blue);
+        EXPECT_EQ(s.backToFrame, c.backToFrame);
+        EXPECT_EQ(s.audioStartFrame, c.audioStartFrame);
+    }
+}
+
+}  // namespace
+}  // namespace qx
