@@ -74,4 +74,19 @@ TEST(BuilderProgram, SwitchesOnlyStartUntitled) {
     EXPECT_TRUE(builder.Exited(10000));
 }
 
+TEST(BuilderProgram, OpensTheFirstOfTwoNamedGesturesWithoutADialog) {
+    const std::string samples = WindowsPath(QX_SAMPLES_DIR);
+    RunningBuilder builder("-x \"" + samples + "\\Wave.qxm\" \"" + samples + "\\bow.qxm\"");
+    ASSERT_TRUE(builder.Started());
+    // The name is lower-cased for the caption; the file opens whatever its case.
+    HWND window = builder.FindWindowCaptioned("wave.qxm - Quixmoor Gesture", 15000);
+    ASSERT_NE(window, nullptr);
+    char name[64] = "";
+    GetDlgItemTextA(window, 1004, name, sizeof name);
+    EXPECT_STREQ(name, "Wave");
+    EXPECT_EQ(FindWindowA("#32770", "Open"), nullptr);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(builder.Exited(10000));
+}
+
 }  // namespace
