@@ -34,14 +34,15 @@ public:
     bool Started() const { return started_; }
     bool Exited(DWORD milliseconds) const { return WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0; }
 
-    // The builder's top-level window with this exact caption, owned by this process.
+    // The builder's shown top-level window with this exact caption, owned by this process.
     HWND FindWindowCaptioned(const std::string& caption, DWORD milliseconds) const {
         const DWORD end = GetTickCount() + milliseconds;
         do {
             HWND found = FindWindowA(nullptr, caption.c_str());
             DWORD pid = 0;
             if (found) GetWindowThreadProcessId(found, &pid);
-            if (found && pid == process_.dwProcessId) return found;
+            // The caption is set during initialisation, before the window shows.
+            if (found && pid == process_.dwProcessId && IsWindowVisible(found)) return found;
             Sleep(50);
         } while (static_cast<LONG>(GetTickCount() - end) < 0);
         return nullptr;
