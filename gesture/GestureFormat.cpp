@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace qx {
 
@@ -23,17 +24,34 @@ int CompareText(std::string_view a, std::string_view b) {
     return 0;
 }
 
-void PutU32BE(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    out.push_back(static_cast<std::uint8_t>(value >> 24));
-    out.push_back(static_cast<std::uint8_t>(value >> 16));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-    out.push_back(static_cast<std::uint8_t>(value));
-}
+// Appends to a buffer reserved in advance.
+class Output {
+public:
+    explicit Output(std::size_t size) { bytes_.reserve(size); }
 
-void PutSection(std::vector<std::uint8_t>& out, std::span<const std::uint8_t> section) {
-    PutU32BE(out, static_cast<std::uint32_t>(section.size()));
-    out.insert(out.end(), section.begin(), section.end());
-}
+    void Put(std::span<const std::uint8_t> data) {
+        if (data.empty()) return;
+        const std::size_t at = bytes_.size();
+        bytes_.resize(at + data.size());
+        std::memcpy(bytes_.data() + at, data.data(), data.size());
+    }
+    void Put(std::string_view text) {
+        Put(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    }
+    void PutU32BE(std::uint32_t value) {
+        const std::uint8_t b[4] = {static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
+                                   static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
+        Put(b);
+    }
+    void PutSection(std::span<const std::uint8_t> section) {
+        PutU32BE(static_cast<std::uint32_t>(section.size()));
+        Put(section);
+    }
+    std::vector<std::uint8_t> Take() { return std::move(bytes_); }
+
+private:
+    std::vector<std::uint8_t> bytes_;
+};
 
 }  // namespace
 
@@ -53,13 +71,13 @@ std::vector<std::uint8_t> WriteGestureFile(const GestureSettings& settings,
     const bool withAudio = (settings.flags & GF_AUDIO) != 0;
     const std::size_t nameLength = std::min(settings.name.size(), kMaxNameLength);
 
-    std::vector<std::uint8_t> out;
-    out.reserve(kGestureIdentitySize + 1 + nameLength + kSettingsBlockSize + 3 * kSectionLengthSize +
-                button.size() + image.size() + (withAudio ? audio.size() : 0));
-    out.insert(out.end(), kGestureMagic.begin(), kGestureMagic.end());
-    out.insert(out.end(), kGestureVersion.begin(), kGestureVersion.end());
-    out.push_back(static_cast<std::uint8_t>(nameLength));
-    out.insert(out.end(), settings.name.begin(), settings.name.begin() + static_cast<std::ptrdiff_t>(nameLength));
+    Output out(kGestureIdentitySize + 1 + nameLength + kSettingsBlockSize + 2 * kSectionLengthSize +
+               button.size() + image.size() + (withAudio ? kSectionLengthSize + audio.size() : 0));
+    out.Put(kGestureMagic);
+    out.Put(kGestureVersion);
+    const std::uint8_t count[1] = {static_cast<std::uint8_t>(nameLength)};
+    out.Put(count);
+    out.Put(std::string_view(settings.name).substr(0, nameLength));
 
     std::array<std::uint8_t, kSettingsBlockSize> block{};
     block[3] = settings.flags;
@@ -70,12 +88,12 @@ std::vector<std::uint8_t> WriteGestureFile(const GestureSettings& settings,
     block[8] = settings.blue;
     block[9] = settings.backToFrame;
     block[10] = settings.audioStartFrame;
-    out.insert(out.end(), block.begin(), block.end());
+    out.Put(block);
 
-    PutSection(out, button);
-    PutSection(out, image);
-    if (withAudio) PutSection(out, audio);
-    return out;
+    out.PutSection(button);
+    out.PutSection(image);
+    if (withAudio) out.PutSection(audio);
+    return out.Take();
 }
 
 }  // namespace qx
