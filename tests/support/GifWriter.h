@@ -1,0 +1,210 @@
+// A small GIF writer for test fixtures and the benchmark corpus. It always
+// writes colour resolution 7 and a 16- or 256-entry global table, the only
+// kind of GIF the gesture decoder accepts, and can be told to leave out the
+// leading clear code, cut the data into short sub-blocks, interlace, or add
+// a graphic control extension. Also: helpers that pack hand-listed LZW codes.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace qx::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline void Append(Bytes& to, const Bytes& more) { to.insert(to.end(), more.begin(), more.end()); }
+
+inline Bytes Concat(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& part : parts) Append(all, part);
+    return all;
+}
+
+// Packs (code, width in bits) pairs least significant bit first.
+inline Bytes PackCodes(std::initializer_list<std::pair<int, int>> codes) {
+    Bytes out;
+    std::uint32_t acc = 0;
+    int bits = 0;
+    for (auto [code, width] : codes) {
+        acc |= static_cast<std::uint32_t>(code) << bits;
+        bits += width;
+        while (bits >= 8) {
+            out.push_back(static_cast<std::uint8_t>(acc));
+            acc >>= 8;
+            bits -= 8;
+        }
+    }
+    if (bits > 0) out.push_back(static_cast<std::uint8_t>(acc));
+    return out;
+}
+
+// Data bytes as sub-blocks of at most maxBlock bytes, then the terminator.
+inline Bytes SubBlocks(const Bytes& data, std::size_t maxBlock = 255, bool terminate = true) {
+    Bytes out;
+    for (std::size_t at = 0; at < data.size(); at += maxBlock) {
+        const std::size_t n = std::min(maxBlock, data.size() - at);
+        out.push_back(static_cast<std::uint8_t>(n));
+        out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(at),
+                   data.begin() + static_cast<std::ptrdiff_t>(at + n));
+    }
+    if (terminate) out.push_back(0);
+    return out;
+}
+
+// LZW-compresses pixel values as a GIF encoder does: clear code first
+// (unless told not to), codes widening one step behind the table as the
+// decoder sees it, a clear code when the table is full, the end code last.
+// With clearWhenFull false the table stays full and codes stay 12 bits wide.
+inline Bytes EncodeLzw(const std::vector<std::uint8_t>& pixels, int minCodeSize, bool leadingClear = true,
+                       bool clearWhenFull = true) {
+    const int clear = 1 << minCodeSize;
+    const int end = clear + 1;
+    int codeSize = minCodeSize + 1;
+    int encoderNext = clear + 2;  // next slot of the encoder's table
+    int decoderNext = clear + 2;  // the same slot as the decoder will number it
+    int limit = 2 * clear;
+    bool afterClear = true;
+    std::unordered_map<std::uint32_t, int> table;
+    Bytes out;
+    std::uint64_t acc = 0;
+    int bits = 0;
+    auto put = [&](int code) {
+        acc |= static_cast<std::uint64_t>(code) << bits;
+        bits += codeSize;
+        while (bits >= 8) {
+            out.push_back(static_cast<std::uint8_t>(acc));
+            acc >>= 8;
+            bits -= 8;
+        }
+    };
+    auto emit = [&](int code) {
+        put(code);
+        if (afterClear) {
+            afterClear = false;
+        } else if (decoderNext < 4096) {
+            ++decoderNext;
+            if (decoderNext == limit && limit < 4096) {
+                limit *= 2;
+                ++codeSize;
+            }
+        }
+    };
+    auto emitClear = [&]() {
+        put(clear);
+        codeSize = minCodeSize + 1;
+        encoderNext = decoderNext = clear + 2;
+        limit = 2 * clear;
+        afterClear = true;
+        table.clear();
+    };
+    if (leadingClear) emitClear();
+    if (!pixels.empty()) {
+        int current = pixels[0];
+        for (std::size_t i = 1; i < pixels.size(); ++i) {
+            const std::uint32_t key = (static_cast<std::uint32_t>(current) << 8) | pixels[i];
+            if (auto found = table.find(key); found != table.end()) {
+                current = found->second;
+                continue;
+            }
+            emit(current);
+            if (encoderNext < 4096) {
+                table.emplace(key, encoderNext++);
+            } else if (clearWhenFull) {
+                emitClear();
+            }
+            current = pixels[i];
+        }
+        emit(current);
+    }
+    put(end);
+    if (bits > 0) out.push_back(static_cast<std::uint8_t>(acc));
+    return out;
+}
+
+struct GifFrame {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> pixels;  // colour indices, top row first
+    int minCodeSize = 0;               // 0: 4 for a 16-entry table, 8 for 256
+    bool interlaced = false;
+    bool graphicControl = false;  // a graphic control extension before the image
+    int subBlockSize = 255;
+    bool leadingClear = true;
+};
+
+// colours: 0xRRGGBB values; the table written has 16 entries when there are
+// at most 16, otherwise 256 (missing entries black).
+inline Bytes WriteGif(const std::vector<std::uint32_t>& colours, const std::vector<GifFrame>& frames) {
+    const bool small = colours.size() <= 16;
+    const int entries = small ? 16 : 256;
+    int screenWidth = 1;
+    int screenHeight = 1;
+    for (const GifFrame& f : frames) {
+        screenWidth = std::max(screenWidth, f.width);
+        screenHeight = std::max(screenHeight, f.height);
+    }
+    Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
+    out.push_back(static_cast<std::uint8_t>(screenWidth));
+    out.push_back(static_cast<std::uint8_t>(screenWidth >> 8));
+    out.push_back(static_cast<std::uint8_t>(screenHeight));
+    out.push_back(static_cast<std::uint8_t>(screenHeight >> 8));
+    out.push_back(static_cast<std::uint8_t>(0x80 | 0x70 | (small ? 3 : 7)));  // table, resolution 7, size
+    out.push_back(0);                                                         // background
+    out.push_back(0);                                                         // aspect
+    for (int i = 0; i < entries; ++i) {
+        const std::uint32_t c = i < static_cast<int>(colours.size()) ? colours[static_cast<std::size_t>(i)] : 0;
+        out.push_back(static_cast<std::uint8_t>(c >> 16));
+        out.push_back(static_cast<std::uint8_t>(c >> 8));
+        out.push_back(static_cast<std::uint8_t>(c));
+    }
+    for (const GifFrame& f : frames) {
+        if (f.graphicControl) Append(out, {0x21, 0xF9, 4, 0x04, 10, 0, 0, 0});
+        out.push_back(0x2C);
+        Append(out, {0, 0, 0, 0});
+        out.push_back(static_cast<std::uint8_t>(f.width));
+        out.push_back(static_cast<std::uint8_t>(f.width >> 8));
+        out.push_back(static_cast<std::uint8_t>(f.height));
+        out.push_back(static_cast<std::uint8_t>(f.height >> 8));
+        out.push_back(f.interlaced ? 0x40 : 0x00);
+        const int minCodeSize = f.minCodeSize ? f.minCodeSize : (small ? 4 : 8);
+        out.push_back(static_cast<std::uint8_t>(minCodeSize));
+        std::vector<std::uint8_t> ordered = f.pixels;
+        if (f.interlaced) {
+            ordered.clear();
+            for (int pass = 0; pass < 4; ++pass) {
+                static constexpr int kStart[4] = {0, 4, 2, 1};
+                static constexpr int kStep[4] = {8, 8, 4, 2};
+                for (int y = kStart[pass]; y < f.height; y += kStep[pass]) {
+                    const auto row = f.pixels.begin() + static_cast<std::ptrdiff_t>(y) * f.width;
+                    ordered.insert(ordered.end(), row, row + f.width);
+                }
+            }
+        }
+        Append(out, SubBlocks(EncodeLzw(ordered, minCodeSize, f.leadingClear),
+                              static_cast<std::size_t>(f.subBlockSize)));
+    }
+    out.push_back(0x3B);
+    return out;
+}
+
+// Deterministic pseudo-random numbers for generated pictures.
+class TestRandom {
+public:
+    explicit TestRandom(std::uint32_t seed) : state_(seed * 2654435761u + 1) {}
+    std::uint32_t Next() {
+        state_ ^= state_ << 13;
+        state_ ^= state_ >> 17;
+        state_ ^= state_ << 5;
+        return state_;
+    }
+
+private:
+    std::uint32_t state_;
+};
+
+}  // namespace qx::test

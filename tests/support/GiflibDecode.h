@@ -1,0 +1,99 @@
+// The first image of a GIF decoded by giflib from memory, row by row, as
+// colours: the comparison point for the benchmark and the giflib test.
+// Needs gif_lib.h and linking with giflib.
+#pragma once
+
+#include <gif_lib.h>
+
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+namespace qx::test {
+
+struct GiflibImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> indices;  // top row first, in picture order
+    std::vector<std::uint32_t> rgb;     // 0xRRGGBB per pixel
+};
+
+struct GiflibSource {
+    const std::uint8_t* data;
+    std::size_t length;
+    std::size_t pos;
+};
+
+inline int GiflibRead(GifFileType* gif, GifByteType* out, int n) {
+    auto* src = static_cast<GiflibSource*>(gif->UserData);
+    const std::size_t left = src->length - src->pos;
+    const std::size_t take = static_cast<std::size_t>(n) < left ? static_cast<std::size_t>(n) : left;
+    std::memcpy(out, src->data + src->pos, take);
+    src->pos += take;
+    return static_cast<int>(take);
+}
+
+// With wantColours false only the indices are produced (the benchmark's work).
+inline std::optional<GiflibImage> GiflibDecodeFirst(const std::uint8_t* data, std::size_t length,
+                                                    bool wantColours = true) {
+    GiflibSource source{data, length, 0};
+    int error = 0;
+    GifFileType* gif = DGifOpen(&source, GiflibRead, &error);
+    if (!gif) return std::nullopt;
+    std::optional<GiflibImage> result;
+    GifRecordType type;
+    while (!result && DGifGetRecordType(gif, &type) == GIF_OK && type != TERMINATE_RECORD_TYPE) {
+        if (type == EXTENSION_RECORD_TYPE) {
+            int code;
+            GifByteType* ext;
+            if (DGifGetExtension(gif, &code, &ext) != GIF_OK) break;
+            while (ext && DGifGetExtensionNext(gif, &ext) == GIF_OK) {
+            }
+            continue;
+        }
+        if (type != IMAGE_DESC_RECORD_TYPE) continue;
+        if (DGifGetImageDesc(gif) != GIF_OK) break;
+        GiflibImage image;
+        image.width = gif->Image.Width;
+        image.height = gif->Image.Height;
+        if (image.width <= 0 || image.height <= 0) break;
+        image.indices.assign(static_cast<std::size_t>(image.width) * image.height, 0);
+        std::vector<int> order;
+        if (gif->Image.Interlace) {
+            const int start[4] = {0, 4, 2, 1};
+            const int step[4] = {8, 8, 4, 2};
+            for (int pass = 0; pass < 4; ++pass) {
+                for (int y = start[pass]; y < image.height; y += step[pass]) order.push_back(y);
+            }
+        } else {
+            for (int y = 0; y < image.height; ++y) order.push_back(y);
+        }
+        bool ok = true;
+        for (int y : order) {
+            if (DGifGetLine(gif, image.indices.data() + static_cast<std::size_t>(y) * image.width, image.width) !=
+                GIF_OK) {
+                ok = false;
+                break;
+            }
+        }
+        if (!ok) break;
+        if (wantColours) {
+            const ColorMapObject* map = gif->Image.ColorMap ? gif->Image.ColorMap : gif->SColorMap;
+            image.rgb.reserve(image.indices.size());
+            for (std::uint8_t i : image.indices) {
+                std::uint32_t c = 0;
+                if (map && i < map->ColorCount) {
+                    const GifColorType& e = map->Colors[i];
+                    c = (static_cast<std::uint32_t>(e.Red) << 16) | (e.Green << 8) | e.Blue;
+                }
+                image.rgb.push_back(c);
+            }
+        }
+        result = std::move(image);
+    }
+    DGifCloseFile(gif, &error);
+    return result;
+}
+
+}  // namespace qx::test

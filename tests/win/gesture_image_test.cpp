@@ -1,0 +1,213 @@
+// GestureImage with real GDI: pictures drawn into a 32-bit DIB section and
+// read back pixel by pixel.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "image/GestureImage_win.h"
+#include "tests/support/GifWriter.h"
+
+namespace qx::test {
+namespace {
+
+// A 32-bit top-down DIB section selected into a memory DC compatible with the screen.
+class Canvas {
+public:
+    Canvas(int width, int height) : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+        previous_ = SelectObject(dc_, bitmap_);
+    }
+    ~Canvas() {
+        SelectObject(dc_, previous_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    HDC dc() const { return dc_; }
+    void Fill(COLORREF colour) {
+        GdiFlush();
+        for (int i = 0; i < width_ * height_; ++i) bits_[i] = Rgb(colour);
+    }
+    // 0x00RRGGBB
+    unsigned At(int x, int y) const {
+        GdiFlush();
+        return bits_[y * width_ + x] & 0xFFFFFF;
+    }
+    static unsigned Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+
+private:
+    int width_;
+    int height_;
+    HDC dc_;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    unsigned* bits_ = nullptr;
+};
+
+// A 20 x 20 button: a light grey field with a dark frame and a red and
+// blue pattern inside, so that grey pixels are scattered through it.
+struct Button {
+    std::vector<std::uint32_t> colours = {0xC0C0C0, 0x000000, 0xFF0000, 0x0000FF, 0x00FF00};
+    std::vector<std::uint8_t> pixels;
+    Bytes gif;
+    Button() {
+        for (int y = 0; y < 20; ++y) {
+            for (int x = 0; x < 20; ++x) {
+                std::uint8_t v = 0;
+                if (x == 0 || y == 0 || x == 19 || y == 19) v = 1;
+                else if ((x + y) % 5 == 0) v = 2;
+                else if ((x * y) % 7 == 3) v = 3;
+                pixels.push_back(v);
+            }
+        }
+        gif = WriteGif(colours, {{20, 20, pixels}});
+    }
+    unsigned Colour(int x, int y) const { return colours[pixels[y * 20 + x]]; }
+};
+
+TEST(GestureImage, LightGreyTransparentShowsTheButtonFaceExactlyWhereGrey) {
+    const Button button;
+    GestureImage image;
+    ASSERT_TRUE(image.Load(button.gif.data(), button.gif.size()));
+    image.SetTransparency(true, RGB(192, 192, 192));
+    Canvas canvas(24, 24);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE) == RGB(192, 192, 192) ? RGB(200, 180, 160)
+                                                                            : GetSysColor(COLOR_BTNFACE);
+    canvas.Fill(face);
+    ASSERT_TRUE(image.Draw(canvas.dc(), {2, 2, 22, 22}));
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 20; ++x) {
+            const unsigned picture = button.Colour(x, y);
+            const unsigned expected = picture == 0xC0C0C0 ? Canvas::Rgb(face) : picture;
+            ASSERT_EQ(canvas.At(x + 2, y + 2), expected) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(canvas.At(0, 0), Canvas::Rgb(face));  // outside the rectangle untouched
+    EXPECT_EQ(canvas.At(23, 23), Canvas::Rgb(face));
+}
+
+TEST(GestureImage, TwiceTheSizeDoublesEveryPixel) {
+    const Button button;
+    GestureImage image;
+    ASSERT_TRUE(image.Load(button.gif.data(), button.gif.size()));
+    for (bool transparent : {false, true}) {
+        SCOPED_TRACE(transparent ? "transparent" : "opaque");
+        image.SetTransparency(transparent, RGB(1, 2, 3));  // a colour the picture does not use
+        Canvas canvas(40, 40);
+        canvas.Fill(RGB(9, 9, 9));
+        ASSERT_TRUE(image.Draw(canvas.dc(), {0, 0, 40, 40}));
+        for (int y = 0; y < 40; ++y) {
+            for (int x = 0; x < 40; ++x) ASSERT_EQ(canvas.At(x, y), button.Colour(x / 2, y / 2)) << x << "," << y;
+        }
+    }
+}
+
+TEST(GestureImage, FailedGifInAFreshImageLeavesNothingToDraw) {
+    const Bytes bad = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0xF3, 0, 0};  // cut after the screen
+    GestureImage image;
+    EXPECT_FALSE(image.Load(bad.data(), bad.size()));
+    EXPECT_EQ(image.lastError, GIF_ERR_INPUT_END);
+    EXPECT_EQ(image.Width(), 0);
+    EXPECT_EQ(image.Height(), 0);
+    Canvas canvas(4, 4);
+    EXPECT_EQ(image.Draw(canvas.dc(), {0, 0, 4, 4}), 0);
+    EXPECT_EQ(image.lastError, IMG_ERR_NO_PICTURE);
+}
+
+TEST(GestureImage, FailedLoadKeepsThePicture) {
+    const Button button;
+    GestureImage image;
+    ASSERT_TRUE(image.Load(button.gif.data(), button.gif.size()));
+    const Bytes unknown = {'P', 'N', 'G'};
+    // A 2-colour global table (flags 0xF0), then a 1 x 1 image: refused at the image.
+    const Bytes smallTable = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0xF0, 0, 0, 0, 0, 0, 255, 255, 255,
+                              0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 0, 0x3B, 0};
+    EXPECT_FALSE(image.Load(unknown.data(), unknown.size()));
+    EXPECT_FALSE(image.Load(smallTable.data(), smallTable.size()));
+    EXPECT_EQ(image.lastError, 0);  // the small-table refusal sets no code
+    EXPECT_EQ(image.Width(), 20);
+    EXPECT_NE(image.palette, nullptr);
+    Canvas canvas(20, 20);
+    EXPECT_TRUE(image.Draw(canvas.dc(), {0, 0, 20, 20}));
+    EXPECT_EQ(canvas.At(5, 0), button.Colour(5, 0));
+}
+
+// A bitmap file: file header, 40-byte info header with the given fields, then the rest.
+Bytes BitmapFile(int width, int height, int bits, std::uint32_t sizeImage, const Bytes& tableAndRows) {
+    Bytes b = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    auto put = [&b](std::uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    put(40, 4);
+    put(static_cast<std::uint32_t>(width), 4);
+    put(static_cast<std::uint32_t>(height), 4);
+    put(1, 2);
+    put(static_cast<std::uint32_t>(bits), 2);
+    put(0, 4);
+    put(sizeImage, 4);
+    put(0, 4);
+    put(0, 4);
+    put(0, 4);
+    put(0, 4);
+    Append(b, tableAndRows);
+    return b;
+}
+
+TEST(GestureImage, TrueColourBitmapLoadsWithoutAPalette) {
+    // 2 x 2, 24 bits, bottom-up rows of 8 bytes (6 used): blue, green, red per pixel.
+    const Bytes rows = {0x00, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0, 0,   // bottom: red, green
+                        0xFF, 0x00, 0x00, 0x10, 0x20, 0x30, 0, 0};  // top: blue, (0x30,0x20,0x10)
+    const Bytes file = BitmapFile(2, 2, 24, 0, rows);
+    GestureImage image;
+    ASSERT_TRUE(image.Load(file.data(), file.size()));
+    EXPECT_EQ(image.palette, nullptr);
+    EXPECT_EQ(image.infoBuffer->Header().clrUsed, 0u);
+    Canvas canvas(2, 2);
+    const HGDIOBJ paletteBefore = GetCurrentObject(canvas.dc(), OBJ_PAL);
+    ASSERT_TRUE(image.Draw(canvas.dc(), {0, 0, 2, 2}));
+    EXPECT_EQ(GetCurrentObject(canvas.dc(), OBJ_PAL), paletteBefore);
+    EXPECT_EQ(canvas.At(0, 0), 0x0000FFu);
+    EXPECT_EQ(canvas.At(1, 0), 0x302010u);
+    EXPECT_EQ(canvas.At(0, 1), 0xFF0000u);
+    EXPECT_EQ(canvas.At(1, 1), 0x00FF00u);
+}
+
+TEST(GestureImage, BitmapImageSizeZeroComesFromTheStride) {
+    Bytes tableAndRows(256 * 4, 0);
+    tableAndRows[4 * 1 + 2] = 0xFF;  // entry 1: red
+    for (int i = 0; i < 8; ++i) tableAndRows.push_back(static_cast<std::uint8_t>(i % 4 == 1 ? 1 : 0));
+    const Bytes file = BitmapFile(3, 2, 8, 0, tableAndRows);
+    GestureImage image;
+    ASSERT_TRUE(image.Load(file.data(), file.size()));
+    EXPECT_EQ(image.infoBuffer->Header().sizeImage, 8u);
+    EXPECT_EQ(image.infoBuffer->Header().clrUsed, 256u);
+    EXPECT_NE(image.palette, nullptr);
+    EXPECT_EQ(image.Width(), 3);
+    EXPECT_EQ(image.Height(), 2);
+}
+
+TEST(GestureImage, LoadClearsTransparencyAndKeepsTheColour) {
+    const Button button;
+    GestureImage image;
+    image.SetTransparency(true, RGB(192, 192, 192));
+    ASSERT_TRUE(image.Load(button.gif.data(), button.gif.size()));
+    EXPECT_EQ(image.transparentEnabled, 0);
+    image.SetTransparency(true, RGB(192, 192, 192));
+    ASSERT_TRUE(image.Load(button.gif.data(), button.gif.size()));
+    EXPECT_EQ(image.transparentEnabled, 0);
+    EXPECT_EQ(image.transparentColour, RGB(192, 192, 192));
+    image.Release();
+    EXPECT_EQ(image.bitsBlock, nullptr);
+    EXPECT_EQ(image.palette, nullptr);
+    EXPECT_EQ(image.Width(), 0);
+}
+
+}  // namespace
+}  // namespace qx::test

@@ -1,0 +1,75 @@
+#include "tools/DecodeCommand.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "image/PackedDib.h"
+
+namespace qx::tool {
+
+namespace {
+
+bool ReadFile(const char* path, std::vector<std::uint8_t>& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+bool WriteFile(const char* path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out.flush());
+}
+
+int RunDecode(std::span<char* const> args) {
+    if (args.size() != 2) {
+        std::fprintf(stderr, "usage: qxmtool decode IN OUT.bmp\n");
+        return 2;
+    }
+    std::vector<std::uint8_t> input;
+    if (!ReadFile(args[0], input)) {
+        std::fprintf(stderr, "%s: cannot read\n", args[0]);
+        return 1;
+    }
+    const PictureResult picture = DecodePicture(input.data(), input.size());
+    if (!picture.block) {
+        switch (picture.kind) {
+        case PictureKind::Unknown:
+            std::fprintf(stderr, "%s: neither a GIF nor a bitmap (\"BM\") picture\n", args[0]);
+            break;
+        case PictureKind::Bitmap:
+            std::fprintf(stderr, "%s: bitmap refused: %s\n", args[0], BitmapRefusalName(picture.bitmapRefusal));
+            break;
+        case PictureKind::Gif:
+            if (picture.gifRefusal != GifRefusal::None) {
+                std::fprintf(stderr, "%s: %s (%s)\n", args[0], ImageErrorName(picture.gifError),
+                             GifRefusalName(picture.gifRefusal));
+            } else {
+                std::fprintf(stderr, "%s: %s\n", args[0], ImageErrorName(picture.gifError));
+            }
+            break;
+        }
+        return 1;
+    }
+    if (!WriteFile(args[1], BitmapFileBytes(*picture.block))) {
+        std::fprintf(stderr, "%s: cannot write\n", args[1]);
+        return 1;
+    }
+    const InfoHeader h = ReadInfoHeader(picture.block->data());
+    std::printf("%s: %d x %d, %d bits per pixel, %u colours\n", args[1], h.width, h.height, h.bitCount, h.clrUsed);
+    return 0;
+}
+
+}  // namespace
+
+const Command kDecodeCommand = {
+    "decode",
+    "IN OUT.bmp",
+    "decode a GIF or bitmap picture as the builder does and write it as a .bmp file",
+    RunDecode,
+};
+
+}  // namespace qx::tool
