@@ -37,7 +37,8 @@ std::string Summary(const std::vector<Finding>& findings) {
     if (errors == 0 && warnings == 0) return "no problems";
     std::string text;
     if (errors) text = std::to_string(errors) + (errors == 1 ? " error" : " errors");
-    if (warnings) text += (text.empty() ? "" : ", ") + std::to_string(warnings) + (warnings == 1 ? " warning" : " warnings");
+    if (warnings)
+        text += (text.empty() ? "" : ", ") + std::to_string(warnings) + (warnings == 1 ? " warning" : " warnings");
     return text;
 }
 

@@ -28,7 +28,7 @@ std::optional<std::vector<std::uint8_t>> ReadInputFile(const std::string& path, 
     case FileReadStatus::CannotOpen: {
         std::error_code ec;
         whyNot = std::filesystem::is_directory(path, ec) ? "is a directory, not a file"
-                                                          : "cannot be opened (no such file, or not readable)";
+                                                         : "cannot be opened (no such file, or not readable)";
         return std::nullopt;
     }
     case FileReadStatus::TooLarge: whyNot = "is too large"; return std::nullopt;

@@ -31,7 +31,8 @@ std::string_view ReadFailureText(GestureReadStatus status);
 
 // Reads a whole gesture file; on failure prints "qxmtool: PATH: why" and
 // returns false.
-bool LoadGestureFile(const std::string& path, GestureFileContents& contents, std::vector<std::uint8_t>* fileBytes = nullptr);
+bool LoadGestureFile(const std::string& path, GestureFileContents& contents,
+                     std::vector<std::uint8_t>* fileBytes = nullptr);
 
 // Writes bytes to a new file beside path and moves it over path only when it
 // is complete, so path is either the whole new file or as it was before.

@@ -36,8 +36,8 @@ PictureFacts DescribePicture(const Bytes& bytes) {
         facts.height = std::abs(h.height);
         facts.bitsPerPixel = h.bitCount;
     } else if (result.kind == PictureKind::Gif) {
-        facts.refusal = result.gifRefusal != GifRefusal::None ? GifRefusalName(result.gifRefusal)
-                                                              : ImageErrorName(result.gifError);
+        facts.refusal =
+            result.gifRefusal != GifRefusal::None ? GifRefusalName(result.gifRefusal) : ImageErrorName(result.gifError);
     } else if (result.kind == PictureKind::Bitmap) {
         facts.refusal = BitmapRefusalName(result.bitmapRefusal);
     } else {
@@ -64,9 +64,12 @@ std::string Version(const Bytes& file) {
 }
 
 std::string FlagNames(std::uint8_t flags) {
-    static constexpr struct { std::uint8_t bit; const char* name; } kNames[] = {
-        {GF_IMAGE_LOOP, "loop"},   {GF_IMAGE_REVERSE, "reverse"},     {GF_TRANSPARENT, "transparent"},
-        {GF_AUDIO, "audio"},       {GF_AUDIO_ONCE, "audio once"},
+    static constexpr struct {
+        std::uint8_t bit;
+        const char* name;
+    } kNames[] = {
+        {GF_IMAGE_LOOP, "loop"}, {GF_IMAGE_REVERSE, "reverse"}, {GF_TRANSPARENT, "transparent"},
+        {GF_AUDIO, "audio"},     {GF_AUDIO_ONCE, "audio once"},
     };
     std::string names;
     for (const auto& n : kNames) {
@@ -108,7 +111,8 @@ void PrintText(const std::string& path, const Bytes& file, const GestureFileCont
     const PictureFacts button = DescribePicture(c.button);
     const PictureFacts image = DescribePicture(c.image);
     std::printf("%s\n", path.c_str());
-    std::printf("  name:               \"%s\" (%zu bytes)\n", s.name.c_str(), s.name.size());
+    std::printf("  name:               \"%.*s\" (%zu bytes)\n", static_cast<int>(s.name.size()), s.name.data(),
+                s.name.size());
     std::printf("  version:            \"%s\"\n", Version(file).c_str());
     std::printf("  flags:              0x%02X (%s)\n", s.flags, FlagNames(s.flags).c_str());
     std::printf("  frame width:        %u\n", s.frameWidth);
@@ -174,8 +178,8 @@ std::string JsonPicture(const Bytes& bytes, const PictureFacts& p) {
 
 std::string JsonAudio(const Bytes& audio) {
     const WaveInfo w = ReadWaveInfo(audio);
-    std::string json = "{\"bytes\": " + std::to_string(audio.size()) + ", \"status\": " +
-                       JsonString(ToString(w.status));
+    std::string json =
+        "{\"bytes\": " + std::to_string(audio.size()) + ", \"status\": " + JsonString(ToString(w.status));
     if (w.hasFormat) {
         json += ", \"format\": " + JsonString(WaveFormatName(w.formatTag)) +
                 ", \"formatTag\": " + std::to_string(w.formatTag) + ", \"channels\": " + std::to_string(w.channels) +
@@ -191,11 +195,12 @@ std::string JsonGesture(const std::string& path, const Bytes& file, const Gestur
     const PictureFacts image = DescribePicture(c.image);
     std::string json = "{\"file\": " + JsonString(path) + ", \"name\": " + JsonString(s.name) +
                        ", \"version\": " + JsonString(Version(file)) + ", \"flags\": " + std::to_string(s.flags);
-    json += ", \"loop\": " + JsonBool(s.flags & GF_IMAGE_LOOP) + ", \"reverse\": " + JsonBool(s.flags & GF_IMAGE_REVERSE) +
-            ", \"transparent\": " + JsonBool(s.flags & GF_TRANSPARENT) + ", \"audio\": " + JsonBool(s.flags & GF_AUDIO) +
-            ", \"audioOnce\": " + JsonBool(s.flags & GF_AUDIO_ONCE);
-    json += ", \"frameWidth\": " + std::to_string(s.frameWidth) + ", \"transparentColour\": [" +
-            std::to_string(s.red) + ", " + std::to_string(s.green) + ", " + std::to_string(s.blue) +
+    json += ", \"loop\": " + JsonBool(s.flags & GF_IMAGE_LOOP) +
+            ", \"reverse\": " + JsonBool(s.flags & GF_IMAGE_REVERSE) +
+            ", \"transparent\": " + JsonBool(s.flags & GF_TRANSPARENT) +
+            ", \"audio\": " + JsonBool(s.flags & GF_AUDIO) + ", \"audioOnce\": " + JsonBool(s.flags & GF_AUDIO_ONCE);
+    json += ", \"frameWidth\": " + std::to_string(s.frameWidth) + ", \"transparentColour\": [" + std::to_string(s.red) +
+            ", " + std::to_string(s.green) + ", " + std::to_string(s.blue) +
             "], \"backToFrame\": " + std::to_string(s.backToFrame) +
             ", \"audioStartFrame\": " + std::to_string(s.audioStartFrame);
     json += ", \"button\": " + JsonPicture(c.button, DescribePicture(c.button));
@@ -227,7 +232,8 @@ int RunInfo(std::span<char* const> args) {
         Bytes file;
         if (!LoadGestureFile(path, contents, &file)) {
             status = kExitFailed;
-            if (json) objects.push_back("{\"file\": " + JsonString(path) + ", \"error\": \"cannot be read as a gesture\"}");
+            if (json)
+                objects.push_back("{\"file\": " + JsonString(path) + ", \"error\": \"cannot be read as a gesture\"}");
             continue;
         }
         if (json) {

@@ -1,0 +1,336 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/GestureForm.h"
+#include "gesture/GestureChecker.h"
+#include "gesture/GestureFormat.h"
+#include "tests/support/GifWriter.h"
+
+namespace qx {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Bytes;
+
+constexpr std::uint32_t kMagenta = 0xFF00FF;
+
+// A strip of frames 32 pixels wide: magenta background (index 0) with a
+// figure in three other colours that moves from frame to frame.
+Bytes Strip(int width, int height = 32, bool figure = true, int images = 1) {
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width * height), 0);
+    if (figure) {
+        for (int y = 8; y < 24; ++y) {
+            for (int x = 0; x < width; ++x) {
+                if ((x % 32) >= 8 + (x / 32) % 8 && (x % 32) < 20) {
+                    pixels[static_cast<std::size_t>(y * width + x)] = static_cast<std::uint8_t>(1 + (x + y) % 3);
+                }
+            }
+        }
+    }
+    std::vector<test::GifFrame> frames(static_cast<std::size_t>(images), test::GifFrame{width, height, pixels});
+    return test::WriteGif({kMagenta, 0x000000, 0xFFFFFF, 0xFF0000}, frames);
+}
+
+Bytes Button(int side = 20) {
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(side * side), 1);
+    return test::WriteGif({0xC0C0C0, 0x204080}, {test::GifFrame{side, side, pixels}});
+}
+
+void Put16(Bytes& b, unsigned v) {
+    b.push_back(static_cast<std::uint8_t>(v));
+    b.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+void Put32(Bytes& b, std::uint32_t v) {
+    Put16(b, v & 0xFFFF);
+    Put16(b, v >> 16);
+}
+
+// A mono 8-bit WAVE file at 11025 Hz (or with another format tag).
+Bytes Wave(std::uint32_t dataBytes, std::uint16_t formatTag = 1) {
+    Bytes b{'R', 'I', 'F', 'F'};
+    Put32(b, 36 + dataBytes);
+    b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    Put32(b, 16);
+    Put16(b, formatTag);
+    Put16(b, 1);
+    Put32(b, 11025);
+    Put32(b, 11025);
+    Put16(b, 1);
+    Put16(b, 8);
+    b.insert(b.end(), {'d', 'a', 't', 'a'});
+    Put32(b, dataBytes);
+    b.insert(b.end(), dataBytes, 0x80);
+    return b;
+}
+
+// A gesture that shows and plays as meant: 4 frames looping back to frame
+// 1, magenta transparent, a tenth of a second of sound once on frame 1.
+GestureFileContents CleanGesture() {
+    GestureFileContents g;
+    g.settings.name = "Clean";
+    g.settings.flags = GF_IMAGE_LOOP | GF_TRANSPARENT | GF_AUDIO | GF_AUDIO_ONCE;
+    g.settings.frameWidth = 32;
+    g.settings.red = 255;
+    g.settings.blue = 255;
+    g.settings.backToFrame = 1;
+    g.settings.audioStartFrame = 1;
+    g.button = Button();
+    g.image = Strip(128);
+    g.audio = Wave(1103);
+    return g;
+}
+
+std::vector<Finding> Problems(const std::vector<Finding>& findings) {
+    std::vector<Finding> problems;
+    std::copy_if(findings.begin(), findings.end(), std::back_inserter(problems),
+                 [](const Finding& f) { return f.severity != Severity::Info; });
+    return problems;
+}
+
+bool Has(const std::vector<Finding>& findings, Severity severity, const std::string& part) {
+    return std::any_of(findings.begin(), findings.end(), [&](const Finding& f) {
+        return f.severity == severity && f.text.find(part) != std::string::npos;
+    });
+}
+
+TEST(CheckerFindings, ACleanGestureHasOnlyFacts) {
+    const GestureFileContents g = CleanGesture();
+    const std::vector<Finding> findings = CheckGestureBytes(WriteGestureFile(g.settings, g.button, g.image, g.audio));
+    EXPECT_TRUE(Problems(findings).empty()) << FormatFindings(findings);
+    EXPECT_EQ(WorstSeverity(findings), Severity::Info);
+    EXPECT_TRUE(Has(findings, Severity::Info, "4 frames of 32 x 32 pixels"));
+    EXPECT_TRUE(Has(findings, Severity::Info, "shows frames 0 1 2 3 1 2 3 1 2 3 1 2 3"));
+    EXPECT_TRUE(Has(findings, Severity::Info,
+                    "Sound: PCM, 1 channel, 11025 Hz, 8 bits, 0.10 s (1147 of at most 30000 bytes)"));
+    EXPECT_TRUE(Has(findings, Severity::Info, "the sound starts on tick 1."));
+}
+
+// Each case changes the clean gesture so that it shows exactly one problem.
+TEST(CheckerFindings, EachProblemOnAGestureMadeToShowIt) {
+    using Change = std::function<void(GestureFileContents&)>;
+    const struct {
+        const char* what;
+        Change change;
+        Severity severity;
+        const char* text;
+    } cases[] = {
+        {"colour resolution below 4 bits",
+         [](auto& g) {
+             g.image[10] = static_cast<std::uint8_t>((g.image[10] & 0x8F) | 0x10);
+             g.settings.audioStartFrame = 0;
+         },
+         Severity::Error, "colour resolution of 2 bits per primary colour"},
+        {"an 8-colour table",
+         [](auto& g) {
+             g.image.erase(g.image.begin() + 13 + 24, g.image.begin() + 13 + 48);
+             g.image[10] = static_cast<std::uint8_t>((g.image[10] & 0xF8) | 2);
+             g.settings.audioStartFrame = 0;
+         },
+         Severity::Error, "colour table is sized for 8 colours"},
+        {"a strip cut short",
+         [](auto& g) {
+             g.image.resize(g.image.size() / 2);
+             g.settings.audioStartFrame = 0;
+         },
+         Severity::Error, "cut short) [GIF_ERR_INPUT_END]"},
+        {"a PNG strip",
+         [](auto& g) {
+             g.image = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+             g.settings.audioStartFrame = 0;
+         },
+         Severity::Error, "is a PNG picture"},
+        {"an animated GIF", [](auto& g) { g.image = Strip(128, 32, true, 3); }, Severity::Warning,
+         "animated GIF of 3 pictures"},
+        {"columns left over", [](auto& g) { g.settings.frameWidth = 30; }, Severity::Warning,
+         "the 8 columns right of the last whole frame never show"},
+        {"frame wider than the strip",
+         [](auto& g) {
+             g.settings.frameWidth = 200;
+             g.settings.audioStartFrame = 0;
+         },
+         Severity::Error, "wider than the strip (128 pixels)"},
+        {"frame width 0", [](auto& g) { g.settings.frameWidth = 0; }, Severity::Error, "frame width is 0"},
+        {"frame width above 255", [](auto& g) { g.settings.frameWidth = 256; g.image = Strip(512); },
+         Severity::Warning, "above 255"},
+        {"back-to-frame past the end", [](auto& g) { g.settings.backToFrame = 4; }, Severity::Error,
+         "goes back to frame 4, but the frames are numbered 0 to 3"},
+        {"audio start frame past the end", [](auto& g) { g.settings.audioStartFrame = 4; }, Severity::Error,
+         "starts on frame 4, but the frames are numbered 0 to 3"},
+        {"a 16 x 16 button", [](auto& g) { g.button = Button(16); }, Severity::Warning, "16 x 16 pixels"},
+        {"a button that is no picture", [](auto& g) { g.button = {'B', 'M', 1}; }, Severity::Error,
+         "palette button is a bitmap file that is cut short"},
+        {"an unused transparent colour", [](auto& g) { g.settings.red = 0; g.settings.green = 255; },
+         Severity::Warning, "transparent colour (0, 255, 255): transparency does nothing"},
+        {"every pixel transparent", [](auto& g) { g.image = Strip(128, 32, false); }, Severity::Error,
+         "the animation is invisible"},
+        {"a sound that is not WAVE", [](auto& g) { g.audio = {'I', 'D', '3', 4, 0, 0, 0, 0, 0, 0, 0, 0}; },
+         Severity::Error, "not a WAVE file"},
+        {"a WAVE cut short", [](auto& g) { g.audio.resize(g.audio.size() - 500); }, Severity::Error,
+         "should be 1103 bytes but only 603 are there"},
+        {"an empty sound", [](auto& g) { g.audio.clear(); }, Severity::Error, "The sound is empty"},
+        {"a sound over 30000 bytes", [](auto& g) { g.audio = Wave(30000); }, Severity::Warning,
+         "over 30000 bytes"},
+        {"a compressed sound", [](auto& g) { g.audio = Wave(1103, 0x0011); }, Severity::Warning,
+         "IMA ADPCM, which plays only where the system has a codec"},
+        {"a one-frame loop restarting its sound",
+         [](auto& g) {
+             g.settings.frameWidth = 128;
+             g.settings.backToFrame = 0;
+             g.settings.audioStartFrame = 0;
+             g.settings.flags &= static_cast<std::uint8_t>(~GF_AUDIO_ONCE);
+             g.audio = Wave(11025);
+         },
+         Severity::Warning, "restarts on every tick while frame 0 stays shown, so only its first 0.20 s of 1.00 s"},
+        {"a loop cutting its sound short",
+         [](auto& g) {
+             g.settings.backToFrame = 0;
+             g.settings.audioStartFrame = 0;
+             g.settings.flags &= static_cast<std::uint8_t>(~GF_AUDIO_ONCE);
+             g.audio = Wave(11025);
+         },
+         Severity::Warning, "back every 4 ticks and restarts the sound each time, so only its first 0.80 s"},
+        {"no displayed name", [](auto& g) { g.settings.name.clear(); }, Severity::Warning, "no displayed name"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        GestureFileContents g = CleanGesture();
+        c.change(g);
+        const std::vector<Finding> findings = CheckGesture(CheckInputFromContents(g));
+        const std::vector<Finding> problems = Problems(findings);
+        ASSERT_EQ(problems.size(), 1u) << FormatFindings(findings);
+        EXPECT_EQ(problems[0].severity, c.severity);
+        EXPECT_NE(problems[0].text.find(c.text), std::string::npos) << problems[0].text;
+    }
+}
+
+TEST(CheckerFindings, ARestartedSoundShorterThanTheLoopIsNoProblem) {
+    GestureFileContents g = CleanGesture();
+    g.settings.backToFrame = 0;
+    g.settings.audioStartFrame = 0;
+    g.settings.flags &= static_cast<std::uint8_t>(~GF_AUDIO_ONCE);
+    g.audio = Wave(8820);  // 0.80 s, exactly the 4 ticks between restarts
+    const std::vector<Finding> findings = CheckGesture(CheckInputFromContents(g));
+    EXPECT_TRUE(Problems(findings).empty()) << FormatFindings(findings);
+    EXPECT_TRUE(Has(findings, Severity::Info, "starts 8 times, on ticks 0 (as the balloon opens), 4, 8,"));
+}
+
+TEST(CheckerFindings, AFileThatIsNoGestureGivesOneError) {
+    const GestureFileContents g = CleanGesture();
+    const Bytes good = WriteGestureFile(g.settings, g.button, g.image, g.audio);
+    Bytes wrongMagic = good;
+    wrongMagic[0] = 'X';
+    Bytes newer = good;
+    newer[5] = '2';
+    const Bytes truncated(good.begin(), good.end() - 1);
+    const struct {
+        const char* what;
+        Bytes bytes;
+        const char* text;
+    } cases[] = {
+        {"empty", {}, "The file is empty"},
+        {"wrong magic", wrongMagic, "not a gesture file"},
+        {"newer version", newer, "newer version"},
+        {"truncated", truncated, "cut short"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<Finding> findings = CheckGestureBytes(c.bytes);
+        ASSERT_EQ(findings.size(), 1u);
+        EXPECT_EQ(findings[0].severity, Severity::Error);
+        EXPECT_NE(findings[0].text.find(c.text), std::string::npos) << findings[0].text;
+    }
+}
+
+TEST(CheckerFindings, FormatsOneFindingALine) {
+    EXPECT_EQ(FormatFindings({{Severity::Error, "A."}, {Severity::Info, "B."}}, "  "), "  error: A.\n  info: B.\n");
+    EXPECT_EQ(WorstSeverity({{Severity::Info, "a"}, {Severity::Warning, "b"}}), Severity::Warning);
+}
+
+// The builder's form, with its section files in a directory of the test's own.
+class CheckerForm : public ::testing::Test {
+protected:
+    CheckerForm() {
+        std::random_device random;
+        dir_ = fs::temp_directory_path() / ("qx-checker-" + std::to_string(random()) + std::to_string(random()));
+        fs::create_directories(dir_);
+        const GestureFileContents g = CleanGesture();
+        form_.name = "Clean";
+        form_.frameWidth = "32";
+        form_.transparent = true;
+        form_.red = "255";
+        form_.green = "0";
+        form_.blue = "255";
+        form_.imageLoop = true;
+        form_.backToFrame = "1";
+        form_.audioStartFrame = "1";
+        form_.audioOnce = true;
+        form_.animationFile = Write("strip.gif", g.image);
+        form_.buttonImageFile = Write("button.gif", g.button);
+        form_.audioFile = Write("sound.wav", g.audio);
+    }
+    ~CheckerForm() override {
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
+    }
+    std::string Write(const std::string& name, const Bytes& bytes) {
+        std::ofstream out(dir_ / name, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return (dir_ / name).string();
+    }
+
+    fs::path dir_;
+    GestureForm form_;
+};
+
+TEST_F(CheckerForm, FindsWhatTheSavedFileWouldShow) {
+    Bytes saved;
+    ASSERT_FALSE(BuildGestureFile(form_, saved));
+    EXPECT_EQ(CheckGesture(CheckInputFromForm(form_)), CheckGestureBytes(saved));
+}
+
+TEST_F(CheckerForm, TheBuildersMessageComesFirstAndTheRestIsStillChecked) {
+    form_.name.clear();
+    form_.frameWidth = "30";
+    const std::vector<Finding> findings = CheckGesture(CheckInputFromForm(form_));
+    ASSERT_FALSE(findings.empty());
+    EXPECT_EQ(findings[0], (Finding{Severity::Error, "Displayed name must be specified"}));
+    EXPECT_TRUE(Has(findings, Severity::Warning, "8 columns"));
+    EXPECT_FALSE(Has(findings, Severity::Warning, "no displayed name"));
+}
+
+TEST_F(CheckerForm, EveryUnreadableFileIsNamedOnce) {
+    form_.animationFile = (dir_ / "missing-strip.gif").string();
+    form_.buttonImageFile = (dir_ / "missing-button.gif").string();
+    const std::vector<Finding> findings = CheckGesture(CheckInputFromForm(form_));
+    const std::vector<Finding> problems = Problems(findings);
+    ASSERT_EQ(problems.size(), 2u) << FormatFindings(findings);
+    EXPECT_EQ(problems[0].text, "Can not open image file: '" + form_.animationFile + "'");
+    EXPECT_EQ(problems[1].text, "Can not open palette button image file: '" + form_.buttonImageFile + "'");
+}
+
+TEST_F(CheckerForm, AFrameWidthTheBuilderRefusesSkipsTheFrameChecks) {
+    form_.frameWidth = "abc";
+    const std::vector<Finding> findings = CheckGesture(CheckInputFromForm(form_));
+    const std::vector<Finding> problems = Problems(findings);
+    ASSERT_EQ(problems.size(), 1u) << FormatFindings(findings);
+    EXPECT_EQ(problems[0].text, "Frame width must be between 1 to 255");
+    EXPECT_TRUE(Has(findings, Severity::Info, "The animation strip is 128 x 32 pixels."));
+}
+
+TEST_F(CheckerForm, ASoundTooLargeIsReportedByTheBuildersMessageOnly) {
+    form_.audioFile = Write("big.wav", Wave(30000));
+    const std::vector<Finding> problems = Problems(CheckGesture(CheckInputFromForm(form_)));
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].text, "The audio file size can not be greater than 30000 bytes");
+}
+
+}  // namespace
+}  // namespace qx
