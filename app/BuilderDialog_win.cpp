@@ -2,9 +2,15 @@
 
 #include <cstdio>
 
+#include <shellapi.h>
+
+#include "app/Accelerators_win.h"
 #include "app/BuilderLayout.h"
 #include "platform/Controls_win.h"
+#include "palette/PaletteWindow_win.h"
 #include "platform/Gdi_win.h"
+#include "playback/PerformanceManager_win.h"
+#include "playback/PreviewPane_win.h"
 
 namespace qx {
 namespace {
@@ -42,6 +48,7 @@ const MessageRow<BuilderDialog> BuilderDialog::kMessages[] = {
     {WM_PAINT, &BuilderDialog::OnPaint},
     {WM_QUERYDRAGICON, &BuilderDialog::OnQueryDragIcon},
     {WM_TIMER, &BuilderDialog::OnTimer},
+    {WM_DROPFILES, &BuilderDialog::OnDropFiles},
 };
 
 const CommandRow<BuilderDialog> BuilderDialog::kCommands[] = {
@@ -59,6 +66,13 @@ const CommandRow<BuilderDialog> BuilderDialog::kCommands[] = {
     // Escape and every other Cancel take the close path, so unsaved work is
     // never dropped without the question.
     {IDCANCEL, &BuilderDialog::RequestClose},
+    {ID_TOOLS_CHECK, &BuilderDialog::CheckGestureCommand},
+    // The keyboard shortcuts arrive with notice code 1.
+    {MAKEWPARAM(ID_FILE_NEW, 1), &BuilderDialog::FileNew},
+    {MAKEWPARAM(ID_FILE_OPEN, 1), &BuilderDialog::FileOpen},
+    {MAKEWPARAM(ID_FILE_SAVE, 1), &BuilderDialog::FileSaveCommand},
+    {MAKEWPARAM(ID_TOOLS_TEST, 1), &BuilderDialog::TestGesture},
+    {MAKEWPARAM(ID_TOOLS_SHOW_PALETTE, 1), &BuilderDialog::ShowPalette},
 };
 
 const NoticeRow<BuilderDialog> BuilderDialog::kNotices[] = {
@@ -96,6 +110,12 @@ BuilderDialog::~BuilderDialog() {
     DeleteTempFile(TempPath(kTempAudioName));
     DeleteTempFile(TempPath(std::string(kTempGestureBaseName) + ".qxm"));
     RemoveDirectoryA(tempDirectory.c_str());  // only when empty: never takes anything else with it
+    previewPane.reset();
+    if (performanceManager) {
+        performanceManager->Shutdown();
+        performanceManager.reset();
+    }
+    paletteWindow.reset();
     DestroyNow();
 }
 
@@ -129,8 +149,14 @@ Handled BuilderDialog::OnInitDialog(WPARAM, LPARAM) {
     SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon));
     SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIcon));
     ResetForm();
+    performanceManager = std::make_unique<PerformanceManager>(hwnd());
     previewPaneOrigin = PreviewPanePosition(ScreenRect(Item(IDC_PREVIEW_PLACE)), ScreenRect(hwnd()),
                                             GetSystemMetrics(SM_CYCAPTION));
+    previewPane = std::make_unique<PreviewPane>(*performanceManager);
+    previewPane->Create(previewPaneOrigin.x, previewPaneOrigin.y, kPreviewPaneSize.width, kPreviewPaneSize.height,
+                        hwnd());
+    DragAcceptFiles(hwnd(), TRUE);
+    accelerators = std::make_unique<BuilderAccelerators>(hwnd());
     if (!commandLineFile.empty()) PostMessageA(hwnd(), WM_COMMAND, ID_FILE_OPEN, 0);
     return {true, TRUE};
 }
@@ -158,8 +184,8 @@ Handled BuilderDialog::OnPaint(WPARAM, LPARAM) {
 
 Handled BuilderDialog::OnQueryDragIcon(WPARAM, LPARAM) { return {true, reinterpret_cast<LRESULT>(appIcon)}; }
 
-Handled BuilderDialog::OnTimer(WPARAM, LPARAM) {
-    // The animation timer arrives with the performance manager.
+Handled BuilderDialog::OnTimer(WPARAM wParam, LPARAM) {
+    if (performanceManager) performanceManager->Tick(wParam);
     return kDefault;
 }
 

@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "app/GestureForm.h"
@@ -17,6 +18,11 @@
 #include "resources/resource.h"
 
 namespace qx {
+
+class PerformanceManager;
+class PreviewPane;
+class PaletteWindow;
+class BuilderAccelerators;
 
 class BuilderDialog : public Dialog {
 public:
@@ -59,7 +65,12 @@ public:
     bool FileSave();
     bool FileSaveAs();
     void TestGesture();
+    // The next colour of the Test balloons' six-colour cycle.
+    COLORREF NextBalloonColour();
     void ShowPalette();
+    // Check Gesture: the checker's findings on the form, in a dialog.
+    void CheckGestureCommand();
+    std::string CheckReport() const;
     void ShowAbout();
     void FileExit();
     void BrowseAnimation();
@@ -73,6 +84,8 @@ public:
     // The form as saving reads it: the edits, the check boxes and the path members.
     GestureForm ReadForm() const;
     void OpenGesture();
+    // Opening once the file is chosen: path and its file name as chosen.
+    void OpenGestureFile(const std::string& path, const std::string& fileName);
     void ExportSection(std::string sourcePath, std::string description, std::string extension);
 
     // Asks to close: through ConfirmDiscard, then the end of the modal run.
@@ -93,11 +106,14 @@ public:
     std::string audioFile;
     std::string buttonImageFile;
     HICON appIcon = nullptr;
+    std::unique_ptr<PreviewPane> previewPane;
+    std::unique_ptr<PerformanceManager> performanceManager;
     Point previewPaneOrigin;  // client coordinates, from PreviewPanePosition
     int balloonColourIndex = 0;
     int untitled = 1;
     int dirty = 0;
     int loading = 0;
+    std::unique_ptr<PaletteWindow> paletteWindow;
 
 protected:
     Handled HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -108,11 +124,14 @@ private:
     Handled OnPaint(WPARAM, LPARAM);
     Handled OnQueryDragIcon(WPARAM, LPARAM);
     Handled OnTimer(WPARAM, LPARAM);
+    Handled OnDropFiles(WPARAM, LPARAM);
     void BindControls();
     void Browse(const char* filter, const char* defaultExtension, HWND edit);
 
     void FileSaveCommand() { FileSave(); }
     void FileSaveAsCommand() { FileSaveAs(); }
+
+    std::unique_ptr<BuilderAccelerators> accelerators;
 
     static const MessageRow<BuilderDialog> kMessages[];
     static const CommandRow<BuilderDialog> kCommands[];

@@ -42,13 +42,11 @@ bool WriteAll(const std::string& path, const std::vector<std::uint8_t>& bytes) {
 }  // namespace
 
 void BuilderDialog::OpenGesture() {
-    std::string path;
-    std::string name;
     if (!commandLineFile.empty()) {
-        path = commandLineFile;
+        const std::string path = commandLineFile;
         commandLineFile.clear();
         const auto slash = path.find_last_of('\\');
-        name = LowerCase(slash == std::string::npos ? path : path.substr(slash + 1));
+        OpenGestureFile(path, slash == std::string::npos ? path : path.substr(slash + 1));
     } else {
         // Unsaved work is never replaced without the question New and
         // closing ask.
@@ -57,10 +55,12 @@ void BuilderDialog::OpenGesture() {
             hwnd(), {false, "Quixmoor Gestures (*.qxm)|*.qxm||", ".qxm",
                      OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY});
         if (!choice) return;
-        path = choice->path;
-        name = LowerCase(choice->fileName);
+        OpenGestureFile(choice->path, choice->fileName);
     }
+}
 
+void BuilderDialog::OpenGestureFile(const std::string& path, const std::string& fileName) {
+    const std::string name = LowerCase(fileName);
     FilePtr file = OpenForReading(path);
     if (!file) {
         ShowMessage(hwnd(), "Can not open file \n" + path);

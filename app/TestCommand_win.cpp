@@ -1,8 +1,47 @@
-// Test: the gesture being edited, performed beside the preview pane.
+// Test: the gesture being edited, saved to the temporary gesture file, loaded
+// back as a player would load it, and performed beside the preview pane.
+#include <iterator>
+#include <string>
+
 #include "app/BuilderDialog_win.h"
+#include "gesture/Gesture.h"
+#include "platform/Seams_win.h"
+#include "playback/PerformanceManager_win.h"
+#include "playback/PreviewPane_win.h"
 
 namespace qx {
+namespace {
 
-void BuilderDialog::TestGesture() {}
+// White between the tints, so that two Tests in a row never look alike.
+constexpr COLORREF kBalloonColours[] = {
+    RGB(255, 255, 255), RGB(255, 255, 128), RGB(255, 255, 255),
+    RGB(128, 255, 255), RGB(255, 255, 255), RGB(128, 255, 128),
+};
+constexpr int kBalloonColourCount = static_cast<int>(std::size(kBalloonColours));
+
+constexpr int kTestDurationTicks = 23;
+constexpr int kTestFontPoints = 8;
+constexpr char kTestText[] = "This is a test\nof the gesture.";
+
+}  // namespace
+
+COLORREF BuilderDialog::NextBalloonColour() {
+    const COLORREF colour = kBalloonColours[balloonColourIndex];
+    balloonColourIndex = (balloonColourIndex + 1) % kBalloonColourCount;
+    return colour;
+}
+
+void BuilderDialog::TestGesture() {
+    if (!performanceManager || !previewPane) return;
+    if (!SaveGesture(TempPath(std::string(kTempGestureBaseName) + ".qxm"), false, false)) return;
+    Gesture gesture;
+    // The stored name replaces the placeholder name.
+    if (!gesture.Load(tempDirectory, kTempGestureBaseName, std::string(1, '\x06'), GL_ALL)) {
+        ShowMessage(hwnd(), "Gesture load failed");
+        return;
+    }
+    performanceManager->Start(previewPane->hwnd(), hwnd(), kTestDurationTicks, NextBalloonColour(), kTestFontPoints,
+                              kTestText, &gesture);
+}
 
 }  // namespace qx

@@ -48,6 +48,12 @@
 #define ID_APP_ABOUT 57664
 #define ID_APP_EXIT 57665
 
+// Additions of our own: the gesture checker and the keyboard shortcuts
+#define ID_TOOLS_CHECK 32790
+#define IDR_ACCELERATORS 140
+#define IDD_CHECK 141
+#define IDC_CHECK_FINDINGS 1030
+
 // Strings
 #define IDS_APP_TITLE 57344
 

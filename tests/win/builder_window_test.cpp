@@ -80,7 +80,7 @@ TEST_F(BuilderWindow, MenuHasEveryCommandInOrder) {
     ASSERT_EQ(GetMenuItemCount(bar), 3);
     const std::vector<std::vector<UINT>> items = {
         {32771, 32772, 32774, 32775, 0, 32780, 32781, 32783, 0, 57665},
-        {32776, 32779},
+        {32776, 32779, 0, ID_TOOLS_CHECK},
         {57664},
     };
     const char* titles[] = {"&File", "&Tools", "&Help"};

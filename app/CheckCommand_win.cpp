@@ -1,0 +1,56 @@
+// Check Gesture: the checker's findings on the form as saving would read it,
+// shown in a dialog. Nothing is saved or changed.
+#include "app/BuilderDialog_win.h"
+#include "gesture/GestureChecker.h"
+#include "platform/Controls_win.h"
+
+namespace qx {
+namespace {
+
+// Edit controls break lines only at "\r\n".
+std::string WithCarriageReturns(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+class CheckDialog final : public Dialog {
+public:
+    explicit CheckDialog(std::string text) : Dialog(IDD_CHECK), text_(std::move(text)) {}
+
+protected:
+    Handled HandleMessage(UINT message, WPARAM wParam, LPARAM) override {
+        if (message == WM_INITDIALOG) {
+            SetText(Item(IDC_CHECK_FINDINGS), WithCarriageReturns(text_));
+            SetFocus(Item(IDOK));
+            return {true, FALSE};
+        }
+        if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+            End(LOWORD(wParam));
+            return {true, 0};
+        }
+        return kDefault;
+    }
+
+private:
+    std::string text_;
+};
+
+}  // namespace
+
+std::string BuilderDialog::CheckReport() const {
+    const std::vector<Finding> findings = CheckGesture(CheckInputFromForm(ReadForm()));
+    if (findings.empty()) return "No problems found.\n";
+    return FormatFindings(findings);
+}
+
+void BuilderDialog::CheckGestureCommand() {
+    CheckDialog dialog(CheckReport());
+    dialog.RunModal(hwnd());
+}
+
+}  // namespace qx

@@ -1,0 +1,124 @@
+// The palette's first paint over 1000 gestures, each with a 50 KB strip and
+// a 30000-byte sound: one read of every file and one decode of every button.
+// A Windows program (run it under Wine elsewhere); it prints its timings and
+// asserts nothing.
+//
+//   palette_paint_bench [gestures] [rounds]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "palette/PaletteWindow_win.h"
+#include "win/PaletteGestures_win.h"
+
+namespace {
+
+double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+LARGE_INTEGER Now() {
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return t;
+}
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+std::string MakeDirectory() {
+    char base[MAX_PATH + 1] = "";
+    GetTempPathA(sizeof base, base);
+    const std::string path = std::string(base) + "qxbench-palette-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(path.c_str(), nullptr);
+    return path;
+}
+
+void WriteGestures(const std::string& directory, int count) {
+    using namespace qx::test;
+    TestRandom random(7);
+    for (int i = 0; i < count; ++i) {
+        std::vector<ButtonPixel> marks;
+        for (int k = 0; k < 60; ++k) {
+            marks.push_back({static_cast<int>(random.Next() % 20), static_cast<int>(random.Next() % 20),
+                             static_cast<std::uint8_t>(1 + random.Next() % 3)});
+        }
+        GestureFields fields;
+        fields.name = "Gesture " + std::to_string(i);
+        fields.button = ButtonGif({kLightGrey, 0xC02020u + static_cast<unsigned>(i), 0x2020C0, 0x202020}, 0, marks);
+        fields.image = Pattern(50 * 1024, static_cast<unsigned>(i));
+        fields.audio = Pattern(30000, static_cast<unsigned>(i) + 1);
+        char name[32];
+        std::snprintf(name, sizeof name, "\\g%04d.qxm", i);
+        const Bytes bytes = GestureFileBytes(fields);
+        FILE* file = std::fopen((directory + name).c_str(), "wb");
+        if (!file) continue;
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
+}
+
+void RemoveScratch(const std::string& directory) {
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((directory + "\\*.qxm").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            DeleteFileA((directory + "\\" + found.cFileName).c_str());
+        } while (FindNextFileA(find, &found));
+        FindClose(find);
+    }
+    RemoveDirectoryA(directory.c_str());
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int count = argc > 1 ? std::atoi(argv[1]) : 1000;
+    const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
+    const std::string directory = MakeDirectory();
+    WriteGestures(directory, count);
+
+    qx::PaletteWindow palette;
+    std::vector<double> scans, firstPaints, laterPaints;
+    for (int round = 0; round < rounds; ++round) {
+        const LARGE_INTEGER start = Now();
+        palette.Refresh(directory);
+        const LARGE_INTEGER scanned = Now();
+        if (round == 0 && !palette.Create(nullptr, 0, 0, 0)) {
+            std::fprintf(stderr, "palette window not created (no display?)\n");
+            RemoveScratch(directory);
+            return 1;
+        }
+        const LARGE_INTEGER beforePaint = Now();
+        RedrawWindow(palette.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        const LARGE_INTEGER painted = Now();
+        RedrawWindow(palette.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        const LARGE_INTEGER repainted = Now();
+        Pump();
+        scans.push_back(Milliseconds(start, scanned));
+        firstPaints.push_back(Milliseconds(beforePaint, painted));
+        laterPaints.push_back(Milliseconds(painted, repainted));
+    }
+    const qx::PaletteLayout& layout = palette.layout();
+    std::printf("palette of %d gestures: %d columns x %d rows, %d renders in %d rounds\n",
+                palette.catalogue().Count(), layout.columns, layout.rows, palette.RenderCount(), rounds);
+    std::printf("refresh (directory scan): median %.1f ms\n", Median(scans));
+    std::printf("first paint (read + decode + draw all): median %.1f ms, worst %.1f ms\n", Median(firstPaints),
+                *std::max_element(firstPaints.begin(), firstPaints.end()));
+    std::printf("later paint (cached bitmap): median %.1f ms\n", Median(laterPaints));
+    RemoveScratch(directory);
+    return 0;
+}

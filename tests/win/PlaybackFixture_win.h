@@ -1,0 +1,182 @@
+// Gestures, strips and pixel reads for the playback tests: real balloons in
+// a real builder window, with the sound seam recording.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "BuilderFixture_win.h"
+#include "GestureBytes_win.h"
+#include "gesture/Gesture.h"
+#include "playback/PerformanceManager_win.h"
+#include "playback/PreviewPane_win.h"
+#include "support/GifWriter.h"
+
+namespace qx::test {
+
+// Each frame of a test strip is one solid colour, so a pixel tells the frame shown.
+inline constexpr std::uint32_t kFrameColours[] = {0xE00000, 0x00A000, 0x0000E0, 0xC0C000,
+                                                  0x00C0C0, 0xC000C0, 0x804000, 0x004080};
+
+inline Bytes StripGif(int frames, int frameWidth, int height) {
+    GifFrame frame;
+    frame.width = frames * frameWidth;
+    frame.height = height;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < frame.width; ++x) frame.pixels.push_back(static_cast<std::uint8_t>(x / frameWidth % 8));
+    }
+    return WriteGif({std::begin(kFrameColours), std::end(kFrameColours)}, {frame});
+}
+
+struct StripSpec {
+    int frames = 4;
+    int frameWidth = 20;  // also the gesture's frame width unless overridden
+    int height = 24;
+};
+
+// A playable gesture built in memory, as Gesture::Load would leave it.
+inline Gesture MakeGesture(const StripSpec& strip, std::uint8_t flags, std::size_t audioBytes = 0,
+                           int audioStartFrame = 0, int backToFrame = 0) {
+    Gesture g;
+    g.name = "Wave";
+    g.flags = flags;
+    g.frameWidth = strip.frameWidth;
+    g.imageData = StripGif(strip.frames, strip.frameWidth, strip.height);
+    g.imageLength = static_cast<std::int32_t>(g.imageData.size());
+    if (audioBytes) {
+        g.audioData = Pattern(audioBytes, static_cast<unsigned>(audioBytes));
+        g.audioLength = static_cast<std::int32_t>(audioBytes);
+    }
+    g.backToFrame = static_cast<std::uint8_t>(backToFrame);
+    g.audioStartFrame = static_cast<std::uint8_t>(audioStartFrame);
+    return g;
+}
+
+// COLORREF (red in the low byte) as a pixel read back (0xRRGGBB).
+inline unsigned PixelOf(COLORREF colour) {
+    return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+inline constexpr unsigned kBlack = 0x000000;
+
+inline Rect WindowRectOf(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+// Paints a performance into a fresh 32-bit bitmap pre-filled with a colour
+// no balloon uses, as WM_PAINT would with the given update rectangle.
+inline constexpr unsigned kUntouched = 0x123456;
+inline Pixels PaintedPixels(Performance& performance, const RECT& update) {
+    RECT client{};
+    GetClientRect(performance.hwnd(), &client);
+    Pixels pixels;
+    pixels.width = client.right;
+    pixels.height = client.bottom;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = pixels.width;
+    info.bmiHeader.biHeight = -pixels.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC memory = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    auto* words = static_cast<unsigned*>(bits);
+    std::fill(words, words + static_cast<std::size_t>(pixels.width) * pixels.height, kUntouched);
+    performance.Paint(memory, update);
+    GdiFlush();
+    pixels.rgb.assign(words, words + static_cast<std::size_t>(pixels.width) * pixels.height);
+    for (auto& p : pixels.rgb) p &= 0xFFFFFF;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return pixels;
+}
+
+// Live GDI objects and windows of this process. Where the platform does not
+// count them (Wine), the GDI handle table is probed and the thread's windows
+// are walked.
+inline int GdiObjectCount() {
+    if (const DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<int>(n);
+    int count = 0;
+    for (ULONG_PTR index = 1; index < 0x10000; ++index) {
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++count;
+    }
+    return count;
+}
+
+inline BOOL CALLBACK CountWindow(HWND hwnd, LPARAM counter) {
+    ++*reinterpret_cast<int*>(counter);
+    EnumChildWindows(hwnd, &CountWindow, counter);
+    return TRUE;
+}
+
+inline int UserObjectCount() {
+    if (const DWORD n = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) return static_cast<int>(n);
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// The builder with a strip, a button and a sound on disk, and the form
+// filled in for a Test.
+class PlaybackBuilderTest : public BuilderTest {
+protected:
+    struct FormSpec {
+        StripSpec strip;
+        std::string frameWidth = "";  // empty: the strip's
+        bool loop = false;
+        int backToFrame = 0;
+        bool withSound = false;
+        int audioStartFrame = 0;
+    };
+
+    void FillForm(const FormSpec& spec) {
+        WriteFileBytes(dir.File("strip.gif"), StripGif(spec.strip.frames, spec.strip.frameWidth, spec.strip.height));
+        WriteFileBytes(dir.File("button.gif"), StripGif(1, 20, 20));
+        Type(1001, dir.File("strip.gif"));
+        Type(1021, dir.File("button.gif"));
+        Type(1004, "Wave");
+        Type(1012, spec.frameWidth.empty() ? std::to_string(spec.strip.frameWidth) : spec.frameWidth);
+        if (spec.loop != Checked(1010)) Click(1010);
+        if (spec.loop) Type(1014, std::to_string(spec.backToFrame));
+        if (spec.withSound) {
+            WriteFileBytes(dir.File("sound.wav"), Pattern(3000, 9));
+            Type(1002, dir.File("sound.wav"));
+            Type(1015, std::to_string(spec.audioStartFrame));
+        } else {
+            Type(1002, "");
+        }
+    }
+
+    void RunTest() const { Command(ID_TOOLS_TEST); }
+    void Tick(WPARAM id = 1000) const { SendMessageA(builder->hwnd(), WM_TIMER, id, 0); }
+
+    PerformanceManager& Manager() const { return *builder->performanceManager; }
+    HWND Pane() const { return builder->previewPane->hwnd(); }
+    std::size_t Running() const { return Manager().Entries().size(); }
+    Performance& Shown() const { return *Manager().Entries().at(0)->performance; }
+    HWND Balloon() const { return Shown().hwnd(); }
+    bool TimerRunning() const {
+        // Killing an absent timer fails; a running one is set again at once.
+        if (!KillTimer(builder->hwnd(), 1000)) return false;
+        SetTimer(builder->hwnd(), 1000, 200, nullptr);
+        return true;
+    }
+    // Another anchor in the builder's free area, left of the pane.
+    HWND MakeAnchor(int dx) const {
+        const Point at = builder->previewPaneOrigin;
+        // SS_NOTIFY: a plain static is transparent to WindowFromPoint.
+        return CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_BORDER | SS_NOTIFY, at.x + dx, at.y, 48, 64,
+                               builder->hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+
+    ScratchDirectory dir;
+};
+
+}  // namespace qx::test
