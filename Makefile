@@ -4,6 +4,7 @@ BUILD      ?= build
 NATIVE     := $(BUILD)/native
 WIN        := $(BUILD)/win
 BENCHDIR   := $(BUILD)/bench
+WINBENCH   := $(BUILD)/win-release
 PREFIX_DIR := $(BUILD)/wineprefix
 JOBS       ?= $(shell nproc)
 SAMPLE     ?= samples/wave.qxm
@@ -13,7 +14,7 @@ CONFIGURE_NATIVE = cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 CONFIGURE_WIN = cmake -S . -B $(WIN) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 	-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
 
-.PHONY: all run test test-native test-win screenshot bench fuzz native win clean
+.PHONY: all run test screenshot bench fuzz native win clean
 
 all: native win
 
@@ -36,13 +37,18 @@ test: native win
 
 screenshot: win
 	@scripts/install-deps screenshot
-	scripts/with-display $(PREFIX_DIR) scripts/screenshot $(WIN)/qxbuilder.exe docs/builder.png $(SAMPLE)
+	scripts/with-display $(PREFIX_DIR) scripts/screenshot $(WIN) docs
 
 bench:
 	@scripts/install-deps bench
 	@[ -f $(BENCHDIR)/build.ninja ] || cmake -S . -B $(BENCHDIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQX_BENCH=ON -DQX_TESTS=OFF >/dev/null
 	cmake --build $(BENCHDIR) -j $(JOBS)
 	scripts/run-benchmarks $(BENCHDIR)
+	@[ -f $(WINBENCH)/build.ninja ] || cmake -S . -B $(WINBENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null
+	cmake --build $(WINBENCH) -j $(JOBS) --target bench_test_command bench_palette_paint
+	scripts/with-display $(PREFIX_DIR) sh -c 'scripts/wine-run $(WINBENCH)/tests/bench_test_command.exe 50 && \
+		scripts/wine-run $(WINBENCH)/tests/bench_palette_paint.exe 1000 5'
 
 fuzz: native
 	scripts/run-fuzzers $(NATIVE) $${FUZZ_SECONDS:-60}

@@ -1,117 +1,19 @@
 // Test in the real qxbuilder.exe: the sample gesture opened from the command
 // line, the Test command sent from outside, the balloon seen beside the
 // avatar and gone again when its time has run out.
-//
-// With QX_TEST_SCREENSHOT set to a file name, the builder window is also
-// saved there as a 24-bit BMP while the balloon is shown.
-#include <windows.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-#include <vector>
-
 #include <gtest/gtest.h>
 
+#include "BuilderProcess_e2e.h"
+
+namespace qx::e2e {
 namespace {
 
 constexpr WPARAM kTest = 32776;
 constexpr char kBalloonClass[] = "QxSpeechBalloon";
 constexpr char kPaneClass[] = "QxPreviewPane";
 
-std::string WindowsPath(std::string path) {
-    if (!path.empty() && path[0] == '/') path = "Z:" + path;
-    for (char& c : path) {
-        if (c == '/') c = '\\';
-    }
-    return path;
-}
-
-class RunningBuilder {
-public:
-    explicit RunningBuilder(const std::string& arguments) {
-        std::string command = "\"" + WindowsPath(QX_BUILDER_EXE) + "\" " + arguments;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                  &process_) != FALSE;
-    }
-    ~RunningBuilder() {
-        if (!started_) return;
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
-        CloseHandle(process_.hProcess);
-        CloseHandle(process_.hThread);
-    }
-    bool Started() const { return started_; }
-    bool Exited(DWORD milliseconds) const {
-        return WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0;
-    }
-    HWND FindCaptioned(const std::string& caption, DWORD milliseconds) const {
-        const DWORD end = GetTickCount() + milliseconds;
-        do {
-            HWND found = FindWindowA(nullptr, caption.c_str());
-            DWORD pid = 0;
-            if (found) GetWindowThreadProcessId(found, &pid);
-            if (found && pid == process_.dwProcessId) return found;
-            Sleep(50);
-        } while (static_cast<LONG>(GetTickCount() - end) < 0);
-        return nullptr;
-    }
-
-private:
-    PROCESS_INFORMATION process_{};
-    bool started_ = false;
-};
-
-template <class Done>
-bool WaitFor(DWORD milliseconds, Done done) {
-    const DWORD end = GetTickCount() + milliseconds;
-    while (!done()) {
-        if (static_cast<LONG>(GetTickCount() - end) >= 0) return false;
-        Sleep(20);
-    }
-    return true;
-}
-
-// The window as it stands on the screen, bottom-up 24-bit rows.
-bool SaveScreenBitmap(HWND window, const std::string& path) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    const int width = r.right - r.left;
-    const int height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    std::vector<unsigned char> rows(static_cast<std::size_t>(stride) * height);
-    GetDIBits(memory, bitmap, 0, height, rows.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof header;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(rows.size());
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return false;
-    std::fwrite(&file, sizeof file, 1, out);
-    std::fwrite(&header, sizeof header, 1, out);
-    std::fwrite(rows.data(), 1, rows.size(), out);
-    return std::fclose(out) == 0;
-}
-
 TEST(PlaybackProgram, TestShowsTheBalloonBesideTheAvatarUntilItsTimeRunsOut) {
-    const std::string samples = WindowsPath(QX_SAMPLES_DIR);
+    const std::string samples = SamplesDirectory();
     RunningBuilder builder("\"" + samples + "\\wave.qxm\"");
     ASSERT_TRUE(builder.Started());
     HWND window = builder.FindCaptioned("wave.qxm - Quixmoor Gesture", 15000);
@@ -137,9 +39,9 @@ TEST(PlaybackProgram, TestShowsTheBalloonBesideTheAvatarUntilItsTimeRunsOut) {
     EXPECT_EQ(GetWindowTextLengthA(window), static_cast<int>(sizeof "wave.qxm - Quixmoor Gesture" - 1))
         << "Test leaves the caption alone";
 
-    if (const char* shot = std::getenv("QX_TEST_SCREENSHOT")) {
+    if (std::getenv("QX_SCREENSHOT_DIR")) {
         Sleep(600);  // a few frames in, every window painted
-        EXPECT_TRUE(SaveScreenBitmap(window, shot));
+        EXPECT_TRUE(SaveScreenshot(window, "test"));
     }
 
     // 30 ticks of 200 ms, give or take a loaded machine.
@@ -151,3 +53,4 @@ TEST(PlaybackProgram, TestShowsTheBalloonBesideTheAvatarUntilItsTimeRunsOut) {
 }
 
 }  // namespace
+}  // namespace qx::e2e

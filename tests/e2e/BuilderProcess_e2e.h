@@ -1,0 +1,128 @@
+// The real qxbuilder.exe as a separate process, driven from outside as a
+// user's desktop would drive it, and pictures of its windows.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace qx::e2e {
+
+// Paths arrive from the build as Unix paths; under Wine they live on Z:.
+inline std::string WindowsPath(std::string path) {
+    if (!path.empty() && path[0] == '/') path = "Z:" + path;
+    for (char& c : path) {
+        if (c == '/') c = '\\';
+    }
+    return path;
+}
+
+inline std::string SamplesDirectory() { return WindowsPath(QX_SAMPLES_DIR); }
+
+template <class Done>
+bool WaitFor(DWORD milliseconds, Done done) {
+    const DWORD end = GetTickCount() + milliseconds;
+    while (!done()) {
+        if (static_cast<LONG>(GetTickCount() - end) >= 0) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+class RunningBuilder {
+public:
+    explicit RunningBuilder(const std::string& arguments) {
+        std::string command = "\"" + WindowsPath(QX_BUILDER_EXE) + "\" " + arguments;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                  &process_) != FALSE;
+    }
+    RunningBuilder(const RunningBuilder&) = delete;
+    RunningBuilder& operator=(const RunningBuilder&) = delete;
+    ~RunningBuilder() {
+        if (!started_) return;
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+    bool Started() const { return started_; }
+    bool Exited(DWORD milliseconds) const {
+        return WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0;
+    }
+
+    // A shown top-level window of this process with exactly this caption.
+    // (The builder's caption is set during initialisation, before it shows.)
+    HWND FindCaptioned(const std::string& caption, DWORD milliseconds) const {
+        HWND found = nullptr;
+        WaitFor(milliseconds, [&] {
+            found = FindWindowA(nullptr, caption.c_str());
+            DWORD pid = 0;
+            if (found) GetWindowThreadProcessId(found, &pid);
+            if (found && pid == process_.dwProcessId && IsWindowVisible(found)) return true;
+            found = nullptr;
+            return false;
+        });
+        return found;
+    }
+
+private:
+    PROCESS_INFORMATION process_{};
+    bool started_ = false;
+};
+
+// A control's text. GetWindowText does not ask a control of another process
+// for its text; WM_GETTEXT does.
+inline std::string ControlText(HWND control) {
+    const LRESULT length = SendMessageA(control, WM_GETTEXTLENGTH, 0, 0);
+    std::vector<char> text(static_cast<std::size_t>(length > 0 ? length : 0) + 1);
+    SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    return text.data();
+}
+
+// Saves the window as it stands on the screen, as a 24-bit BMP named NAME.bmp
+// in the directory QX_SCREENSHOT_DIR names; does nothing when it is unset.
+// Returns false only when a picture was asked for and could not be written.
+inline bool SaveScreenshot(HWND window, const char* name) {
+    const char* directory = std::getenv("QX_SCREENSHOT_DIR");
+    if (!directory || !*directory) return true;
+    RECT r{};
+    GetWindowRect(window, &r);
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    std::vector<unsigned char> rows(static_cast<std::size_t>(stride) * height);
+    GetDIBits(memory, bitmap, 0, height, rows.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(rows.size());
+    const std::string path = std::string(directory) + "\\" + name + ".bmp";
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) return false;
+    std::fwrite(&file, sizeof file, 1, out);
+    std::fwrite(&header, sizeof header, 1, out);
+    std::fwrite(rows.data(), 1, rows.size(), out);
+    return std::fclose(out) == 0;
+}
+
+}  // namespace qx::e2e
