@@ -400,7 +400,7 @@ std::optional<DibBlock> GifDecoder::Decode(const std::uint8_t* data, std::size_t
 
     const int bitCount = minCodeSize <= 4 ? 4 : 8;
     const std::uint32_t colours = 1u << bitCount;
-    const std::uint32_t stride = DibStride(static_cast<std::int32_t>(width), bitCount);
+    const auto stride = static_cast<std::uint32_t>(DibStride(static_cast<std::int32_t>(width), bitCount));
     const std::size_t rowsOffset = kInfoHeaderSize + 4 * std::size_t{colours};
     const std::size_t imageBytes = std::size_t{stride} * height;
     if (imageBytes > maxBlockBytes_ || rowsOffset + imageBytes > maxBlockBytes_) return fail(GIF_ERR_NO_MEMORY);

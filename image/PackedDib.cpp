@@ -26,7 +26,7 @@ bool IsSupportedBitCount(int bits) {
 
 std::uint64_t RowBytes(const InfoHeader& header) {
     const std::uint64_t rows = header.height < 0 ? -static_cast<std::int64_t>(header.height) : header.height;
-    return std::uint64_t{DibStride(header.width, header.bitCount)} * rows;
+    return DibStride(header.width, header.bitCount) * rows;
 }
 
 // The intake rules shared by blocks and bitmap files: image size from the
@@ -74,9 +74,9 @@ void WriteInfoHeader(const InfoHeader& h, std::uint8_t* p) {
     PutLe32(p + 36, h.clrImportant);
 }
 
-std::uint32_t DibStride(std::int32_t width, int bitCount) {
+std::uint64_t DibStride(std::int32_t width, int bitCount) {
     const std::uint64_t bits = static_cast<std::uint64_t>(static_cast<std::uint32_t>(width)) * bitCount;
-    return static_cast<std::uint32_t>((bits + 31) / 32 * 4);
+    return (bits + 31) / 32 * 4;
 }
 
 std::size_t RowsOffset(const InfoHeader& header) { return header.size + std::size_t{4} * header.clrUsed; }

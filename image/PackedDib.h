@@ -37,7 +37,8 @@ InfoHeader ReadInfoHeader(const std::uint8_t* bytes);  // 40 bytes
 void WriteInfoHeader(const InfoHeader& header, std::uint8_t* bytes);
 
 // Row length in bytes, padded to a multiple of 4: ((width * bitCount + 31) / 32) * 4.
-std::uint32_t DibStride(std::int32_t width, int bitCount);
+// Wide true-colour rows need more than 32 bits, so the length is 64 bits.
+std::uint64_t DibStride(std::int32_t width, int bitCount);
 
 // A picture's header followed by room for 256 colour entries: the bitmap
 // info every drawing call of a gesture image is given.

@@ -60,10 +60,11 @@ TEST(DibStride, RoundsRowsUpToFourBytes) {
     struct Case {
         std::int32_t width;
         int bits;
-        std::uint32_t stride;
+        std::uint64_t stride;
     };
     const Case cases[] = {{3, 8, 4},  {20, 8, 20}, {33, 8, 36}, {1, 8, 4},  {20, 4, 12}, {33, 4, 20},
-                          {1, 4, 4},  {5, 4, 4},   {9, 1, 4},   {33, 1, 8}, {5, 24, 16}, {3, 32, 12}};
+                          {1, 4, 4},  {5, 4, 4},   {9, 1, 4},   {33, 1, 8}, {5, 24, 16}, {3, 32, 12},
+                          {0x40000000, 32, 0x100000000}, {0x7FFFFFFF, 24, 0x180000000}};
     for (const Case& c : cases) EXPECT_EQ(DibStride(c.width, c.bits), c.stride) << c.width << "x" << c.bits;
 }
 
@@ -158,6 +159,8 @@ TEST(BitmapPath, RefusesWhatCannotBeDrawnSafely) {
         {"negative width", with([](BitmapFields& s) { s.width = -3; }), BitmapRefusal::BadSize},
         {"zero height", with([](BitmapFields& s) { s.height = 0; }), BitmapRefusal::BadSize},
         {"huge", with([](BitmapFields& s) { s.width = 0x7FFFFFFF; s.height = 0x7FFFFFFF; }), BitmapRefusal::TooLarge},
+        {"one row of 2^32 bytes", with([](BitmapFields& s) { s.width = 0x40000000; s.height = 1; s.bitCount = 32; }),
+         BitmapRefusal::TooLarge},
         {"header size past the data", with([](BitmapFields& s) { s.headerSize = 0xFFFFFFF0; s.tableEntries = 0; }),
          BitmapRefusal::Truncated},
     };
