@@ -48,7 +48,7 @@ public:
     bool Play(const void* bytes, std::size_t) override {
         return sndPlaySoundA(static_cast<const char*>(bytes), SND_ASYNC | SND_NODEFAULT | SND_MEMORY) != FALSE;
     }
-    void Stop() override { sndPlaySoundA(nullptr, 0); }
+    void Stop() override { sndPlaySoundA(nullptr, SND_ASYNC); }
 };
 
 RealMessageBox realMessageBox;
