@@ -111,13 +111,30 @@ void BuilderDialog::OpenGestureFile(const std::string& path, const std::string& 
             return;
         }
     }
+    // The sections of the gesture being edited step aside until all the new
+    // ones are in place, and come back if one cannot be.
+    std::vector<std::string> setAside;
+    auto restore = [&] {
+        for (std::size_t i = 0; i < setAside.size(); ++i) {
+            DeleteFileA(sections[i].target.c_str());
+            if (setAside[i].empty()) continue;
+            MoveFileExA(setAside[i].c_str(), sections[i].target.c_str(), MOVEFILE_REPLACE_EXISTING);
+        }
+    };
     for (auto& s : sections) {
+        std::string old = s.target + ".old";
+        if (!MoveFileExA(s.target.c_str(), old.c_str(), MOVEFILE_REPLACE_EXISTING)) old.clear();
+        setAside.push_back(old);
         if (!MoveFileExA(s.staged.c_str(), s.target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            restore();
             discardStaged();
             ShowMessage(hwnd(), s.failure + s.target);
             return;
         }
         s.staged.clear();
+    }
+    for (const std::string& old : setAside) {
+        if (!old.empty()) DeleteFileA(old.c_str());
     }
 
     animationFile = TempPath(kTempAnimationName);

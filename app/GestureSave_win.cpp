@@ -12,11 +12,15 @@
 namespace qx {
 namespace {
 
+// The directory the target lies in, from its full path, so that the new
+// file is made on the target's own drive even for "c:wave.qxm".
 std::string DirectoryOf(const std::string& path) {
-    const auto slash = path.find_last_of("\\/");
-    if (slash == std::string::npos) return ".";
-    if (slash == 0 || (slash == 2 && path[1] == ':')) return path.substr(0, slash + 1);
-    return path.substr(0, slash);
+    char full[MAX_PATH + 1] = "";
+    char* name = nullptr;
+    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, &name);
+    if (length == 0 || length >= sizeof full || !name || name == full) return ".";
+    *name = '\0';
+    return full;
 }
 
 bool WriteAll(const std::string& path, const std::vector<std::uint8_t>& bytes) {

@@ -182,6 +182,29 @@ TEST_F(BuilderOpen, DamagedFilesAreRefusedAndChangeNothing) {
     (void)whole;
 }
 
+TEST_F(BuilderOpen, ATemporaryFileThatCannotBeReplacedLeavesTheOthersAsTheyWere) {
+    const Bytes button = {7, 7, 7};
+    WriteFileBytes(builder->TempPath("~tempqxmb.gif"), button);
+    // The animation's temporary file is a directory that cannot be moved aside.
+    const std::string blocked = builder->TempPath("~tempqxm.gif");
+    for (const std::string& d : {blocked, blocked + ".old"}) {
+        CreateDirectoryA(d.c_str(), nullptr);
+        WriteFileBytes(d + "\\keep", {1});
+    }
+    OpenThroughDialog(Put("w.qxm", GestureFileBytes(Example())));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Can not open temporary file for image section\n" + blocked});
+    EXPECT_EQ(ReadFileBytes(builder->TempPath("~tempqxmb.gif")), button);
+    for (const char* leftover : {"~tempqxmb.gif.new", "~tempqxmb.gif.old", "~tempqxm.gif.new", "~tempqxm.wav.new"}) {
+        EXPECT_FALSE(FileExists(builder->TempPath(leftover))) << leftover;
+    }
+    EXPECT_EQ(Caption(), "[Untitled] - Quixmoor Gesture");
+    EXPECT_EQ(builder->animationFile, "");
+    for (const std::string& d : {blocked, blocked + ".old"}) {
+        DeleteFileA((d + "\\keep").c_str());
+        RemoveDirectoryA(d.c_str());
+    }
+}
+
 TEST_F(BuilderOpen, UnsavedChangesAreAskedAboutBeforeTheDialog) {
     Type(1004, "Unsaved");
     messages.Answer(IDCANCEL);
