@@ -372,6 +372,35 @@ TEST_F(PaletteWindowTest, UnreadableGestureLeavesAGapAtItsPlace) {
     EXPECT_EQ(palette->selection().selected, -1);
 }
 
+TEST_F(PaletteWindowTest, UndecodableButtonIsAnEmptyFrameAndALongNameIsCutAtTheInsetRectangle) {
+    Write("a.qxm", PaletteGesture(std::string(60, 'W'), Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 2, 3}));
+    Open();
+    SetFocus(nullptr);
+    Mouse(WM_MOUSEMOVE, CellCentre(0, 0));
+    Click(CellCentre(0, 0));
+    EXPECT_EQ(GetFocus(), Hwnd());
+    Click(CellCentre(0, 0));
+    ASSERT_EQ(palette->selection().selected, -1);
+    ASSERT_EQ(palette->selection().hovered, 0);
+
+    const Pixels shot = Capture();
+    EXPECT_EQ(shot.At(4, 4), Highlight());
+    EXPECT_EQ(shot.At(26, 26), kBlack);
+    for (int y = 5; y <= 24; ++y) {
+        for (int x = 5; x <= 24; ++x) ASSERT_EQ(shot.At(x, y), Face()) << x << ", " << y;
+    }
+    // The name reaches the text rectangle's right edge and goes no further.
+    const Rect text = NameTextRect(palette->layout().nameRect);
+    bool reachesEdge = false;
+    for (int y = text.top; y < text.bottom; ++y) {
+        for (int x = text.right - 6; x < text.right; ++x) reachesEdge |= shot.At(x, y) != Face();
+        for (int x = text.right; x < palette->layout().nameRect.right - 1; ++x) {
+            ASSERT_EQ(shot.At(x, y), Face()) << x << ", " << y;
+        }
+    }
+    EXPECT_TRUE(reachesEdge);
+}
+
 TEST_F(PaletteWindowTest, DirectoryListingGivesSortedLowerCaseEntries) {
     const std::string files[] = {"Wave.QXM", "bow.qxm", "applause.qxm", "Zed.qxm", "duck.qxm.qxm"};
     for (const std::string& file : files) Write(file, PaletteGesture("Named " + file, SimpleButton(0x0000FF)));
