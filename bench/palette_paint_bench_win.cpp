@@ -12,22 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "bench/Stopwatch_win.h"
 #include "palette/PaletteWindow_win.h"
 #include "win/PaletteGestures_win.h"
 
 namespace {
 
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now() {
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return t;
-}
+using qx::bench::Milliseconds;
+using qx::bench::Now;
 
 void Pump() {
     MSG msg;

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/Stopwatch_win.h"
 #include "app/BuilderDialog_win.h"
 #include "platform/Seams_win.h"
 #include "playback/Performance_win.h"
@@ -21,17 +22,8 @@
 
 namespace {
 
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now() {
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return t;
-}
+using qx::bench::Milliseconds;
+using qx::bench::Now;
 
 void Pump(DWORD milliseconds) {
     const DWORD end = GetTickCount() + milliseconds;

@@ -73,29 +73,10 @@ inline constexpr unsigned kUntouched = 0x123456;
 inline Pixels PaintedPixels(Performance& performance, const RECT& update) {
     RECT client{};
     GetClientRect(performance.hwnd(), &client);
-    Pixels pixels;
-    pixels.width = client.right;
-    pixels.height = client.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = pixels.width;
-    info.bmiHeader.biHeight = -pixels.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC memory = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    auto* words = static_cast<unsigned*>(bits);
-    std::fill(words, words + static_cast<std::size_t>(pixels.width) * pixels.height, kUntouched);
-    performance.Paint(memory, update);
-    GdiFlush();
-    pixels.rgb.assign(words, words + static_cast<std::size_t>(pixels.width) * pixels.height);
-    for (auto& p : pixels.rgb) p &= 0xFFFFFF;
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    return pixels;
+    Canvas canvas(client.right, client.bottom);
+    canvas.Fill(RGB(kUntouched >> 16, (kUntouched >> 8) & 0xFF, kUntouched & 0xFF));
+    performance.Paint(canvas.dc(), update);
+    return canvas.Snapshot();
 }
 
 // Live GDI objects and windows of this process. Where the platform does not

@@ -116,33 +116,49 @@ std::vector<unsigned char> ReadFileBytes(const std::string& path) {
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+Canvas::Canvas(int width, int height) : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+    previous_ = SelectObject(dc_, bitmap_);
+}
+
+Canvas::~Canvas() {
+    SelectObject(dc_, previous_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+}
+
+void Canvas::Fill(COLORREF colour) {
+    GdiFlush();
+    for (int i = 0; i < width_ * height_; ++i) bits_[i] = Rgb(colour);
+}
+
+unsigned Canvas::At(int x, int y) const {
+    GdiFlush();
+    return bits_[y * width_ + x] & 0xFFFFFF;
+}
+
+Pixels Canvas::Snapshot() const {
+    GdiFlush();
+    Pixels pixels;
+    pixels.width = width_;
+    pixels.height = height_;
+    pixels.rgb.assign(bits_, bits_ + static_cast<std::size_t>(width_) * height_);
+    for (auto& p : pixels.rgb) p &= 0xFFFFFF;
+    return pixels;
+}
+
 Pixels CaptureClient(HWND hwnd) {
     RECT client{};
     GetClientRect(hwnd, &client);
-    Pixels pixels;
-    pixels.width = client.right;
-    pixels.height = client.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = pixels.width;
-    info.bmiHeader.biHeight = -pixels.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    PrintWindow(hwnd, memory, PW_CLIENTONLY);
-    GdiFlush();
-    pixels.rgb.assign(static_cast<const unsigned*>(bits),
-                      static_cast<const unsigned*>(bits) + static_cast<std::size_t>(pixels.width) * pixels.height);
-    for (auto& p : pixels.rgb) p &= 0xFFFFFF;
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
+    Canvas canvas(client.right, client.bottom);
+    PrintWindow(hwnd, canvas.dc(), PW_CLIENTONLY);
+    return canvas.Snapshot();
 }
 
 }  // namespace qx::test

@@ -101,6 +101,31 @@ struct Pixels {
     std::vector<unsigned> rgb;
     unsigned At(int x, int y) const { return rgb[static_cast<std::size_t>(y) * width + x]; }
 };
+// A 32-bit top-down DIB section selected into a memory DC compatible with
+// the screen: something to paint into and read back pixel by pixel.
+class Canvas {
+public:
+    Canvas(int width, int height);
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    ~Canvas();
+    HDC dc() const { return dc_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    void Fill(COLORREF colour);
+    unsigned At(int x, int y) const;  // 0x00RRGGBB
+    Pixels Snapshot() const;
+    static unsigned Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+
+private:
+    int width_;
+    int height_;
+    HDC dc_;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    unsigned* bits_ = nullptr;
+};
+
 Pixels CaptureClient(HWND hwnd);
 
 }  // namespace qx::test

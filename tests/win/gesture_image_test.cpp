@@ -6,50 +6,12 @@
 
 #include <vector>
 
+#include "TestSupport_win.h"
 #include "image/GestureImage_win.h"
 #include "tests/support/GifWriter.h"
 
 namespace qx::test {
 namespace {
-
-// A 32-bit top-down DIB section selected into a memory DC compatible with the screen.
-class Canvas {
-public:
-    Canvas(int width, int height) : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-        previous_ = SelectObject(dc_, bitmap_);
-    }
-    ~Canvas() {
-        SelectObject(dc_, previous_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    HDC dc() const { return dc_; }
-    void Fill(COLORREF colour) {
-        GdiFlush();
-        for (int i = 0; i < width_ * height_; ++i) bits_[i] = Rgb(colour);
-    }
-    // 0x00RRGGBB
-    unsigned At(int x, int y) const {
-        GdiFlush();
-        return bits_[y * width_ + x] & 0xFFFFFF;
-    }
-    static unsigned Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
-
-private:
-    int width_;
-    int height_;
-    HDC dc_;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
-    unsigned* bits_ = nullptr;
-};
 
 // A 20 x 20 button: a light grey field with a dark frame and a red and
 // blue pattern inside, so that grey pixels are scattered through it.

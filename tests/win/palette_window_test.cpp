@@ -167,31 +167,12 @@ protected:
         unsigned rgb;
     };
     std::vector<unsigned> Draw(const Rect& lines, bool raised, bool fill) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = kSize;
-        info.bmiHeader.biHeight = -kSize;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        HDC memory = CreateCompatibleDC(nullptr);
-        HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        HBRUSH background = CreateSolidBrush(RGB(1, 2, 3));
-        const RECT all{0, 0, kSize, kSize};
-        FillRect(memory, &all, background);
-        DeleteObject(background);
-        HGDIOBJ pen = GetCurrentObject(memory, OBJ_PEN);
-        PaletteWindow::DrawFrame(memory, lines, raised, fill);
-        penRestored = GetCurrentObject(memory, OBJ_PEN) == pen;
-        GdiFlush();
-        std::vector<unsigned> pixels(static_cast<const unsigned*>(bits),
-                                     static_cast<const unsigned*>(bits) + kSize * kSize);
-        for (auto& p : pixels) p &= 0xFFFFFF;
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        return pixels;
+        Canvas canvas(kSize, kSize);
+        canvas.Fill(RGB(1, 2, 3));
+        HGDIOBJ pen = GetCurrentObject(canvas.dc(), OBJ_PEN);
+        PaletteWindow::DrawFrame(canvas.dc(), lines, raised, fill);
+        penRestored = GetCurrentObject(canvas.dc(), OBJ_PEN) == pen;
+        return canvas.Snapshot().rgb;
     }
     void Check(const std::vector<unsigned>& pixels, const std::vector<Expected>& expected) {
         for (const Expected& e : expected) {
