@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/BuilderDialog_win.h"
+#include "app/TestPerformance.h"
 #include "gesture/Gesture.h"
 #include "platform/Seams_win.h"
 #include "playback/PerformanceManager_win.h"
@@ -18,10 +19,6 @@ constexpr COLORREF kBalloonColours[] = {
     RGB(128, 255, 255), RGB(255, 255, 255), RGB(128, 255, 128),
 };
 constexpr int kBalloonColourCount = static_cast<int>(std::size(kBalloonColours));
-
-constexpr int kTestDurationTicks = 23;
-constexpr int kTestFontPoints = 8;
-constexpr char kTestText[] = "This is a test\nof the gesture.";
 
 }  // namespace
 
@@ -40,8 +37,8 @@ void BuilderDialog::TestGesture() {
         ShowMessage(hwnd(), "Gesture load failed");
         return;
     }
-    performanceManager->Start(previewPane->hwnd(), hwnd(), kTestDurationTicks, NextBalloonColour(), kTestFontPoints,
-                              kTestText, &gesture);
+    performanceManager->Start(previewPane->hwnd(), hwnd(), kTestBaseTicks, NextBalloonColour(), kTestFontPoints,
+                              std::string(kTestText), &gesture);
 }
 
 }  // namespace qx

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/GestureForm.h"
+#include "app/TestPerformance.h"
 #include "gesture/GestureFormat.h"
 #include "gesture/GestureReader.h"
 
@@ -71,10 +72,8 @@ std::string FormatFindings(const std::vector<Finding>& findings, std::string_vie
 // The most severe finding's severity; Info when there is none.
 Severity WorstSeverity(const std::vector<Finding>& findings);
 
-// What a Test shows: the builder performs a gesture for 23 ticks lengthened
-// by its fixed text to 29.
-inline constexpr int kTestBaseTicks = 23;
-inline constexpr std::string_view kTestText = "This is a test\nof the gesture.";
+// How many ticks a Test's performance advances (its base time lengthened by
+// its text).
 int TestTicks();
 
 struct TestRun {
