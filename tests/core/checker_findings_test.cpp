@@ -2,10 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -13,11 +10,11 @@
 #include "gesture/GestureChecker.h"
 #include "gesture/GestureFormat.h"
 #include "tests/support/GifWriter.h"
+#include "tests/support/TestFiles.h"
 
 namespace qx {
 namespace {
 
-namespace fs = std::filesystem;
 using test::Bytes;
 
 constexpr std::uint32_t kMagenta = 0xFF00FF;
@@ -44,48 +41,27 @@ Bytes Button(int side = 20) {
     return test::WriteGif({0xC0C0C0, 0x204080}, {test::GifFrame{side, side, pixels}});
 }
 
-void Put16(Bytes& b, unsigned v) {
-    b.push_back(static_cast<std::uint8_t>(v));
-    b.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void Put32(Bytes& b, std::uint32_t v) {
-    Put16(b, v & 0xFFFF);
-    Put16(b, v >> 16);
-}
-
 // A mono 8-bit WAVE file at 11025 Hz (or with another format tag).
 Bytes Wave(std::uint32_t dataBytes, std::uint16_t formatTag = 1) {
-    Bytes b{'R', 'I', 'F', 'F'};
-    Put32(b, 36 + dataBytes);
-    b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    Put32(b, 16);
-    Put16(b, formatTag);
-    Put16(b, 1);
-    Put32(b, 11025);
-    Put32(b, 11025);
-    Put16(b, 1);
-    Put16(b, 8);
-    b.insert(b.end(), {'d', 'a', 't', 'a'});
-    Put32(b, dataBytes);
-    b.insert(b.end(), dataBytes, 0x80);
-    return b;
+    return test::RiffWave({test::RiffChunk("fmt ", test::WaveFormat(formatTag, 1, 11025, 8)),
+                           test::RiffChunk("data", Bytes(dataBytes, 0x80), false)});
 }
 
 // A gesture that shows and plays as meant: 4 frames looping back to frame
 // 1, magenta transparent, a tenth of a second of sound once on frame 1.
 GestureFileContents CleanGesture() {
-    GestureFileContents g;
-    g.settings.name = "Clean";
-    g.settings.flags = GF_IMAGE_LOOP | GF_TRANSPARENT | GF_AUDIO | GF_AUDIO_ONCE;
-    g.settings.frameWidth = 32;
-    g.settings.red = 255;
-    g.settings.blue = 255;
-    g.settings.backToFrame = 1;
-    g.settings.audioStartFrame = 1;
-    g.button = Button();
-    g.image = Strip(128);
-    g.audio = Wave(1103);
-    return g;
+    return {.settings = {.name = "Clean", .flags = GF_IMAGE_LOOP | GF_TRANSPARENT | GF_AUDIO | GF_AUDIO_ONCE,
+                         .frameWidth = 32, .red = 255, .blue = 255, .backToFrame = 1, .audioStartFrame = 1},
+            .button = Button(),
+            .image = Strip(128),
+            .audio = Wave(1103)};
+}
+
+// Looping back to frame 0 with the sound restarted on frame 0 each time.
+void RestartedSound(GestureFileContents& g, std::uint32_t soundBytes) {
+    g.settings.backToFrame = g.settings.audioStartFrame = 0;
+    g.settings.flags &= static_cast<std::uint8_t>(~GF_AUDIO_ONCE);
+    g.audio = Wave(soundBytes);
 }
 
 std::vector<Finding> Problems(const std::vector<Finding>& findings) {
@@ -122,40 +98,26 @@ TEST(CheckerFindings, EachProblemOnAGestureMadeToShowIt) {
         Severity severity;
         const char* text;
     } cases[] = {
+        // A strip that does not decode has no frames, so the sound moves to frame 0.
         {"colour resolution below 4 bits",
-         [](auto& g) {
-             g.image[10] = static_cast<std::uint8_t>((g.image[10] & 0x8F) | 0x10);
-             g.settings.audioStartFrame = 0;
-         },
-         Severity::Error, "colour resolution of 2 bits per primary colour"},
+         [](auto& g) { g.image[10] = (g.image[10] & 0x8F) | 0x10, g.settings.audioStartFrame = 0; }, Severity::Error,
+         "colour resolution of 2 bits per primary colour"},
         {"an 8-colour table",
          [](auto& g) {
              g.image.erase(g.image.begin() + 13 + 24, g.image.begin() + 13 + 48);
-             g.image[10] = static_cast<std::uint8_t>((g.image[10] & 0xF8) | 2);
-             g.settings.audioStartFrame = 0;
+             g.image[10] = (g.image[10] & 0xF8) | 2, g.settings.audioStartFrame = 0;
          },
          Severity::Error, "colour table is sized for 8 colours"},
-        {"a strip cut short",
-         [](auto& g) {
-             g.image.resize(g.image.size() / 2);
-             g.settings.audioStartFrame = 0;
-         },
+        {"a strip cut short", [](auto& g) { g.image.resize(g.image.size() / 2), g.settings.audioStartFrame = 0; },
          Severity::Error, "cut short) [GIF_ERR_INPUT_END]"},
         {"a PNG strip",
-         [](auto& g) {
-             g.image = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-             g.settings.audioStartFrame = 0;
-         },
+         [](auto& g) { g.image = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}, g.settings.audioStartFrame = 0; },
          Severity::Error, "is a PNG picture"},
         {"an animated GIF", [](auto& g) { g.image = Strip(128, 32, true, 3); }, Severity::Warning,
          "animated GIF of 3 pictures"},
         {"columns left over", [](auto& g) { g.settings.frameWidth = 30; }, Severity::Warning,
          "the 8 columns right of the last whole frame never show"},
-        {"frame wider than the strip",
-         [](auto& g) {
-             g.settings.frameWidth = 200;
-             g.settings.audioStartFrame = 0;
-         },
+        {"frame wider than the strip", [](auto& g) { g.settings.frameWidth = 200, g.settings.audioStartFrame = 0; },
          Severity::Error, "wider than the strip (128 pixels)"},
         {"frame width 0", [](auto& g) { g.settings.frameWidth = 0; }, Severity::Error, "frame width is 0"},
         {"frame width above 255", [](auto& g) { g.settings.frameWidth = 256; g.image = Strip(512); },
@@ -181,22 +143,10 @@ TEST(CheckerFindings, EachProblemOnAGestureMadeToShowIt) {
         {"a compressed sound", [](auto& g) { g.audio = Wave(1103, 0x0011); }, Severity::Warning,
          "IMA ADPCM, which plays only where the system has a codec"},
         {"a one-frame loop restarting its sound",
-         [](auto& g) {
-             g.settings.frameWidth = 128;
-             g.settings.backToFrame = 0;
-             g.settings.audioStartFrame = 0;
-             g.settings.flags &= static_cast<std::uint8_t>(~GF_AUDIO_ONCE);
-             g.audio = Wave(11025);
-         },
-         Severity::Warning, "restarts on every tick while frame 0 stays shown, so only its first 0.20 s of 1.00 s"},
-        {"a loop cutting its sound short",
-         [](auto& g) {
-             g.settings.backToFrame = 0;
-             g.settings.audioStartFrame = 0;
-             g.settings.flags &= static_cast<std::uint8_t>(~GF_AUDIO_ONCE);
-             g.audio = Wave(11025);
-         },
-         Severity::Warning, "back every 4 ticks and restarts the sound each time, so only its first 0.80 s"},
+         [](auto& g) { RestartedSound(g, 11025), g.settings.frameWidth = 128; }, Severity::Warning,
+         "restarts on every tick while frame 0 stays shown, so only its first 0.20 s of 1.00 s"},
+        {"a loop cutting its sound short", [](auto& g) { RestartedSound(g, 11025); }, Severity::Warning,
+         "back every 4 ticks and restarts the sound each time, so only its first 0.80 s"},
         {"no displayed name", [](auto& g) { g.settings.name.clear(); }, Severity::Warning, "no displayed name"},
     };
     for (const auto& c : cases) {
@@ -213,10 +163,7 @@ TEST(CheckerFindings, EachProblemOnAGestureMadeToShowIt) {
 
 TEST(CheckerFindings, ARestartedSoundShorterThanTheLoopIsNoProblem) {
     GestureFileContents g = CleanGesture();
-    g.settings.backToFrame = 0;
-    g.settings.audioStartFrame = 0;
-    g.settings.flags &= static_cast<std::uint8_t>(~GF_AUDIO_ONCE);
-    g.audio = Wave(8820);  // 0.80 s, exactly the 4 ticks between restarts
+    RestartedSound(g, 8820);  // 0.80 s, exactly the 4 ticks between restarts
     const std::vector<Finding> findings = CheckGesture(CheckInputFromContents(g));
     EXPECT_TRUE(Problems(findings).empty()) << FormatFindings(findings);
     EXPECT_TRUE(Has(findings, Severity::Info, "starts 8 times, on ticks 0 (as the balloon opens), 4, 8,"));
@@ -258,35 +205,14 @@ TEST(CheckerFindings, FormatsOneFindingALine) {
 class CheckerForm : public ::testing::Test {
 protected:
     CheckerForm() {
-        std::random_device random;
-        dir_ = fs::temp_directory_path() / ("qx-checker-" + std::to_string(random()) + std::to_string(random()));
-        fs::create_directories(dir_);
         const GestureFileContents g = CleanGesture();
-        form_.name = "Clean";
-        form_.frameWidth = "32";
-        form_.transparent = true;
-        form_.red = "255";
-        form_.green = "0";
-        form_.blue = "255";
-        form_.imageLoop = true;
-        form_.backToFrame = "1";
-        form_.audioStartFrame = "1";
-        form_.audioOnce = true;
-        form_.animationFile = Write("strip.gif", g.image);
-        form_.buttonImageFile = Write("button.gif", g.button);
-        form_.audioFile = Write("sound.wav", g.audio);
-    }
-    ~CheckerForm() override {
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-    std::string Write(const std::string& name, const Bytes& bytes) {
-        std::ofstream out(dir_ / name, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return (dir_ / name).string();
+        form_ = {.name = "Clean", .frameWidth = "32", .red = "255", .green = "0", .blue = "255", .backToFrame = "1",
+                 .audioStartFrame = "1", .animationFile = dir_.Write("strip.gif", g.image),
+                 .buttonImageFile = dir_.Write("button.gif", g.button), .audioFile = dir_.Write("sound.wav", g.audio),
+                 .transparent = true, .imageLoop = true, .audioOnce = true};
     }
 
-    fs::path dir_;
+    test::TempDir dir_;
     GestureForm form_;
 };
 
@@ -307,8 +233,8 @@ TEST_F(CheckerForm, TheBuildersMessageComesFirstAndTheRestIsStillChecked) {
 }
 
 TEST_F(CheckerForm, EveryUnreadableFileIsNamedOnce) {
-    form_.animationFile = (dir_ / "missing-strip.gif").string();
-    form_.buttonImageFile = (dir_ / "missing-button.gif").string();
+    form_.animationFile = dir_.PathOf("missing-strip.gif");
+    form_.buttonImageFile = dir_.PathOf("missing-button.gif");
     const std::vector<Finding> findings = CheckGesture(CheckInputFromForm(form_));
     const std::vector<Finding> problems = Problems(findings);
     ASSERT_EQ(problems.size(), 2u) << FormatFindings(findings);
@@ -316,20 +242,18 @@ TEST_F(CheckerForm, EveryUnreadableFileIsNamedOnce) {
     EXPECT_EQ(problems[1].text, "Can not open palette button image file: '" + form_.buttonImageFile + "'");
 }
 
-TEST_F(CheckerForm, AFrameWidthTheBuilderRefusesSkipsTheFrameChecks) {
+// The builder's refusal is the only problem reported about that part.
+TEST_F(CheckerForm, ARefusedFrameWidthOrSoundSkipsTheirOwnChecks) {
     form_.frameWidth = "abc";
-    const std::vector<Finding> findings = CheckGesture(CheckInputFromForm(form_));
-    const std::vector<Finding> problems = Problems(findings);
-    ASSERT_EQ(problems.size(), 1u) << FormatFindings(findings);
-    EXPECT_EQ(problems[0].text, "Frame width must be between 1 to 255");
+    std::vector<Finding> findings = CheckGesture(CheckInputFromForm(form_));
+    EXPECT_EQ(Problems(findings), (std::vector<Finding>{{Severity::Error, "Frame width must be between 1 to 255"}}));
     EXPECT_TRUE(Has(findings, Severity::Info, "The animation strip is 128 x 32 pixels."));
-}
 
-TEST_F(CheckerForm, ASoundTooLargeIsReportedByTheBuildersMessageOnly) {
-    form_.audioFile = Write("big.wav", Wave(30000));
-    const std::vector<Finding> problems = Problems(CheckGesture(CheckInputFromForm(form_)));
-    ASSERT_EQ(problems.size(), 1u);
-    EXPECT_EQ(problems[0].text, "The audio file size can not be greater than 30000 bytes");
+    form_.frameWidth = "32";
+    form_.audioFile = dir_.Write("big.wav", Wave(30000));
+    findings = CheckGesture(CheckInputFromForm(form_));
+    EXPECT_EQ(Problems(findings),
+              (std::vector<Finding>{{Severity::Error, "The audio file size can not be greater than 30000 bytes"}}));
 }
 
 }  // namespace

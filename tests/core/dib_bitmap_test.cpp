@@ -1,18 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "image/PackedDib.h"
 #include "tests/support/GifWriter.h"
+#include "tests/support/TestFiles.h"
 
 namespace qx {
 namespace {
 
 using test::Bytes;
-
-void Put(Bytes& b, std::uint32_t v, int n) {
-    for (int i = 0; i < n; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
 
 struct BitmapFields {
     std::uint32_t headerSize = 40;
@@ -27,30 +26,25 @@ struct BitmapFields {
     std::size_t rowBytes = 8;        // bytes of rows actually written
 };
 
+BitmapFields With(const std::function<void(BitmapFields&)>& change) {
+    BitmapFields s;
+    change(s);
+    return s;
+}
+
 // File header (pixel offset deliberately wrong: it is not used), info
 // header padded to headerSize, table entries i -> (i, i+1, i+2, 0), row bytes 0x40 + i.
 Bytes MakeBitmap(const BitmapFields& s) {
     Bytes b = {'B', 'M'};
-    Put(b, 0, 4);
-    Put(b, 0, 4);
-    Put(b, 9999, 4);
-    Put(b, s.headerSize, 4);
-    Put(b, static_cast<std::uint32_t>(s.width), 4);
-    Put(b, static_cast<std::uint32_t>(s.height), 4);
-    Put(b, 1, 2);
-    Put(b, s.bitCount, 2);
-    Put(b, s.compression, 4);
-    Put(b, s.sizeImage, 4);
-    Put(b, 2835, 4);
-    Put(b, 2835, 4);
-    Put(b, s.clrUsed, 4);
-    Put(b, s.clrImportant, 4);
-    while (b.size() < 14 + s.headerSize) b.push_back(0xEE);
+    const std::pair<std::uint32_t, int> fields[] = {
+        {0, 4}, {0, 4}, {9999, 4}, {s.headerSize, 4}, {static_cast<std::uint32_t>(s.width), 4},
+        {static_cast<std::uint32_t>(s.height), 4}, {1, 2}, {s.bitCount, 2}, {s.compression, 4}, {s.sizeImage, 4},
+        {2835, 4}, {2835, 4}, {s.clrUsed, 4}, {s.clrImportant, 4}};
+    for (const auto& [value, size] : fields) test::PutLE(b, value, size);
+    b.resize(std::max<std::size_t>(b.size(), 14 + std::min<std::uint32_t>(s.headerSize, 4096)), 0xEE);
     for (std::size_t i = 0; i < s.tableEntries; ++i) {
-        b.push_back(static_cast<std::uint8_t>(i));
-        b.push_back(static_cast<std::uint8_t>(i + 1));
-        b.push_back(static_cast<std::uint8_t>(i + 2));
-        b.push_back(0);
+        b.insert(b.end(), {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i + 1),
+                           static_cast<std::uint8_t>(i + 2), 0});
     }
     for (std::size_t i = 0; i < s.rowBytes; ++i) b.push_back(static_cast<std::uint8_t>(0x40 + i));
     return b;
@@ -68,133 +62,87 @@ TEST(DibStride, RoundsRowsUpToFourBytes) {
     for (const Case& c : cases) EXPECT_EQ(DibStride(c.width, c.bits), c.stride) << c.width << "x" << c.bits;
 }
 
-TEST(BitmapPath, ImageSizeZeroComesFromThePaddedStride) {
-    const Bytes file = MakeBitmap({});
-    const BitmapResult r = PackBitmapFile(file.data(), file.size());
-    ASSERT_TRUE(r.block) << BitmapRefusalName(r.refusal);
-    const InfoHeader h = ReadInfoHeader(r.block->data());
-    EXPECT_EQ(h.sizeImage, 8u);
-    EXPECT_EQ(h.clrUsed, 256u);
-    EXPECT_EQ(h.clrImportant, 256u);
-    EXPECT_EQ(h.xPelsPerMeter, 2835);
-    ASSERT_EQ(r.block->size(), 40u + 1024u + 8u);
-    const std::uint8_t* table = r.block->data() + 40;
-    EXPECT_EQ(table[4 * 255 + 2], 1);  // entry 255's red: 255 + 2, in a byte
-    const std::uint8_t* rows = table + 1024;
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(rows[i], 0x40 + i);
-}
-
-TEST(BitmapPath, TrueColourHasNoColourTable) {
-    BitmapFields s;
-    s.bitCount = 24;
-    s.width = 5;
-    s.clrUsed = 7;  // ignored above 8 bits per pixel
-    s.clrImportant = 7;
-    s.tableEntries = 0;
-    s.rowBytes = 32;
-    const Bytes file = MakeBitmap(s);
-    const BitmapResult r = PackBitmapFile(file.data(), file.size());
-    ASSERT_TRUE(r.block) << BitmapRefusalName(r.refusal);
-    const InfoHeader h = ReadInfoHeader(r.block->data());
-    EXPECT_EQ(h.clrUsed, 0u);
-    EXPECT_EQ(h.clrImportant, 0u);
-    EXPECT_EQ(h.sizeImage, 32u);
-    ASSERT_EQ(r.block->size(), 40u + 32u);
-    EXPECT_EQ((*r.block)[40], 0x40);
-}
-
-TEST(BitmapPath, ExplicitColourCountsAreKept) {
-    BitmapFields s;
-    s.clrUsed = 2;
-    s.tableEntries = 2;
-    const Bytes file = MakeBitmap(s);
-    const BitmapResult r = PackBitmapFile(file.data(), file.size());
-    ASSERT_TRUE(r.block);
-    const InfoHeader h = ReadInfoHeader(r.block->data());
-    EXPECT_EQ(h.clrUsed, 2u);
-    EXPECT_EQ(h.clrImportant, 256u);
-    EXPECT_EQ((*r.block)[40 + 8], 0x40);  // rows right after the two entries
-}
-
-TEST(BitmapPath, LaterHeaderVersionsAreReadByTheirDeclaredSize) {
-    BitmapFields s;
-    s.headerSize = 108;
-    s.bitCount = 4;
-    s.clrUsed = 16;
-    s.tableEntries = 16;
-    const Bytes file = MakeBitmap(s);
-    const BitmapResult r = PackBitmapFile(file.data(), file.size());
-    ASSERT_TRUE(r.block) << BitmapRefusalName(r.refusal);
-    const InfoHeader h = ReadInfoHeader(r.block->data());
-    EXPECT_EQ(h.size, 40u);
-    ASSERT_EQ(r.block->size(), 40u + 64u + 8u);
-    EXPECT_EQ((*r.block)[40 + 4 * 15], 15);  // blue of entry 15
-    EXPECT_EQ((*r.block)[40 + 64], 0x40);
+// The block is a 40-byte header, the colours in use, then the rows.
+TEST(BitmapPath, PacksHeaderTableAndRows) {
+    const struct {
+        const char* what;
+        BitmapFields fields;
+        std::uint32_t sizeImage, clrUsed, clrImportant;
+    } cases[] = {
+        {"image size 0 comes from the padded stride", {}, 8, 256, 256},
+        {"true colour has no table", With([](BitmapFields& s) {
+             s.bitCount = 24, s.width = 5, s.tableEntries = 0, s.rowBytes = 32;
+             s.clrUsed = s.clrImportant = 7;  // ignored above 8 bits per pixel
+         }),
+         32, 0, 0},
+        {"an explicit colour count is kept", With([](BitmapFields& s) { s.clrUsed = 2, s.tableEntries = 2; }), 8, 2,
+         256},
+        {"a later header version is read by its declared size",
+         With([](BitmapFields& s) { s.headerSize = 108, s.bitCount = 4, s.clrUsed = 16, s.tableEntries = 16; }), 8,
+         16, 16},
+        {"top-down rows keep their direction", With([](BitmapFields& s) { s.height = -2; }), 8, 256, 256},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Bytes file = MakeBitmap(c.fields);
+        const BitmapResult r = PackBitmapFile(file.data(), file.size());
+        ASSERT_TRUE(r.block) << BitmapRefusalName(r.refusal);
+        const InfoHeader h = ReadInfoHeader(r.block->data());
+        EXPECT_EQ(h.size, 40u);
+        EXPECT_EQ(h.width, c.fields.width);
+        EXPECT_EQ(h.height, c.fields.height);
+        EXPECT_EQ(h.bitCount, c.fields.bitCount);
+        EXPECT_EQ(h.xPelsPerMeter, 2835);
+        EXPECT_EQ(h.sizeImage, c.sizeImage);
+        EXPECT_EQ(h.clrUsed, c.clrUsed);
+        EXPECT_EQ(h.clrImportant, c.clrImportant);
+        ASSERT_EQ(r.block->size(), 40 + 4 * c.clrUsed + c.sizeImage);
+        if (c.clrUsed > 0) {
+            const std::uint8_t* last = r.block->data() + 40 + 4 * (c.clrUsed - 1);
+            EXPECT_EQ(last[0], static_cast<std::uint8_t>(c.clrUsed - 1));  // blue
+            EXPECT_EQ(last[2], static_cast<std::uint8_t>(c.clrUsed + 1));  // red
+        }
+        const std::uint8_t* rows = r.block->data() + 40 + 4 * c.clrUsed;
+        for (std::uint32_t i = 0; i < c.sizeImage; ++i) EXPECT_EQ(rows[i], 0x40 + i) << i;
+    }
 }
 
 TEST(BitmapPath, RefusesWhatCannotBeDrawnSafely) {
-    struct Case {
+    using B = BitmapFields;
+    using enum BitmapRefusal;
+    const struct {
         const char* what;
-        BitmapFields spec;
+        BitmapFields fields;
         BitmapRefusal refusal;
+    } cases[] = {
+        {"run-length compressed", With([](B& s) { s.compression = 1; }), Compressed},
+        {"core header", With([](B& s) { s.headerSize = 12; }), HeaderTooSmall},
+        {"2 bits per pixel", With([](B& s) { s.bitCount = 2; }), BadBitCount},
+        {"0 bits per pixel", With([](B& s) { s.bitCount = 0; }), BadBitCount},
+        {"300 colours", With([](B& s) { s.clrUsed = 300, s.tableEntries = 300; }), TooManyColours},
+        {"rows cut short", With([](B& s) { s.rowBytes = 7; }), Truncated},
+        {"colour table cut short", With([](B& s) { s.tableEntries = 100, s.rowBytes = 0; }), Truncated},
+        {"image size beyond the data", With([](B& s) { s.sizeImage = 4000; }), Truncated},
+        {"image size smaller than the rows", With([](B& s) { s.sizeImage = 6; }), BadSize},
+        {"zero width", With([](B& s) { s.width = 0; }), BadSize},
+        {"negative width", With([](B& s) { s.width = -3; }), BadSize},
+        {"zero height", With([](B& s) { s.height = 0; }), BadSize},
+        {"huge", With([](B& s) { s.width = s.height = 0x7FFFFFFF; }), TooLarge},
+        {"one row of 2^32 bytes", With([](B& s) { s.width = 0x40000000, s.height = 1, s.bitCount = 32; }), TooLarge},
+        {"header size past the data", With([](B& s) { s.headerSize = 0xFFFFFFF0, s.tableEntries = 0; }), Truncated},
     };
-    auto with = [](auto change) {
-        BitmapFields s;
-        change(s);
-        return s;
-    };
-    const Case cases[] = {
-        {"run-length compressed", with([](BitmapFields& s) { s.compression = 1; }), BitmapRefusal::Compressed},
-        {"core header", with([](BitmapFields& s) { s.headerSize = 12; }), BitmapRefusal::HeaderTooSmall},
-        {"2 bits per pixel", with([](BitmapFields& s) { s.bitCount = 2; }), BitmapRefusal::BadBitCount},
-        {"0 bits per pixel", with([](BitmapFields& s) { s.bitCount = 0; }), BitmapRefusal::BadBitCount},
-        {"300 colours", with([](BitmapFields& s) { s.clrUsed = 300; s.tableEntries = 300; }),
-         BitmapRefusal::TooManyColours},
-        {"rows cut short", with([](BitmapFields& s) { s.rowBytes = 7; }), BitmapRefusal::Truncated},
-        {"colour table cut short", with([](BitmapFields& s) { s.tableEntries = 100; s.rowBytes = 0; }),
-         BitmapRefusal::Truncated},
-        {"image size beyond the data", with([](BitmapFields& s) { s.sizeImage = 4000; }), BitmapRefusal::Truncated},
-        {"image size smaller than the rows", with([](BitmapFields& s) { s.sizeImage = 6; }), BitmapRefusal::BadSize},
-        {"zero width", with([](BitmapFields& s) { s.width = 0; }), BitmapRefusal::BadSize},
-        {"negative width", with([](BitmapFields& s) { s.width = -3; }), BitmapRefusal::BadSize},
-        {"zero height", with([](BitmapFields& s) { s.height = 0; }), BitmapRefusal::BadSize},
-        {"huge", with([](BitmapFields& s) { s.width = 0x7FFFFFFF; s.height = 0x7FFFFFFF; }), BitmapRefusal::TooLarge},
-        {"one row of 2^32 bytes", with([](BitmapFields& s) { s.width = 0x40000000; s.height = 1; s.bitCount = 32; }),
-         BitmapRefusal::TooLarge},
-        {"header size past the data", with([](BitmapFields& s) { s.headerSize = 0xFFFFFFF0; s.tableEntries = 0; }),
-         BitmapRefusal::Truncated},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Bytes file = c.spec.headerSize > 4096 ? Bytes{} : MakeBitmap(c.spec);
-        if (file.empty()) {
-            BitmapFields small = c.spec;
-            small.headerSize = 40;
-            file = MakeBitmap(small);
-            file[14] = 0xF0, file[15] = 0xFF, file[16] = 0xFF, file[17] = 0xFF;
-        }
+    for (const auto& c : cases) {
+        const Bytes file = MakeBitmap(c.fields);
         const BitmapResult r = PackBitmapFile(file.data(), file.size());
-        EXPECT_FALSE(r.block);
-        EXPECT_EQ(r.refusal, c.refusal) << BitmapRefusalName(r.refusal);
+        EXPECT_FALSE(r.block) << c.what;
+        EXPECT_EQ(r.refusal, c.refusal) << c.what << ": " << BitmapRefusalName(r.refusal);
     }
     const Bytes tiny = {'B', 'M', 0, 0};
-    EXPECT_EQ(PackBitmapFile(tiny.data(), tiny.size()).refusal, BitmapRefusal::Truncated);
-}
-
-TEST(BitmapPath, TopDownRowsKeepTheirDirection) {
-    BitmapFields s;
-    s.height = -2;
-    const Bytes file = MakeBitmap(s);
-    const BitmapResult r = PackBitmapFile(file.data(), file.size());
-    ASSERT_TRUE(r.block);
-    const InfoHeader h = ReadInfoHeader(r.block->data());
-    EXPECT_EQ(h.height, -2);
-    EXPECT_EQ(h.sizeImage, 8u);
+    EXPECT_EQ(PackBitmapFile(tiny.data(), tiny.size()).refusal, Truncated);
 }
 
 TEST(HeaderIntake, TakesTheHeaderAndTableOfADecodedGif) {
-    const std::vector<std::uint32_t> colours = {0x102030, 0x405060};
-    const Bytes gif = test::WriteGif(colours, {{3, 2, {0, 1, 1, 1, 0, 0}}});
+    const Bytes gif = test::WriteGif({0x102030, 0x405060}, {{3, 2, {0, 1, 1, 1, 0, 0}}});
     GifDecoder decoder;
     const auto block = decoder.Decode(gif.data(), gif.size());
     ASSERT_TRUE(block);
@@ -214,19 +162,18 @@ TEST(DecodePicture, ChoosesThePathByTheFirstBytes) {
     const Bytes gif = test::WriteGif({0xFFFFFF}, {{1, 1, {0}}});
     const Bytes gifWithoutImage = {'G', 'I', 'F', '8', '9', 'a'};
     const Bytes neither = {'B', 'X', 'G'};
-    struct Case {
+    const struct {
         const Bytes* data;
         std::size_t length;
         PictureKind kind;
         bool decoded;
-    };
-    const Case cases[] = {{&bitmap, bitmap.size(), PictureKind::Bitmap, true},
-                          {&gif, gif.size(), PictureKind::Gif, true},
-                          {&gifWithoutImage, gifWithoutImage.size(), PictureKind::Gif, false},
-                          {&neither, neither.size(), PictureKind::Unknown, false},
-                          {&bitmap, 1, PictureKind::Unknown, false},
-                          {&gif, 2, PictureKind::Unknown, false}};
-    for (const Case& c : cases) {
+    } cases[] = {{&bitmap, bitmap.size(), PictureKind::Bitmap, true},
+                 {&gif, gif.size(), PictureKind::Gif, true},
+                 {&gifWithoutImage, gifWithoutImage.size(), PictureKind::Gif, false},
+                 {&neither, neither.size(), PictureKind::Unknown, false},
+                 {&bitmap, 1, PictureKind::Unknown, false},
+                 {&gif, 2, PictureKind::Unknown, false}};
+    for (const auto& c : cases) {
         const PictureResult r = DecodePicture(c.data->data(), c.length);
         EXPECT_EQ(r.kind, c.kind);
         EXPECT_EQ(r.block.has_value(), c.decoded);
@@ -240,14 +187,11 @@ TEST(BitmapFileBytes, PrefixesTheBlockWithAFileHeader) {
     ASSERT_TRUE(r.block);
     const std::vector<std::uint8_t> out = BitmapFileBytes(*r.block);
     ASSERT_EQ(out.size(), 14 + r.block->size());
-    EXPECT_EQ(out[0], 'B');
-    EXPECT_EQ(out[1], 'M');
-    auto le32 = [&out](std::size_t at) {
-        return out[at] | (out[at + 1] << 8) | (out[at + 2] << 16) | (static_cast<std::uint32_t>(out[at + 3]) << 24);
-    };
-    EXPECT_EQ(le32(2), out.size());
-    EXPECT_EQ(le32(6), 0u);
-    EXPECT_EQ(le32(10), 14u + 40u + 1024u);
+    Bytes header = {'B', 'M'};
+    test::PutLE(header, static_cast<std::uint32_t>(out.size()), 4);
+    test::PutLE(header, 0, 4);
+    test::PutLE(header, 14 + 40 + 1024, 4);
+    EXPECT_EQ(Bytes(out.begin(), out.begin() + 14), header);
     // Read back, it gives the same block.
     const BitmapResult again = PackBitmapFile(out.data(), out.size());
     ASSERT_TRUE(again.block);

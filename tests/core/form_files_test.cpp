@@ -2,20 +2,18 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "app/GestureForm.h"
 #include "gesture/GestureReader.h"
+#include "tests/support/TestFiles.h"
 
 namespace qx {
 namespace {
 
-namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
 
 const Bytes kButton{'G', 'I', 'F', '8', '9', 'a', 1};
 const Bytes kImage{'G', 'I', 'F', '8', '9', 'a', 2, 3};
@@ -23,31 +21,7 @@ const Bytes kImage{'G', 'I', 'F', '8', '9', 'a', 2, 3};
 // A form whose section files exist, in a directory of the test's own.
 class FormFiles : public ::testing::Test {
 protected:
-    FormFiles() {
-        std::random_device random;
-        dir_ = fs::temp_directory_path() / ("qx-form-files-" + std::to_string(random()) + "-" +
-                                            std::to_string(random()));
-        fs::create_directories(dir_);
-        image_ = Write("strip.gif", kImage);
-        button_ = Write("button.gif", kButton);
-        audio_ = Write("sound.wav", Bytes(30000, 'w'));
-        big_ = Write("big.wav", Bytes(30001, 'w'));
-        missing_ = (dir_ / "missing.gif").string();
-        fs::create_directory(dir_ / "folder");
-        folder_ = (dir_ / "folder").string();
-    }
-    ~FormFiles() override {
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-
-    std::string Write(const std::string& name, const Bytes& bytes) {
-        const fs::path path = dir_ / name;
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        EXPECT_TRUE(out.good());
-        return path.string();
-    }
+    FormFiles() { std::filesystem::create_directory(folder_); }
 
     GestureForm ValidForm() const {
         GestureForm form;
@@ -61,8 +35,13 @@ protected:
         return form;
     }
 
-    fs::path dir_;
-    std::string image_, button_, audio_, big_, missing_, folder_;
+    test::TempDir dir_;
+    const std::string image_ = dir_.Write("strip.gif", kImage);
+    const std::string button_ = dir_.Write("button.gif", kButton);
+    const std::string audio_ = dir_.Write("sound.wav", Bytes(30000, 'w'));
+    const std::string big_ = dir_.Write("big.wav", Bytes(30001, 'w'));
+    const std::string missing_ = dir_.PathOf("missing.gif");
+    const std::string folder_ = dir_.PathOf("folder");
 };
 
 TEST_F(FormFiles, ValidFormsPass) {
@@ -144,7 +123,7 @@ TEST_F(FormFiles, BuildsTheFileFromTheFormAndItsSections) {
 
     for (const bool sound : {false, true}) {
         SCOPED_TRACE(sound ? "with sound" : "without sound");
-        form.audioFile = sound ? Write("short.wav", audio) : "";
+        form.audioFile = sound ? dir_.Write("short.wav", audio) : "";
         Bytes bytes;
         ASSERT_EQ(BuildGestureFile(form, bytes), std::nullopt);
         EXPECT_EQ(bytes, WriteGestureFile(FormSettings(form), kButton, kImage, audio));

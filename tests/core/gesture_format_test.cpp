@@ -22,16 +22,8 @@ Bytes Text(std::string_view text) {
 }
 
 GestureSettings WaveSettings() {
-    GestureSettings s;
-    s.name = "Wave";
-    s.flags = GF_IMAGE_LOOP | GF_TRANSPARENT | GF_AUDIO;
-    s.frameWidth = 40;
-    s.red = 255;
-    s.green = 0;
-    s.blue = 255;
-    s.backToFrame = 2;
-    s.audioStartFrame = 0;
-    return s;
+    return {.name = "Wave", .flags = GF_IMAGE_LOOP | GF_TRANSPARENT | GF_AUDIO, .frameWidth = 40, .red = 255,
+            .green = 0, .blue = 255, .backToFrame = 2, .audioStartFrame = 0};
 }
 
 TEST(GestureWriter, WorkedLayoutHasEveryFieldAtItsOffset) {
@@ -69,13 +61,18 @@ TEST(GestureWriter, WorkedLayoutHasEveryFieldAtItsOffset) {
     }
 }
 
-TEST(GestureWriter, LongestNamePlacesSettingsAndFirstSectionAfterIt) {
+TEST(GestureWriter, NameLengthMovesEverythingAfterIt) {
     GestureSettings s = WaveSettings();
     s.name = std::string(254, 'n');
-    const Bytes file = WriteGestureFile(s, Filled(3, 1), Filled(4, 2), Filled(5, 3));
-    EXPECT_EQ(file[8], 254);
-    EXPECT_EQ(file[263 + 3], 0x0D);  // flags, the settings block starting at 263
-    EXPECT_EQ(Bytes(file.begin() + 303, file.begin() + 307), (Bytes{0, 0, 0, 3}));
+    const Bytes longest = WriteGestureFile(s, Filled(3, 1), Filled(4, 2), Filled(5, 3));
+    EXPECT_EQ(longest[8], 254);
+    EXPECT_EQ(longest[263 + 3], 0x0D);  // flags, the settings block starting at 263
+    EXPECT_EQ(Bytes(longest.begin() + 303, longest.begin() + 307), (Bytes{0, 0, 0, 3}));
+
+    s.name = std::string(300, 'x');  // too long for its count byte: cut
+    const Bytes cut = WriteGestureFile(s, {}, {}, {});
+    EXPECT_EQ(cut[8], 255);
+    EXPECT_EQ(cut.size(), 9u + 255 + 40 + 12);
 }
 
 TEST(GestureWriter, EmptySectionsAreFourZeroBytesAndAudioOnlyWithItsFlag) {
@@ -87,14 +84,6 @@ TEST(GestureWriter, EmptySectionsAreFourZeroBytesAndAudioOnlyWithItsFlag) {
     s.flags = GF_IMAGE_LOOP | GF_AUDIO_ONCE;  // no GF_AUDIO: the audio given is not written
     const Bytes noAudio = WriteGestureFile(s, Filled(2, 1), Filled(3, 2), Filled(50, 3));
     EXPECT_EQ(noAudio.size(), 53u + 4 + 2 + 4 + 3);
-}
-
-TEST(GestureWriter, CutsANameTooLongForItsCountByte) {
-    GestureSettings s = WaveSettings();
-    s.name = std::string(300, 'x');
-    const Bytes file = WriteGestureFile(s, {}, {}, {});
-    EXPECT_EQ(file[8], 255);
-    EXPECT_EQ(file.size(), 9u + 255 + 40 + 12);
 }
 
 TEST(GestureIdentity, MagicAndVersionCompareAsText) {

@@ -2,61 +2,28 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "gesture/Gesture.h"
 #include "gesture/GestureFormat.h"
+#include "gesture/GestureReader.h"
+#include "tests/support/TestFiles.h"
 
 namespace qx {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
-
-class TempDir {
-public:
-    TempDir() {
-        std::random_device random;
-        path_ = fs::temp_directory_path() / ("qx-gesture-load-" + std::to_string(random()) + "-" +
-                                             std::to_string(random()));
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    std::string Path() const { return path_.string(); }
-    void Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
-        std::ofstream out(path_ / name, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        ASSERT_TRUE(out.good());
-    }
-
-private:
-    fs::path path_;
-};
+using test::Bytes;
+using test::TempDir;
 
 const Bytes kButton{'G', 'I', 'F', '8', '9', 'a', 20, 0};
 const Bytes kImage{'G', 'I', 'F', '8', '7', 'a', 40, 0, 20, 0};
 const Bytes kAudio{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'};
 
 GestureSettings Settings(std::uint8_t flags) {
-    GestureSettings s;
-    s.name = "Wave";
-    s.flags = flags;
-    s.frameWidth = 40;
-    s.red = 255;
-    s.green = 128;
-    s.blue = 0;
-    s.backToFrame = 2;
-    s.audioStartFrame = 3;
-    return s;
+    return {.name = "Wave", .flags = flags, .frameWidth = 40, .red = 255, .green = 128, .blue = 0, .backToFrame = 2,
+            .audioStartFrame = 3};
 }
 
 Bytes WithAudio() {
@@ -90,6 +57,7 @@ TEST(GestureLoad, MaskDecidesWhatIsKeptAndHowFarTheFileIsRead) {
         std::uint8_t flags;
         Bytes button, image, audio;
         std::size_t needed;
+        bool fastPath = false;
     };
     const Case cases[] = {
         {0, stored, {}, {}, {}, afterSettings},
@@ -99,19 +67,25 @@ TEST(GestureLoad, MaskDecidesWhatIsKeptAndHowFarTheFileIsRead) {
         {GL_AUDIO, stored, {}, {}, kAudio, file.size()},
         {GL_ALL, stored, kButton, kImage, kAudio, file.size()},
         {8, stored, {}, {}, {}, afterSettings},  // no known bit
+        // The palette's fast path keeps only the button but checks the whole file.
+        {GL_BUTTON, stored, kButton, {}, {}, file.size(), true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE("mask " + std::to_string(c.mask));
+        SCOPED_TRACE("mask " + std::to_string(c.mask) + (c.fastPath ? ", fast path" : ""));
         Gesture g;
-        ASSERT_TRUE(g.LoadFromBytes(file, "placeholder", c.mask));
+        const auto load = [&](std::span<const std::uint8_t> bytes) {
+            return c.fastPath ? g.LoadKeepingFromBytes(bytes, "placeholder", c.mask)
+                              : g.LoadFromBytes(bytes, "placeholder", c.mask);
+        };
+        ASSERT_TRUE(load(file));
         ExpectSettingsOf(g, c.flags);
         ExpectSection(g.buttonLength, g.buttonData, c.button);
         ExpectSection(g.imageLength, g.imageData, c.image);
         ExpectSection(g.audioLength, g.audioData, c.audio);
         EXPECT_EQ(g.HasAudio(), (c.flags & GF_AUDIO) != 0);
 
-        EXPECT_TRUE(g.LoadFromBytes(std::span(file).first(c.needed), "placeholder", c.mask));
-        EXPECT_FALSE(g.LoadFromBytes(std::span(file).first(c.needed - 1), "placeholder", c.mask));
+        EXPECT_TRUE(load(std::span(file).first(c.needed)));
+        EXPECT_FALSE(load(std::span(file).first(c.needed - 1)));
     }
 }
 
@@ -124,22 +98,16 @@ TEST(GestureLoad, GestureWithoutSoundHasNoAudioUnderTheFullMask) {
     EXPECT_TRUE(g.IsImageReverse());
 }
 
-TEST(GestureLoad, FindsTheLowerCasedFileByDirectoryAndBaseName) {
+TEST(GestureLoad, FindsTheLowerCasedNameThenAnyCase) {
     TempDir dir;
     dir.Write("wave.qxm", WithAudio());
+    dir.Write("Bow.QXM", WithAudio());
     EXPECT_EQ(fs::path(GesturePath(dir.Path(), "Wave")), fs::path(dir.Path()) / "wave.qxm");
     Gesture g;
     ASSERT_TRUE(g.Load(dir.Path(), "Wave", "placeholder", GL_ALL));
     ExpectSection(g.audioLength, g.audioData, kAudio);
+    for (const char* base : {"bow", "BOW"}) EXPECT_TRUE(g.Load(dir.Path(), base, "placeholder", GL_ALL)) << base;
     EXPECT_FALSE(g.Load(dir.Path(), "Waves", "placeholder", GL_ALL));
-}
-
-TEST(GestureLoad, FindsAFileWhoseNameHasCapitals) {
-    TempDir dir;
-    dir.Write("Bow.QXM", WithAudio());
-    Gesture g;
-    EXPECT_TRUE(g.Load(dir.Path(), "bow", "placeholder", GL_ALL));
-    EXPECT_TRUE(g.Load(dir.Path(), "BOW", "placeholder", GL_ALL));
 }
 
 TEST(GestureLoad, FailsWithoutTouchingAnythingOutsideTheGesture) {
@@ -187,55 +155,40 @@ TEST(GestureLoad, SecondLoadReplacesEverythingFromTheFirst) {
     EXPECT_TRUE(g.buttonData.empty());
 }
 
-// The four ways a gesture is read for playback, which must all refuse the
-// same damaged files.
-struct Loaders {
-    const TempDir& dir;
-    bool Full(const Bytes& file) const {
-        Gesture g;
-        return g.LoadFromBytes(file, "x", GL_ALL);
-    }
-    bool FastPath(const Bytes& file) const {
-        Gesture g;
-        const bool ok = g.LoadKeepingFromBytes(file, "x", GL_BUTTON);
-        EXPECT_TRUE(g.imageData.empty());
-        EXPECT_TRUE(g.audioData.empty());
-        return ok;
-    }
-    bool FullFromFile(const Bytes& file) const {
-        dir.Write("sweep.qxm", file);
-        Gesture g;
-        return g.Load(dir.Path(), "sweep", "x", GL_ALL);
-    }
-    bool FastPathFromFile(const Bytes& file) const {
-        dir.Write("sweep.qxm", file);
-        Gesture g;
-        return g.LoadKeeping(dir.Path(), "sweep", "x", GL_BUTTON);
-    }
-};
-
-TEST(GestureLoadSweep, EveryTruncationFailsOnEveryPath) {
-    TempDir dir;
-    const Loaders load{dir};
-    const Bytes good = WithAudio();
-    ASSERT_TRUE(load.Full(good));
-    ASSERT_TRUE(load.FastPath(good));
-    ASSERT_TRUE(load.FullFromFile(good));
-    ASSERT_TRUE(load.FastPathFromFile(good));
-    for (std::size_t length = 0; length < good.size(); ++length) {
-        SCOPED_TRACE("cut at " + std::to_string(length));
-        const Bytes cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length));
-        EXPECT_FALSE(load.Full(cut));
-        EXPECT_FALSE(load.FastPath(cut));
-        EXPECT_FALSE(load.FullFromFile(cut));
-        EXPECT_FALSE(load.FastPathFromFile(cut));
-    }
+// The four ways a gesture is read for playback and the editing reader, which
+// must all refuse the same damaged files, and read nothing beyond the bytes
+// given (the sanitizers watch this).
+void ExpectEveryReaderRefuses(const TempDir& dir, const Bytes& file, GestureReadStatus editing) {
+    Gesture g;
+    EXPECT_FALSE(g.LoadFromBytes(file, "x", GL_ALL));
+    EXPECT_FALSE(g.LoadKeepingFromBytes(file, "x", GL_BUTTON));
+    EXPECT_TRUE(g.imageData.empty() && g.audioData.empty());
+    dir.Write("sweep.qxm", file);
+    EXPECT_FALSE(g.Load(dir.Path(), "sweep", "x", GL_ALL));
+    EXPECT_FALSE(g.LoadKeeping(dir.Path(), "sweep", "x", GL_BUTTON));
+    GestureFileContents contents;
+    EXPECT_EQ(ReadGestureFile(file, contents), editing);
+    EXPECT_TRUE(contents.settings.name.empty());
 }
 
-TEST(GestureLoadSweep, EveryOversizedSectionLengthFailsOnEveryPath) {
+TEST(GestureLoadSweep, EveryTruncationAndOversizedSectionLengthIsRefused) {
     TempDir dir;
-    const Loaders load{dir};
     const Bytes good = WithAudio();
+    Gesture g;
+    ASSERT_TRUE(g.LoadFromBytes(good, "x", GL_ALL));
+    ASSERT_TRUE(g.LoadKeepingFromBytes(good, "x", GL_BUTTON));
+    EXPECT_TRUE(g.imageData.empty() && g.audioData.empty());
+    dir.Write("sweep.qxm", good);
+    ASSERT_TRUE(g.Load(dir.Path(), "sweep", "x", GL_ALL));
+    ASSERT_TRUE(g.LoadKeeping(dir.Path(), "sweep", "x", GL_BUTTON));
+    GestureFileContents contents;
+    ASSERT_EQ(ReadGestureFile(good, contents), GestureReadStatus::Ok);
+
+    for (std::size_t length = 0; length < good.size(); ++length) {
+        SCOPED_TRACE("cut at " + std::to_string(length));
+        ExpectEveryReaderRefuses(dir, Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length)),
+                                 length < 4 ? GestureReadStatus::NotGesture : GestureReadStatus::Truncated);
+    }
     const std::size_t lengthFields[] = {53, 57 + kButton.size(), 61 + kButton.size() + kImage.size()};
     for (const std::size_t at : lengthFields) {
         const std::uint64_t left = good.size() - at - 4;
@@ -244,36 +197,9 @@ TEST(GestureLoadSweep, EveryOversizedSectionLengthFailsOnEveryPath) {
             SCOPED_TRACE("length at " + std::to_string(at) + " = " + std::to_string(value));
             Bytes bad = good;
             for (int i = 0; i < 4; ++i) bad[at + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
-            EXPECT_FALSE(load.Full(bad));
-            EXPECT_FALSE(load.FastPath(bad));
-            EXPECT_FALSE(load.FullFromFile(bad));
-            EXPECT_FALSE(load.FastPathFromFile(bad));
+            ExpectEveryReaderRefuses(dir, bad, GestureReadStatus::Truncated);
         }
     }
-}
-
-TEST(GestureLoadFastPath, AgreesWithTheFullLoadWhereTheButtonMaskAloneWouldNot) {
-    const Bytes good = WithAudio();
-    // Cut inside the image: a load that stops after the button succeeds, the
-    // full load and the fast path do not.
-    const Bytes cutInImage(good.begin(), good.begin() + 57 + static_cast<std::ptrdiff_t>(kButton.size()) + 6);
-    Gesture g;
-    EXPECT_TRUE(g.LoadFromBytes(cutInImage, "x", GL_BUTTON));
-    EXPECT_FALSE(g.LoadFromBytes(cutInImage, "x", GL_ALL));
-    EXPECT_FALSE(g.LoadKeepingFromBytes(cutInImage, "x", GL_BUTTON));
-
-    Gesture full, fast;
-    ASSERT_TRUE(full.LoadFromBytes(good, "x", GL_ALL));
-    ASSERT_TRUE(fast.LoadKeepingFromBytes(good, "x", GL_BUTTON));
-    EXPECT_EQ(fast.name, full.name);
-    EXPECT_EQ(fast.flags, full.flags);  // GF_AUDIO kept, as under the full mask
-    EXPECT_EQ(fast.frameWidth, full.frameWidth);
-    EXPECT_EQ(fast.transparentColour, full.transparentColour);
-    EXPECT_EQ(fast.backToFrame, full.backToFrame);
-    EXPECT_EQ(fast.audioStartFrame, full.audioStartFrame);
-    ExpectSection(fast.buttonLength, fast.buttonData, kButton);
-    EXPECT_EQ(fast.imageLength, 0);
-    EXPECT_EQ(fast.audioLength, 0);
 }
 
 }  // namespace

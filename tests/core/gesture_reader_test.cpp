@@ -13,17 +13,10 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// Frame width 300 is above what the builder writes, which readers take.
 GestureSettings Settings(std::uint8_t flags) {
-    GestureSettings s;
-    s.name = "Bow";
-    s.flags = flags;
-    s.frameWidth = 300;  // above what the builder writes, which readers take
-    s.red = 1;
-    s.green = 2;
-    s.blue = 3;
-    s.backToFrame = 4;
-    s.audioStartFrame = 5;
-    return s;
+    return {.name = "Bow", .flags = flags, .frameWidth = 300, .red = 1, .green = 2, .blue = 3, .backToFrame = 4,
+            .audioStartFrame = 5};
 }
 
 const Bytes kButton{'G', 'I', 'F', '8', '9', 'a'};
@@ -115,40 +108,6 @@ TEST(GestureEditingReader, NamesEachFailureAndLeavesTheContentsAlone) {
         EXPECT_EQ(ReadGestureFile(c.file, contents), c.expected);
         EXPECT_EQ(contents.settings.name, "previous");
         EXPECT_EQ(contents.button, Bytes{7});
-    }
-}
-
-// Every prefix of a valid file, and every section length replaced by a value
-// past the end, must be refused: nothing read beyond the bytes given (the
-// sanitizers watch this) and nothing handed back.
-TEST(GestureEditingReader, RefusesEveryTruncationAndOversizedLength) {
-    const Bytes good = WriteGestureFile(Settings(GF_AUDIO), kButton, kImage, kAudio);
-    GestureFileContents contents;
-    ASSERT_EQ(ReadGestureFile(good, contents), GestureReadStatus::Ok);
-
-    for (std::size_t length = 0; length < good.size(); ++length) {
-        SCOPED_TRACE("cut at " + std::to_string(length));
-        GestureFileContents cut;
-        const GestureReadStatus status = ReadGestureFile(std::span(good).first(length), cut);
-        EXPECT_EQ(status, length < 4 ? GestureReadStatus::NotGesture : GestureReadStatus::Truncated);
-        EXPECT_TRUE(cut.settings.name.empty());
-    }
-
-    const std::size_t lengthFields[] = {
-        8 + 1 + 3 + 40,
-        8 + 1 + 3 + 40 + 4 + kButton.size(),
-        8 + 1 + 3 + 40 + 4 + kButton.size() + 4 + kImage.size(),
-    };
-    for (const std::size_t at : lengthFields) {
-        const std::uint64_t left = good.size() - at - 4;
-        for (const std::uint64_t value : {std::uint64_t{0xFFFFFFFF}, std::uint64_t{0x80000000},
-                                          std::uint64_t{good.size() + 1}, left + 1}) {
-            SCOPED_TRACE("length at " + std::to_string(at) + " = " + std::to_string(value));
-            Bytes bad = good;
-            for (int i = 0; i < 4; ++i) bad[at + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
-            GestureFileContents out;
-            EXPECT_EQ(ReadGestureFile(bad, out), GestureReadStatus::Truncated);
-        }
     }
 }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
+#include <tuple>
 #include <utility>
 
 #include "palette/PaletteLayout.h"
@@ -61,33 +63,29 @@ TEST(PaletteLayout, EntriesFillTheGridRowByRow) {
 TEST(PaletteHitTest, FrameLinesAndMarginsAreOutside) {
     PaletteLayout l = LayoutPalette(6, 0, kMetrics);  // 4 x 2, grid (4,4)-(96,50)
     l.cellGrid[1] = -1;                               // as if its gesture did not read
+    constexpr std::nullopt_t outside = std::nullopt;
     const struct {
         Point at;
-        std::optional<int> value;
-        int row;
-        int column;
+        std::optional<std::tuple<int, int, int>> cell;  // row, column, value
     } cases[] = {
-        {{5, 5}, 0, 0, 0},
-        {{4, 10}, std::nullopt, 0, 0},  // left frame line
-        {{10, 4}, std::nullopt, 0, 0},  // top frame line
-        {{96, 10}, std::nullopt, 0, 0},
-        {{10, 50}, std::nullopt, 0, 0},
-        {{0, 0}, std::nullopt, 0, 0},
-        {{98, 20}, std::nullopt, 0, 0},  // right margin
-        {{20, 60}, std::nullopt, 0, 0},  // name field
-        {{26, 26}, 0, 0, 0},             // last pixel of cell 0
-        {{27, 5}, -1, 0, 1},             // emptied cell
-        {{50, 5}, 2, 0, 2},
-        {{95, 49}, -1, 1, 3},            // past the last entry
-        {{27, 27}, 5, 1, 1},
+        {{5, 5}, {{0, 0, 0}}},
+        {{4, 10}, outside},  // left frame line
+        {{10, 4}, outside},  // top frame line
+        {{96, 10}, outside},
+        {{10, 50}, outside},
+        {{0, 0}, outside},
+        {{98, 20}, outside},       // right margin
+        {{20, 60}, outside},       // name field
+        {{26, 26}, {{0, 0, 0}}},   // last pixel of cell 0
+        {{27, 5}, {{0, 1, -1}}},   // emptied cell
+        {{50, 5}, {{0, 2, 2}}},
+        {{95, 49}, {{1, 3, -1}}},  // past the last entry
+        {{27, 27}, {{1, 1, 5}}},
     };
     for (const auto& c : cases) {
         const std::optional<GridCell> hit = HitTest(l, c.at);
-        ASSERT_EQ(hit.has_value(), c.value.has_value()) << c.at.x << "," << c.at.y;
-        if (!hit) continue;
-        EXPECT_EQ(hit->value, *c.value) << c.at.x << "," << c.at.y;
-        EXPECT_EQ(hit->row, c.row) << c.at.x << "," << c.at.y;
-        EXPECT_EQ(hit->column, c.column) << c.at.x << "," << c.at.y;
+        EXPECT_EQ(hit ? std::optional(std::tuple(hit->row, hit->column, hit->value)) : outside, c.cell)
+            << c.at.x << "," << c.at.y;
     }
 
     EXPECT_FALSE(HitTest(LayoutPalette(0, 0, kMetrics), {20, 4}));

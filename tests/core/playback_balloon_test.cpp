@@ -15,8 +15,6 @@ const Rect kBounds{100, 100, 800, 500};
 const Rect kAnchor{400, 200, 448, 264};
 const Size kBalloon{120, 40};
 
-const auto kAllVisible = [](Point) { return true; };
-
 // Visible where the anchor's corner of the given index is tested.
 IsAnchorVisibleAt CornersVisible(const Rect& anchor, std::set<int> corners) {
     return [anchor, corners](Point p) {
@@ -62,28 +60,25 @@ TEST(ChooseSide, FreeSpaceDecides) {
 }
 
 TEST(ChooseSide, OtherBalloonsNarrowTheSpace) {
-    // Right of the anchor and below its top: the right and lower spaces
-    // shrink to 12 and 36.
-    const Rect rightBelow{460, 300, 600, 340};
-    EXPECT_EQ(ChooseSide(kBounds, kAnchor, std::vector<Rect>{rightBelow}), BalloonSide::AboveLeft);
-
-    // Overlapping the anchor's top-right: its left edge is right of the
-    // anchor's left edge and its bottom above the anchor's bottom, so right
-    // and above go negative.
-    const Rect overlapping{420, 150, 520, 210};
-    EXPECT_EQ(ChooseSide(kBounds, kAnchor, std::vector<Rect>{overlapping}), BalloonSide::BelowLeft);
-
-    // Beyond the bounds a balloon narrows nothing.
-    const Rect beyond{900, 600, 1000, 700};
-    EXPECT_EQ(ChooseSide(kBounds, kAnchor, std::vector<Rect>{beyond}), BalloonSide::BelowRight);
-
-    // Of several balloons on the same side the nearest edge counts, in
-    // either order.
-    const Rect farther{780, 600, 790, 650};
-    const Rect nearer{460, 600, 470, 650};
-    EXPECT_EQ(ChooseSide(kBounds, kAnchor, std::vector<Rect>{farther}), BalloonSide::BelowRight);
-    EXPECT_EQ(ChooseSide(kBounds, kAnchor, std::vector<Rect>{farther, nearer}), BalloonSide::BelowLeft);
-    EXPECT_EQ(ChooseSide(kBounds, kAnchor, std::vector<Rect>{nearer, farther}), BalloonSide::BelowLeft);
+    const Rect farther{780, 600, 790, 650}, nearer{460, 600, 470, 650};
+    using enum BalloonSide;
+    const struct {
+        const char* name;
+        std::vector<Rect> others;
+        BalloonSide side;
+    } cases[] = {
+        // The right and lower spaces shrink to 12 and 36.
+        {"right of the anchor and below its top", {{460, 300, 600, 340}}, AboveLeft},
+        // Its left edge is right of the anchor's and its bottom above the
+        // anchor's, so right and above go negative.
+        {"overlapping the anchor's top-right", {{420, 150, 520, 210}}, BelowLeft},
+        {"beyond the bounds narrows nothing", {{900, 600, 1000, 700}}, BelowRight},
+        // Of several balloons on the same side the nearest edge counts, in either order.
+        {"farther alone", {farther}, BelowRight},
+        {"farther, nearer", {farther, nearer}, BelowLeft},
+        {"nearer, farther", {nearer, farther}, BelowLeft},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ChooseSide(kBounds, kAnchor, c.others), c.side) << c.name;
 }
 
 TEST(IsOutside, RightAndBottomEdgesOnTheBoundsAreOutside) {
@@ -101,35 +96,30 @@ TEST(PlaceBalloon, ChoiceOrder) {
     // Anchor 10 pixels below the bounds' top: neither side above fits.
     const Rect nearTop{400, 110, 448, 174};
     // Candidates: 0 (300,77) 1 (428,77) 2 (300,167) 3 (428,167).
-    struct {
+    using enum BalloonSide;
+    const struct {
         const char* name;
         Rect bounds;
         BalloonSide preferred;
         std::set<int> visible;
         Placement expected;
-    } const cases[] = {
-        {"preferred fits", kBounds, BalloonSide::BelowRight, {0, 1, 2, 3}, {BalloonSide::BelowRight, {328, 67}}},
-        {"preferred outside: first of 0..3 that fits", kBounds, BalloonSide::AboveRight, {0, 1, 2, 3},
-         {BalloonSide::BelowLeft, {200, 67}}},
-        {"preferred corner hidden", kBounds, BalloonSide::BelowLeft, {0, 1, 3}, {BalloonSide::BelowRight, {328, 67}}},
-        {"nothing fits: first visible of 3..0", nearTop, BalloonSide::AboveLeft, {0, 1, 2, 3},
-         {BalloonSide::BelowRight, {28, 57}}},
-        {"nothing fits, corners 0 and 2 visible", nearTop, BalloonSide::AboveLeft, {0, 2},
-         {BalloonSide::BelowLeft, {-100, 57}}},
-        {"nothing fits, corner 0 visible", nearTop, BalloonSide::BelowRight, {0}, {BalloonSide::AboveLeft, {-100, -33}}},
-        {"all corners hidden", kBounds, BalloonSide::BelowRight, {}, {BalloonSide::NoSide, {}}},
+    } cases[] = {
+        {"preferred fits", kBounds, BelowRight, {0, 1, 2, 3}, {BelowRight, {328, 67}}},
+        {"preferred outside: first of 0..3 that fits", kBounds, AboveRight, {0, 1, 2, 3}, {BelowLeft, {200, 67}}},
+        {"preferred corner hidden", kBounds, BelowLeft, {0, 1, 3}, {BelowRight, {328, 67}}},
+        {"nothing fits: first visible of 3..0", nearTop, AboveLeft, {0, 1, 2, 3}, {BelowRight, {28, 57}}},
+        {"nothing fits, corners 0 and 2 visible", nearTop, AboveLeft, {0, 2}, {BelowLeft, {-100, 57}}},
+        {"nothing fits, corner 0 visible", nearTop, BelowRight, {0}, {AboveLeft, {-100, -33}}},
+        {"all corners hidden", kBounds, BelowRight, {}, {NoSide, {}}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(PlaceBalloon(c.bounds, nearTop, kBalloon, c.preferred, CornersVisible(nearTop, c.visible)),
                   c.expected)
             << c.name;
     }
-}
-
-TEST(PlaceBalloon, PreferredSideKeptWhenEveryCornerFits) {
-    for (int side = 0; side < 4; ++side) {
-        const auto preferred = static_cast<BalloonSide>(side);
-        EXPECT_EQ(PlaceBalloon(kBounds, kAnchor, kBalloon, preferred, kAllVisible).side, preferred);
+    // With every corner visible and room on all sides, any preferred side is kept.
+    for (const BalloonSide side : {AboveLeft, AboveRight, BelowLeft, BelowRight}) {
+        EXPECT_EQ(PlaceBalloon(kBounds, kAnchor, kBalloon, side, [](Point) { return true; }).side, side);
     }
 }
 

@@ -12,12 +12,7 @@ namespace {
 constexpr int kFrameWidth = 40;
 
 AnimationSettings Settings(bool loop, bool reverse, int backToFrame) {
-    AnimationSettings s;
-    s.frameWidth = kFrameWidth;
-    s.imageLoop = loop;
-    s.imageReverse = reverse;
-    s.backToFrame = backToFrame;
-    return s;
+    return {.frameWidth = kFrameWidth, .backToFrame = backToFrame, .imageLoop = loop, .imageReverse = reverse};
 }
 
 AnimationSettings WithSound(AnimationSettings s, int startFrame, bool once) {

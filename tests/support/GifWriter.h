@@ -19,28 +19,40 @@ using Bytes = std::vector<std::uint8_t>;
 
 inline void Append(Bytes& to, const Bytes& more) { to.insert(to.end(), more.begin(), more.end()); }
 
+inline void Append16(Bytes& to, int value) {
+    to.push_back(static_cast<std::uint8_t>(value));
+    to.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
 inline Bytes Concat(std::initializer_list<Bytes> parts) {
     Bytes all;
     for (const Bytes& part : parts) Append(all, part);
     return all;
 }
 
-// Packs (code, width in bits) pairs least significant bit first.
-inline Bytes PackCodes(std::initializer_list<std::pair<int, int>> codes) {
-    Bytes out;
-    std::uint32_t acc = 0;
-    int bits = 0;
-    for (auto [code, width] : codes) {
-        acc |= static_cast<std::uint32_t>(code) << bits;
-        bits += width;
-        while (bits >= 8) {
-            out.push_back(static_cast<std::uint8_t>(acc));
-            acc >>= 8;
-            bits -= 8;
-        }
+// Codes packed least significant bit first, as GIF data holds them.
+class BitPacker {
+public:
+    void Put(int code, int width) {
+        acc_ |= static_cast<std::uint64_t>(code) << bits_;
+        for (bits_ += width; bits_ >= 8; bits_ -= 8, acc_ >>= 8) out_.push_back(static_cast<std::uint8_t>(acc_));
     }
-    if (bits > 0) out.push_back(static_cast<std::uint8_t>(acc));
-    return out;
+    Bytes Finish() {
+        if (bits_ > 0) out_.push_back(static_cast<std::uint8_t>(acc_));
+        return out_;
+    }
+
+private:
+    Bytes out_;
+    std::uint64_t acc_ = 0;
+    int bits_ = 0;
+};
+
+// Packs hand-listed (code, width in bits) pairs.
+inline Bytes PackCodes(std::initializer_list<std::pair<int, int>> codes) {
+    BitPacker packer;
+    for (auto [code, width] : codes) packer.Put(code, width);
+    return packer.Finish();
 }
 
 // Data bytes as sub-blocks of at most maxBlock bytes, then the terminator.
@@ -70,18 +82,8 @@ inline Bytes EncodeLzw(const std::vector<std::uint8_t>& pixels, int minCodeSize,
     int limit = 2 * clear;
     bool afterClear = true;
     std::unordered_map<std::uint32_t, int> table;
-    Bytes out;
-    std::uint64_t acc = 0;
-    int bits = 0;
-    auto put = [&](int code) {
-        acc |= static_cast<std::uint64_t>(code) << bits;
-        bits += codeSize;
-        while (bits >= 8) {
-            out.push_back(static_cast<std::uint8_t>(acc));
-            acc >>= 8;
-            bits -= 8;
-        }
-    };
+    BitPacker packer;
+    auto put = [&](int code) { packer.Put(code, codeSize); };
     auto emit = [&](int code) {
         put(code);
         if (afterClear) {
@@ -122,8 +124,7 @@ inline Bytes EncodeLzw(const std::vector<std::uint8_t>& pixels, int minCodeSize,
         emit(current);
     }
     put(end);
-    if (bits > 0) out.push_back(static_cast<std::uint8_t>(acc));
-    return out;
+    return packer.Finish();
 }
 
 struct GifFrame {
@@ -149,13 +150,10 @@ inline Bytes WriteGif(const std::vector<std::uint32_t>& colours, const std::vect
         screenHeight = std::max(screenHeight, f.height);
     }
     Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
-    out.push_back(static_cast<std::uint8_t>(screenWidth));
-    out.push_back(static_cast<std::uint8_t>(screenWidth >> 8));
-    out.push_back(static_cast<std::uint8_t>(screenHeight));
-    out.push_back(static_cast<std::uint8_t>(screenHeight >> 8));
-    out.push_back(static_cast<std::uint8_t>(0x80 | 0x70 | (small ? 3 : 7)));  // table, resolution 7, size
-    out.push_back(0);                                                         // background
-    out.push_back(0);                                                         // aspect
+    Append16(out, screenWidth);
+    Append16(out, screenHeight);
+    // Table present, resolution 7, its size; background 0, aspect 0.
+    Append(out, {static_cast<std::uint8_t>(0x80 | 0x70 | (small ? 3 : 7)), 0, 0});
     for (int i = 0; i < entries; ++i) {
         const std::uint32_t c = i < static_cast<int>(colours.size()) ? colours[static_cast<std::size_t>(i)] : 0;
         out.push_back(static_cast<std::uint8_t>(c >> 16));
@@ -164,12 +162,9 @@ inline Bytes WriteGif(const std::vector<std::uint32_t>& colours, const std::vect
     }
     for (const GifFrame& f : frames) {
         if (f.graphicControl) Append(out, {0x21, 0xF9, 4, 0x04, 10, 0, 0, 0});
-        out.push_back(0x2C);
-        Append(out, {0, 0, 0, 0});
-        out.push_back(static_cast<std::uint8_t>(f.width));
-        out.push_back(static_cast<std::uint8_t>(f.width >> 8));
-        out.push_back(static_cast<std::uint8_t>(f.height));
-        out.push_back(static_cast<std::uint8_t>(f.height >> 8));
+        Append(out, {0x2C, 0, 0, 0, 0});  // image separator, position 0,0
+        Append16(out, f.width);
+        Append16(out, f.height);
         out.push_back(f.interlaced ? 0x40 : 0x00);
         const int minCodeSize = f.minCodeSize ? f.minCodeSize : (small ? 4 : 8);
         out.push_back(static_cast<std::uint8_t>(minCodeSize));

@@ -31,6 +31,9 @@ protected:
     void Command(WPARAM id) const { SendMessageA(builder->hwnd(), WM_COMMAND, id, 0); }
     bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
     bool Checked(int id) const { return SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void SetChecked(int id, bool on) const {
+        if (Checked(id) != on) Click(id);
+    }
     std::string Caption() const { return WindowText(builder->hwnd()); }
 
     std::unique_ptr<BuilderDialog> builder;

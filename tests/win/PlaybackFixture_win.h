@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -148,6 +149,17 @@ protected:
         if (!KillTimer(builder->hwnd(), 1000)) return false;
         SetTimer(builder->hwnd(), 1000, 200, nullptr);
         return true;
+    }
+    // The wider of the test text's two lines in the balloon's font, with its margins.
+    int TextWidth() const {
+        HDC dc = GetDC(Balloon());
+        HGDIOBJ old = SelectObject(dc, Shown().Font());
+        SIZE first{}, second{};
+        GetTextExtentPoint32A(dc, "This is a test", 14, &first);
+        GetTextExtentPoint32A(dc, "of the gesture.", 15, &second);
+        SelectObject(dc, old);
+        ReleaseDC(Balloon(), dc);
+        return std::max(first.cx, second.cx) + 6;
     }
     // Another anchor in the builder's free area, left of the pane.
     HWND MakeAnchor(int dx) const {

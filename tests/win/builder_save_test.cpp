@@ -5,10 +5,10 @@
 
 #include <commdlg.h>
 
-#include <functional>
-
 namespace qx::test {
 namespace {
+
+const std::vector<std::string> kUntitled = {"[Untitled] - Quixmoor Gesture"};
 
 class BuilderSave : public BuilderTest {
 protected:
@@ -18,96 +18,76 @@ protected:
         WriteFileBytes(dir.File("button.gif"), Pattern(300, 2));
         WriteFileBytes(dir.File("sound.wav"), Pattern(12000, 3));
     }
-    // The worked example's form: "Wave", loop back to 2, transparent magenta, sound on frame 0.
+    // The worked example's form, whatever the boxes were before.
     void FillValidForm() {
         Type(1001, dir.File("strip.gif"));
         Type(1021, dir.File("button.gif"));
         Type(1002, dir.File("sound.wav"));
         Type(1004, "Wave");
         Type(1012, "40");
-        Click(1005);
+        SetChecked(1005, true);
         Type(1006, "255");
         Type(1007, "0");
         Type(1008, "255");
-        Click(1010);
+        SetChecked(1010, true);
+        SetChecked(1011, false);
+        SetChecked(1016, false);
         Type(1014, "2");
         Type(1015, "0");
     }
-    GestureFields WorkedExample() const {
-        GestureFields f;
-        f.flags = 0x0D;
-        f.red = 255;
-        f.blue = 255;
-        f.backToFrame = 2;
-        f.button = Pattern(300, 2);
-        f.image = Pattern(5000, 1);
-        f.audio = Pattern(12000, 3);
-        return f;
-    }
     bool Save(const std::string& path, bool ask = false) { return builder->SaveGesture(path, ask, false); }
+    void ExpectSaved(const GestureFields& expected, const char* what) {
+        ASSERT_TRUE(Save(dir.File("set.qxm"))) << what << ": " << LastText();
+        EXPECT_EQ(ReadFileBytes(dir.File("set.qxm")), GestureFileBytes(expected)) << what;
+    }
+    std::string LastText() const { return messages.shown.empty() ? "" : messages.shown.back().text; }
 
     ScratchDirectory dir;
 };
 
-TEST_F(BuilderSave, WritesTheWorkedExampleByteForByte) {
+TEST_F(BuilderSave, WritesTheWorkedExampleByteForByteAndChangesNothingInTheForm) {
     FillValidForm();
     ASSERT_TRUE(Save(dir.File("wave.qxm")));
     EXPECT_TRUE(messages.shown.empty());
     const Bytes saved = ReadFileBytes(dir.File("wave.qxm"));
     EXPECT_EQ(saved.size(), 17365u);
     EXPECT_EQ(saved, GestureFileBytes(WorkedExample()));
+    EXPECT_EQ(builder->dirty, 1);
+    EXPECT_EQ(builder->filePath, "");
+    EXPECT_EQ(Caption(), kUntitled[0]);
 }
 
 TEST_F(BuilderSave, ValidationMessagesInTheirOrder) {
+    const std::string missing = dir.File("missing.gif");
+    WriteFileBytes(dir.File("long.wav"), Bytes(30001, 1));
+    const std::string width = "Frame width must be between 1 to 255";
     struct Case {
-        const char* what;
-        std::function<void()> spoil;
+        std::vector<std::pair<int, std::string>> typed;
         std::string message;
     };
-    const std::string missing = dir.File("missing.gif");
     const Case cases[] = {
-        {"empty name", [this] { Type(1004, ""); }, "Displayed name must be specified"},
-        {"empty name and no animation",
-         [&] {
-             Type(1004, "");
-             Type(1001, missing);
-         },
-         "Displayed name must be specified"},
-        {"255-byte name", [this] { Type(1004, std::string(255, 'n')); },
-         "Displayed name must be shorter than 255 characters"},
-        {"empty width", [this] { Type(1012, ""); }, "Frame width must be between 1 to 255"},
-        {"width 0", [this] { Type(1012, "0"); }, "Frame width must be between 1 to 255"},
-        {"width 256", [this] { Type(1012, "256"); }, "Frame width must be between 1 to 255"},
-        {"width -5", [this] { Type(1012, "-5"); }, "Frame width must be between 1 to 255"},
-        {"width letters", [this] { Type(1012, "ab"); }, "Frame width must be between 1 to 255"},
-        {"no animation", [&] { Type(1001, missing); },
-         "Can not open image file: '" + missing + "'"},
-        {"no animation and no button",
-         [&] {
-             Type(1001, missing);
-             Type(1021, missing);
-         },
-         "Can not open image file: '" + missing + "'"},
-        {"no button", [&] { Type(1021, missing); },
-         "Can not open palette button image file: '" + missing + "'"},
-        {"no sound file", [&] { Type(1002, missing); },
-         "Can not open audio file: '" + missing + "'"},
-        {"sound too long",
-         [&] {
-             WriteFileBytes(dir.File("long.wav"), Bytes(30001, 1));
-             Type(1002, dir.File("long.wav"));
-         },
-         "The audio file size can not be greater than 30000 bytes"},
+        {{{1004, ""}}, "Displayed name must be specified"},
+        {{{1004, ""}, {1001, missing}}, "Displayed name must be specified"},
+        {{{1004, std::string(255, 'n')}}, "Displayed name must be shorter than 255 characters"},
+        {{{1012, ""}}, width},
+        {{{1012, "0"}}, width},
+        {{{1012, "256"}}, width},
+        {{{1012, "-5"}}, width},
+        {{{1012, "ab"}}, width},
+        {{{1001, missing}}, "Can not open image file: '" + missing + "'"},
+        {{{1001, missing}, {1021, missing}}, "Can not open image file: '" + missing + "'"},
+        {{{1021, missing}}, "Can not open palette button image file: '" + missing + "'"},
+        {{{1002, missing}}, "Can not open audio file: '" + missing + "'"},
+        {{{1002, dir.File("long.wav")}}, "The audio file size can not be greater than 30000 bytes"},
     };
     for (const Case& c : cases) {
         FillValidForm();
-        c.spoil();
+        for (const auto& [id, text] : c.typed) Type(id, text);
         messages.shown.clear();
-        EXPECT_FALSE(Save(dir.File("out.qxm"))) << c.what;
-        EXPECT_EQ(messages.Texts(), std::vector<std::string>{c.message}) << c.what;
-        EXPECT_FALSE(FileExists(dir.File("out.qxm"))) << c.what;
+        EXPECT_FALSE(Save(dir.File("out.qxm"))) << c.message;
+        EXPECT_EQ(messages.Texts(), std::vector<std::string>{c.message}) << c.typed[0].second;
+        EXPECT_FALSE(FileExists(dir.File("out.qxm"))) << c.message;
     }
-    ASSERT_FALSE(messages.shown.empty());
     EXPECT_EQ(messages.shown[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
 }
 
@@ -117,7 +97,7 @@ TEST_F(BuilderSave, AcceptedEdgesOfTheLimits) {
     Type(1002, dir.File("full.wav"));
     Type(1004, std::string(254, 'n'));
     Type(1012, "12px");
-    ASSERT_TRUE(Save(dir.File("edge.qxm"))) << (messages.shown.empty() ? "" : messages.shown[0].text);
+    ASSERT_TRUE(Save(dir.File("edge.qxm"))) << LastText();
     const Bytes saved = ReadFileBytes(dir.File("edge.qxm"));
     ASSERT_EQ(saved.size(), 9u + 254 + 40 + 4 + 300 + 4 + 5000 + 4 + 30000);
     EXPECT_EQ(saved[8], 254);
@@ -125,23 +105,20 @@ TEST_F(BuilderSave, AcceptedEdgesOfTheLimits) {
     EXPECT_EQ(saved[9 + 254 + 5], 12);  // "12px" is 12
 }
 
-TEST_F(BuilderSave, UncheckedBoxesStoreZeroesAndNoSoundMeansNoSection) {
+TEST_F(BuilderSave, SettingsAsStored) {
     FillValidForm();
     Click(1005);  // transparent off: the numbers stay in the edits
     Click(1010);  // loop off
     Click(1011);  // reverse on
     Type(1015, "3");
     Type(1002, "");
-    ASSERT_TRUE(Save(dir.File("plain.qxm")));
     GestureFields expected = WorkedExample();
     expected.flags = 0x02;
     expected.red = expected.blue = 0;
     expected.backToFrame = 0;
     expected.audio.reset();
-    EXPECT_EQ(ReadFileBytes(dir.File("plain.qxm")), GestureFileBytes(expected));
-}
+    ExpectSaved(expected, "boxes clear, no sound");
 
-TEST_F(BuilderSave, NumbersKeepTheirLowEightBitsAndAudioOnceNeedsSound) {
     FillValidForm();
     Type(1006, "300");
     Type(1007, "-1");
@@ -149,33 +126,23 @@ TEST_F(BuilderSave, NumbersKeepTheirLowEightBitsAndAudioOnceNeedsSound) {
     Type(1014, "258");
     Type(1015, "7");
     Click(1016);
-    ASSERT_TRUE(Checked(1016));
-    ASSERT_TRUE(Save(dir.File("bits.qxm")));
-    GestureFields expected = WorkedExample();
+    expected = WorkedExample();
     expected.flags = 0x1D;
     expected.red = 44;
     expected.green = 255;
     expected.blue = 0;
-    expected.backToFrame = 2;
     expected.audioStartFrame = 7;
-    EXPECT_EQ(ReadFileBytes(dir.File("bits.qxm")), GestureFileBytes(expected));
+    ExpectSaved(expected, "low eight bits");
 
-    // Without sound neither audio flag nor the start frame is stored.
     Type(1002, "");
-    ASSERT_TRUE(Save(dir.File("bits.qxm")));
     expected.flags = 0x05;
     expected.audioStartFrame = 0;
     expected.audio.reset();
-    EXPECT_EQ(ReadFileBytes(dir.File("bits.qxm")), GestureFileBytes(expected));
-}
+    ExpectSaved(expected, "without sound neither audio flag nor the start frame");
 
-TEST_F(BuilderSave, IndeterminateCheckBoxCountsAsSet) {
     FillValidForm();
-    Click(1010);  // loop off
-    SendMessageA(Item(1010), BM_SETSTATE, 0, 0);
     SendMessageA(Item(1010), BM_SETCHECK, BST_INDETERMINATE, 0);
-    ASSERT_TRUE(Save(dir.File("third.qxm")));
-    EXPECT_EQ(ReadFileBytes(dir.File("third.qxm"))[16] & 0x01, 0x01);
+    ExpectSaved(WorkedExample(), "an indeterminate box counts as set");
 }
 
 TEST_F(BuilderSave, SaveOnUntitledActsAsSaveAs) {
@@ -210,33 +177,29 @@ TEST_F(BuilderSave, SaveAsWithInvalidFormShowsTheMessageAndNoDialog) {
     EXPECT_EQ(builder->dirty, 1);
 }
 
-TEST_F(BuilderSave, SaveAsOntoAnExistingFileAsksAndNoLeavesEverything) {
+TEST_F(BuilderSave, SaveAsCancelledOrRefusedOntoAnExistingFileLeavesEverything) {
     FillValidForm();
     const Bytes old = {1, 2, 3};
     WriteFileBytes(dir.File("old.qxm"), old);
+    files.Cancel();
     files.Choose(dir.File("old.qxm"));
     messages.Answer(IDNO);
-    EXPECT_FALSE(builder->FileSaveAs());
+    for (const char* what : {"cancelled", "replace refused"}) {
+        EXPECT_FALSE(builder->FileSaveAs()) << what;
+        EXPECT_EQ(ReadFileBytes(dir.File("old.qxm")), old) << what;
+        EXPECT_EQ(builder->dirty, 1) << what;
+        EXPECT_EQ(builder->untitled, 1) << what;
+        EXPECT_EQ(builder->filePath, "") << what;
+        EXPECT_EQ(Caption(), kUntitled[0]) << what;
+    }
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, "File '" + dir.File("old.qxm") + "' already exists.\nReplace existing file?");
     EXPECT_EQ(messages.shown[0].type, static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION));
-    EXPECT_EQ(ReadFileBytes(dir.File("old.qxm")), old);
-    EXPECT_EQ(builder->dirty, 1);
-    EXPECT_EQ(builder->filePath, "");
-    EXPECT_EQ(Caption(), "[Untitled] - Quixmoor Gesture");
 
     files.Choose(dir.File("old.qxm"));
     messages.Answer(IDYES);
     EXPECT_TRUE(builder->FileSaveAs());
     EXPECT_EQ(ReadFileBytes(dir.File("old.qxm")).size(), 17365u);
-}
-
-TEST_F(BuilderSave, CancelledSaveAsChangesNothing) {
-    FillValidForm();
-    files.Cancel();
-    EXPECT_FALSE(builder->FileSaveAs());
-    EXPECT_EQ(builder->dirty, 1);
-    EXPECT_EQ(builder->untitled, 1);
 }
 
 TEST_F(BuilderSave, ConfirmDiscardYesSavesAndACancelledSaveAsRefuses) {
@@ -251,7 +214,7 @@ TEST_F(BuilderSave, ConfirmDiscardYesSavesAndACancelledSaveAsRefuses) {
     Command(ID_FILE_NEW);
     EXPECT_EQ(ReadFileBytes(dir.File("kept.qxm")).size(), 17365u);
     EXPECT_EQ(Text(1004), "");
-    EXPECT_EQ(Caption(), "[Untitled] - Quixmoor Gesture");
+    EXPECT_EQ(Caption(), kUntitled[0]);
 }
 
 TEST_F(BuilderSave, ExistingTargetSurvivesASectionThatCannotBeRead) {
@@ -263,7 +226,7 @@ TEST_F(BuilderSave, ExistingTargetSurvivesASectionThatCannotBeRead) {
     Type(1001, dir.File("folder.gif"));
     EXPECT_FALSE(Save(dir.File("keep.qxm")));
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_NE(messages.shown[0].text.find(dir.File("folder.gif")), std::string::npos) << messages.shown[0].text;
+    EXPECT_NE(LastText().find(dir.File("folder.gif")), std::string::npos) << LastText();
     EXPECT_EQ(ReadFileBytes(dir.File("keep.qxm")), old);
     // Nothing half-written is left beside it.
     WIN32_FIND_DATAA found;
@@ -273,33 +236,19 @@ TEST_F(BuilderSave, ExistingTargetSurvivesASectionThatCannotBeRead) {
     RemoveDirectoryA(dir.File("folder.gif").c_str());
 }
 
-TEST_F(BuilderSave, ReadOnlyTargetIsReportedAndKept) {
+TEST_F(BuilderSave, ReadOnlyTargetOrMissingDirectoryIsReportedAndKept) {
     FillValidForm();
     const Bytes old = {9, 9, 9};
     WriteFileBytes(dir.File("ro.qxm"), old);
     SetFileAttributesA(dir.File("ro.qxm").c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(Save(dir.File("ro.qxm")));
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Can not open output file: '" + dir.File("ro.qxm") +
-                                                         "'\nCheck if file is read-only."});
+    for (const std::string& target : {dir.File("ro.qxm"), dir.File("no-such-dir\\wave.qxm")}) {
+        messages.shown.clear();
+        EXPECT_FALSE(Save(target));
+        EXPECT_EQ(messages.Texts(),
+                  std::vector<std::string>{"Can not open output file: '" + target + "'\nCheck if file is read-only."});
+    }
     EXPECT_EQ(ReadFileBytes(dir.File("ro.qxm")), old);
     SetFileAttributesA(dir.File("ro.qxm").c_str(), FILE_ATTRIBUTE_NORMAL);
-}
-
-TEST_F(BuilderSave, MissingTargetDirectoryIsReported) {
-    FillValidForm();
-    const std::string target = dir.File("no-such-dir\\wave.qxm");
-    EXPECT_FALSE(Save(target));
-    EXPECT_EQ(messages.Texts(),
-              std::vector<std::string>{"Can not open output file: '" + target + "'\nCheck if file is read-only."});
-}
-
-TEST_F(BuilderSave, SavingChangesNothingInTheForm) {
-    FillValidForm();
-    builder->dirty = 1;
-    ASSERT_TRUE(Save(dir.File("x.qxm")));
-    EXPECT_EQ(builder->dirty, 1);
-    EXPECT_EQ(builder->filePath, "");
-    EXPECT_EQ(Caption(), "[Untitled] - Quixmoor Gesture");
 }
 
 }  // namespace

@@ -18,6 +18,9 @@ TEST_F(BuilderWindow, StartsWithTheEmptyUntitledForm) {
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(files.asked.empty());
     EXPECT_FALSE(IsWindowVisible(Item(1017)));
+    EXPECT_NE(builder->appIcon, nullptr);
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(builder->hwnd(), WM_QUERYDRAGICON, 0, 0)), builder->appIcon);
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(builder->hwnd(), WM_GETICON, ICON_BIG, 0)), builder->appIcon);
     // Nothing was named on the command line, so no Open is waiting.
     MSG msg;
     EXPECT_FALSE(PeekMessageA(&msg, builder->hwnd(), WM_COMMAND, WM_COMMAND, PM_NOREMOVE));
@@ -46,10 +49,9 @@ TEST_F(BuilderWindow, ControlsStandWhereTheTemplatePlacesThem) {
         RECT actual{};
         GetWindowRect(Item(p.id), &actual);
         MapWindowPoints(nullptr, builder->hwnd(), reinterpret_cast<POINT*>(&actual), 2);
-        EXPECT_EQ(actual.left, expected.left) << p.id;
-        EXPECT_EQ(actual.top, expected.top) << p.id;
-        EXPECT_EQ(actual.right, expected.right) << p.id;
-        EXPECT_EQ(actual.bottom, expected.bottom) << p.id;
+        EXPECT_EQ((Rect{actual.left, actual.top, actual.right, actual.bottom}),
+                  (Rect{expected.left, expected.top, expected.right, expected.bottom}))
+            << p.id;
     }
     RECT client{};
     GetClientRect(builder->hwnd(), &client);
@@ -119,80 +121,49 @@ TEST_F(BuilderWindow, StringsAreTheApplicationsOwn) {
     EXPECT_EQ(LoadStringA(GetModuleHandleA(nullptr), 32783, none, sizeof none), 0);
 }
 
-TEST_F(BuilderWindow, DragIconIsTheApplicationIcon) {
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(builder->hwnd(), WM_QUERYDRAGICON, 0, 0)), builder->appIcon);
-    EXPECT_NE(builder->appIcon, nullptr);
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(builder->hwnd(), WM_GETICON, ICON_BIG, 0)), builder->appIcon);
-}
-
-TEST_F(BuilderWindow, ClosingUnchangedFormEndsWithoutAQuestion) {
+TEST_F(BuilderWindow, ClosingAsksOnlyAboutUnsavedChanges) {
     SendMessageA(builder->hwnd(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(builder->Ended());
-}
 
-TEST_F(BuilderWindow, EscapeWithUnsavedChangesAsksAndCancelKeepsTheWindow) {
+    builder = std::make_unique<BuilderDialog>();
+    ASSERT_NE(builder->CreateModeless(nullptr), nullptr);
     Type(1004, "Wave");
-    messages.Answer(IDCANCEL);
-    Command(IDCANCEL);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "Save changes to gesture?");
+    for (WPARAM command : {WPARAM{IDCANCEL}, WPARAM{ID_APP_EXIT}}) {  // Escape, then File Exit
+        messages.Answer(IDCANCEL);
+        Command(command);
+        EXPECT_FALSE(builder->Ended()) << command;
+    }
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>(2, "Save changes to gesture?")));
     EXPECT_EQ(messages.shown[0].caption, "QX Gestures Builder");
     EXPECT_EQ(messages.shown[0].type, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONEXCLAMATION));
-    EXPECT_FALSE(builder->Ended());
     EXPECT_EQ(Text(1004), "Wave");
-
     messages.Answer(IDNO);
     SendMessageA(builder->hwnd(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(builder->Ended());
 }
 
-TEST_F(BuilderWindow, FileExitTakesTheClosePath) {
-    Type(1012, "40");
-    messages.Answer(IDCANCEL);
-    Command(ID_APP_EXIT);
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Save changes to gesture?"});
-    EXPECT_FALSE(builder->Ended());
-}
-
-TEST_F(BuilderWindow, ExitRemovesTheTemporaryFilesAndItsDirectory) {
-    const std::string dir = builder->tempDirectory;
-    ASSERT_TRUE(FileExists(dir));
-    char base[MAX_PATH + 1] = "";
-    GetTempPathA(sizeof base, base);
-    EXPECT_EQ(dir.rfind(base, 0), 0u) << dir << " is not inside " << base;
+TEST_F(BuilderWindow, ExitRemovesTheTemporaryFilesAndItsDirectoryUnlessItHoldsSomethingElse) {
+    EXPECT_NE(BuilderDialog().tempDirectory, builder->tempDirectory) << "each builder has its own";
     const char* names[] = {"~tempqxm.gif", "~tempqxmb.gif", "~tempqxm.wav", "~tempqxm.qxm"};
-    for (const char* name : names) WriteFileBytes(builder->TempPath(name), {1, 2, 3});
-    builder.reset();
-    for (const char* name : names) EXPECT_FALSE(FileExists(dir + "\\" + name)) << name;
-    EXPECT_FALSE(FileExists(dir));
-}
-
-TEST_F(BuilderWindow, ExitLeavesTheDirectoryWhenItHoldsSomethingElse) {
-    const std::string dir = builder->tempDirectory;
-    const std::string stranger = dir + "\\notes.txt";
-    WriteFileBytes(stranger, {1});
-    builder.reset();
-    EXPECT_TRUE(FileExists(stranger));
-    DeleteFileA(stranger.c_str());
-    RemoveDirectoryA(dir.c_str());
-}
-
-TEST_F(BuilderWindow, TwoBuildersUseDifferentTemporaryDirectories) {
-    BuilderDialog other;
-    EXPECT_NE(other.tempDirectory, builder->tempDirectory);
-}
-
-class BuilderWithCommandLineFile : public BuilderTest {
-protected:
-    void BeforeCreate() override { builder->commandLineFile = "c:\\gestures\\wave.qxm"; }
-};
-
-TEST_F(BuilderWithCommandLineFile, PostsOpenToItself) {
-    MSG msg;
-    ASSERT_TRUE(PeekMessageA(&msg, builder->hwnd(), WM_COMMAND, WM_COMMAND, PM_NOREMOVE));
-    EXPECT_EQ(msg.wParam, static_cast<WPARAM>(ID_FILE_OPEN));
-    EXPECT_EQ(msg.lParam, 0);
+    for (bool stranger : {false, true}) {
+        SCOPED_TRACE(stranger ? "with a stranger" : "alone");
+        builder = std::make_unique<BuilderDialog>();
+        ASSERT_NE(builder->CreateModeless(nullptr), nullptr);
+        const std::string dir = builder->tempDirectory;
+        ASSERT_TRUE(FileExists(dir));
+        char base[MAX_PATH + 1] = "";
+        GetTempPathA(sizeof base, base);
+        EXPECT_EQ(dir.rfind(base, 0), 0u) << dir << " is not inside " << base;
+        for (const char* name : names) WriteFileBytes(builder->TempPath(name), {1, 2, 3});
+        if (stranger) WriteFileBytes(dir + "\\notes.txt", {1});
+        builder.reset();
+        for (const char* name : names) EXPECT_FALSE(FileExists(dir + "\\" + name)) << name;
+        EXPECT_EQ(FileExists(dir), stranger);
+        EXPECT_EQ(FileExists(dir + "\\notes.txt"), stranger);
+        DeleteFileA((dir + "\\notes.txt").c_str());
+        RemoveDirectoryA(dir.c_str());
+    }
 }
 
 }  // namespace

@@ -107,17 +107,12 @@ Bytes BitmapFile(int width, int height, int bits, std::uint32_t sizeImage, const
     auto put = [&b](std::uint32_t v, int n) {
         for (int i = 0; i < n; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     };
-    put(40, 4);
-    put(static_cast<std::uint32_t>(width), 4);
-    put(static_cast<std::uint32_t>(height), 4);
+    for (int v : {40, width, height}) put(static_cast<std::uint32_t>(v), 4);
     put(1, 2);
     put(static_cast<std::uint32_t>(bits), 2);
-    put(0, 4);
+    put(0, 4);  // no compression
     put(sizeImage, 4);
-    put(0, 4);
-    put(0, 4);
-    put(0, 4);
-    put(0, 4);
+    for (int i = 0; i < 4; ++i) put(0, 4);
     Append(b, tableAndRows);
     return b;
 }
@@ -158,13 +153,12 @@ TEST(GestureImage, BitmapImageSizeZeroComesFromTheStride) {
 TEST(GestureImage, LoadClearsTransparencyAndKeepsTheColour) {
     const Button button;
     GestureImage image;
-    image.SetTransparency(true, RGB(192, 192, 192));
-    ASSERT_TRUE(image.Load(button.gif.data(), button.gif.size()));
-    EXPECT_EQ(image.transparentEnabled, 0);
-    image.SetTransparency(true, RGB(192, 192, 192));
-    ASSERT_TRUE(image.Load(button.gif.data(), button.gif.size()));
-    EXPECT_EQ(image.transparentEnabled, 0);
-    EXPECT_EQ(image.transparentColour, RGB(192, 192, 192));
+    for (const char* what : {"fresh image", "loaded image"}) {
+        image.SetTransparency(true, RGB(192, 192, 192));
+        ASSERT_TRUE(image.Load(button.gif.data(), button.gif.size())) << what;
+        EXPECT_EQ(image.transparentEnabled, 0) << what;
+        EXPECT_EQ(image.transparentColour, RGB(192, 192, 192)) << what;
+    }
     image.Release();
     EXPECT_EQ(image.bitsBlock, nullptr);
     EXPECT_EQ(image.palette, nullptr);

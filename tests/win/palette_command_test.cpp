@@ -45,9 +45,6 @@ protected:
     void ShowPalette(const std::string& directory) {
         ShowPalette([directory](HWND dialog) { Accept(dialog, directory); });
     }
-    void Cancel() {
-        ShowPalette([](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
-    }
     void WriteGestures(const ScratchDirectory& directory, int count) {
         for (int i = 0; i < count; ++i) {
             WriteFileBytes(directory.File("g" + std::to_string(i) + ".qxm"),
@@ -59,29 +56,25 @@ protected:
     ScratchDirectory first, second;
 };
 
-TEST_F(PaletteCommand, FirstAcceptedDirectoryCreatesThePaletteAtTenTen) {
+TEST_F(PaletteCommand, CancelChangesNothingAndTheFirstAcceptedDirectoryCreatesThePaletteAtTenTen) {
+    ShowPalette([](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
+    EXPECT_EQ(directoryAnswer.shown, "c:\\temp");
+    EXPECT_EQ(builder->paletteWindow, nullptr);
+    EXPECT_EQ(builder->paletteDirectory, "c:\\temp");
+
     WriteGestures(first, 4);
     ShowPalette(first.path());
-    EXPECT_EQ(directoryAnswer.shown, "c:\\temp");
     EXPECT_EQ(builder->paletteDirectory, first.path());
     ASSERT_NE(Palette(), nullptr);
+    PaletteWindow* const window = builder->paletteWindow.get();
     EXPECT_TRUE(IsWindowVisible(Palette()));
     EXPECT_EQ(GetWindow(Palette(), GW_OWNER), builder->hwnd());
     EXPECT_EQ(ScreenRect(Palette()).left, 10);
     EXPECT_EQ(ScreenRect(Palette()).top, 10);
-    EXPECT_EQ(builder->paletteWindow->directory(), first.path());
-    EXPECT_EQ(builder->paletteWindow->catalogue().Count(), 4);
-    EXPECT_EQ(builder->paletteWindow->layout().columns, 4);
-}
+    EXPECT_EQ(window->directory(), first.path());
+    EXPECT_EQ(window->catalogue().Count(), 4);
+    EXPECT_EQ(window->layout().columns, 4);
 
-TEST_F(PaletteCommand, CancelChangesNothing) {
-    Cancel();
-    EXPECT_EQ(builder->paletteWindow, nullptr);
-    EXPECT_EQ(builder->paletteDirectory, "c:\\temp");
-
-    WriteGestures(first, 2);
-    ShowPalette(first.path());
-    PaletteWindow* const window = builder->paletteWindow.get();
     SendMessageA(Palette(), WM_CLOSE, 0, 0);
     WriteGestures(second, 3);
     ShowPalette([&](HWND dialog) {
@@ -91,22 +84,13 @@ TEST_F(PaletteCommand, CancelChangesNothing) {
     EXPECT_EQ(directoryAnswer.shown, first.path());
     EXPECT_EQ(builder->paletteWindow.get(), window);
     EXPECT_EQ(builder->paletteDirectory, first.path());
-    EXPECT_EQ(window->catalogue().Count(), 2);
+    EXPECT_EQ(window->catalogue().Count(), 4);
     EXPECT_FALSE(IsWindowVisible(Palette()));
 }
 
-TEST_F(PaletteCommand, EmptyEntryIsRefusedThenCancelKeepsTheDirectory) {
-    ShowPalette([](HWND dialog) {
-        Accept(dialog, "");
-        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
-    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Directory must be specified"}));
-    EXPECT_EQ(builder->paletteDirectory, "c:\\temp");
-    EXPECT_EQ(builder->paletteWindow, nullptr);
-}
-
-TEST_F(PaletteCommand, AfterCloseTheNextCommandShowsTheSameWindowWithNothingPressed) {
+TEST_F(PaletteCommand, AfterCloseTheNextCommandShowsTheSameWindowWithNothingPressedAndItsDirectory) {
     WriteGestures(first, 3);
+    WriteGestures(second, 9);
     ShowPalette(first.path());
     PaletteWindow* const window = builder->paletteWindow.get();
     const HWND hwnd = Palette();
@@ -123,18 +107,12 @@ TEST_F(PaletteCommand, AfterCloseTheNextCommandShowsTheSameWindowWithNothingPres
     EXPECT_TRUE(IsWindowVisible(hwnd));
     EXPECT_EQ(window->selection().selected, -1);
     EXPECT_EQ(window->catalogue().Count(), 3);
-}
 
-TEST_F(PaletteCommand, SecondDirectoryReusesTheWindowWithItsGestures) {
-    WriteGestures(first, 2);
-    WriteGestures(second, 9);
-    ShowPalette(first.path());
-    const HWND hwnd = Palette();
     ShowPalette(second.path());
     EXPECT_EQ(directoryAnswer.shown, first.path());
     EXPECT_EQ(Palette(), hwnd);
     EXPECT_EQ(builder->paletteDirectory, second.path());
-    EXPECT_EQ(builder->paletteWindow->catalogue().Count(), 9);
+    EXPECT_EQ(window->catalogue().Count(), 9);
     RECT client{};
     GetClientRect(hwnd, &client);
     EXPECT_EQ(client.bottom, 31 + 23 * 3);

@@ -1,5 +1,6 @@
 // The palette window over real gesture files: size, drawing by pixels, the
 // mouse, and the catalogue read from the directory.
+#include <algorithm>
 #include <memory>
 
 #include "PaletteGestures_win.h"
@@ -10,11 +11,9 @@
 namespace qx::test {
 namespace {
 
-// 0x00RRGGBB, as Pixels holds them.
-unsigned Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
-unsigned Face() { return Rgb(GetSysColor(COLOR_BTNFACE)); }
-unsigned Highlight() { return Rgb(GetSysColor(COLOR_BTNHIGHLIGHT)); }
-unsigned Shadow() { return Rgb(GetSysColor(COLOR_BTNSHADOW)); }
+unsigned Face() { return Canvas::Rgb(GetSysColor(COLOR_BTNFACE)); }
+unsigned Highlight() { return Canvas::Rgb(GetSysColor(COLOR_BTNHIGHLIGHT)); }
+unsigned Shadow() { return Canvas::Rgb(GetSysColor(COLOR_BTNSHADOW)); }
 constexpr unsigned kBlack = 0x000000;
 
 std::string EntryName(int i) {
@@ -101,29 +100,43 @@ TEST_F(PaletteWindowTest, CreatesTheGesturesWindowAtItsPlace) {
 
 TEST_F(PaletteWindowTest, ClientAreaIsTheLayoutsClientSize) {
     struct Case {
-        int entries;
+        int entries;  // -1: the directory does not exist
         Size client;
     };
-    const Case cases[] = {{0, {100, 31}}, {4, {100, 54}}, {12, {100, 100}}};
+    const Case cases[] = {{-1, {100, 31}}, {0, {100, 31}}, {4, {100, 54}}, {12, {100, 100}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.entries);
         ScratchDirectory directory;
         for (int i = 0; i < c.entries; ++i) {
             WriteFileBytes(directory.File(EntryName(i) + ".qxm"), PaletteGesture("n", SimpleButton(0xFF0000)));
         }
-        Open(0, directory.path());
+        Open(0, c.entries < 0 ? directory.File("not-there") : directory.path());
+        Capture();
         EXPECT_EQ(Client(), c.client);
+        EXPECT_EQ(palette->catalogue().Count(), std::max(c.entries, 0));
+        if (c.entries <= 0) {
+            Mouse(WM_MOUSEMOVE, {10, 5});
+            EXPECT_NE(GetCapture(), Hwnd());
+        }
         palette.reset();
     }
+    EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(PaletteWindowTest, RefreshKeepsColumnsAndPlaceAndRereadsTheDirectory) {
+TEST_F(PaletteWindowTest, FilesAreReadAtTheFirstPaintAfterEachRefreshWhichKeepsColumnsAndPlace) {
     WriteGestures(4);
     Open(6);
+    EXPECT_EQ(palette->RenderCount(), 0);
     SetWindowPos(Hwnd(), nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     Capture();
+    EXPECT_EQ(palette->RenderCount(), 1);
     ASSERT_TRUE(palette->HasButtonsBitmap());
+    EXPECT_EQ(palette->catalogue().entries()[2].displayName, "Name 2");
+    Mouse(WM_MOUSEMOVE, CellCentre(0, 1));
     Click(CellCentre(0, 1));
+    UpdateWindow(Hwnd());
+    Capture();
+    EXPECT_EQ(palette->RenderCount(), 1);
     WriteGestures(5, 4);
 
     palette->Refresh(scratch.path());
@@ -136,23 +149,6 @@ TEST_F(PaletteWindowTest, RefreshKeepsColumnsAndPlaceAndRereadsTheDirectory) {
     EXPECT_FALSE(palette->HasButtonsBitmap());
     EXPECT_EQ(palette->selection().selected, -1);
     EXPECT_EQ(palette->catalogue().entries()[0].displayName, "");
-}
-
-TEST_F(PaletteWindowTest, GestureFilesAreReadOncePerRefreshAtTheFirstPaint) {
-    WriteGestures(3);
-    Open();
-    EXPECT_EQ(palette->RenderCount(), 0);
-    Capture();
-    EXPECT_EQ(palette->RenderCount(), 1);
-    EXPECT_EQ(palette->catalogue().entries()[2].displayName, "Name 2");
-
-    Mouse(WM_MOUSEMOVE, CellCentre(0, 1));
-    Click(CellCentre(0, 1));
-    UpdateWindow(Hwnd());
-    Capture();
-    EXPECT_EQ(palette->RenderCount(), 1);
-
-    palette->Refresh(scratch.path());
     Capture();
     EXPECT_EQ(palette->RenderCount(), 2);
 }
@@ -183,10 +179,10 @@ protected:
     bool penRestored = false;
 };
 
-TEST_F(PaletteFrame, RaisedFrameLinesWithoutTheirEndPoints) {
+TEST_F(PaletteFrame, RaisedAndSunkenLinesWithoutTheirEndPoints) {
     ASSERT_NE(Highlight(), Shadow());
     const int l = 2, t = 3, r = 14, b = 11;
-    const unsigned H = Highlight(), S = Shadow(), K = kBlack, B = kBackground;
+    const unsigned H = Highlight(), S = Shadow(), K = kBlack, F = Face(), B = kBackground;
     Check(Draw({l, t, r, b}, true, false), {
         {l, t, H}, {r - 1, t, H}, {l, b - 1, H},             // highlight: top and left
         {r, t, K}, {r, b - 1, K}, {r, b, K}, {l + 1, b, K},  // black: right and bottom
@@ -195,11 +191,6 @@ TEST_F(PaletteFrame, RaisedFrameLinesWithoutTheirEndPoints) {
         {l + 1, t + 1, B}, {r + 1, t, B}, {r, b + 1, B},     // no fill, nothing outside
     });
     EXPECT_TRUE(penRestored);
-}
-
-TEST_F(PaletteFrame, SunkenFilledFrameLinesAndFill) {
-    const int l = 2, t = 3, r = 14, b = 11;
-    const unsigned H = Highlight(), S = Shadow(), K = kBlack, F = Face(), B = kBackground;
     Check(Draw({l, t, r, b}, false, true), {
         {l, t, S}, {r, t, S}, {l, b - 1, S},                  // shadow: top and left
         {l, b, H}, {r - 1, b, H}, {r, b, H}, {r, t + 1, H},   // highlight: bottom and right
@@ -259,7 +250,7 @@ TEST_F(PaletteWindowTest, PressedImageMovesTwoPixelsAndLosesItsLastRowAndColumn)
     EXPECT_EQ(shot.At(26, 26), Highlight());
 }
 
-TEST_F(PaletteWindowTest, PressingTogglesOneButtonAtATime) {
+TEST_F(PaletteWindowTest, PressingTogglesOneButtonAtATimeAndDoubleClickLeavesItPressed) {
     WriteGestures(6);
     Open();
     auto topLeft = [&](int entry) { return Capture().At(4 + 23 * (entry % 4), 4 + 23 * (entry / 4)); };
@@ -279,11 +270,8 @@ TEST_F(PaletteWindowTest, PressingTogglesOneButtonAtATime) {
     Click(CellCentre(1, 2));  // an empty cell
     Click({2, 2});            // the margin
     EXPECT_EQ(palette->selection().selected, -1);
-}
 
-TEST_F(PaletteWindowTest, DoubleClickLeavesTheButtonPressed) {
-    WriteGestures(2);
-    Open();
+    // A double click leaves the button pressed.
     Click(CellCentre(0, 1));
     Mouse(WM_LBUTTONDBLCLK, CellCentre(0, 1));
     Mouse(WM_LBUTTONUP, CellCentre(0, 1));
@@ -398,16 +386,6 @@ TEST_F(PaletteWindowTest, DirectoryListingGivesSortedLowerCaseEntries) {
     EXPECT_EQ(shown, (std::vector<std::string>{"Named applause.qxm", "Named bow.qxm", "", "Named Wave.QXM",
                                                "Named Zed.qxm"}));
     EXPECT_EQ(palette->layout().cellGrid[2], -1);
-}
-
-TEST_F(PaletteWindowTest, MissingDirectoryGivesAnEmptyPaletteQuietly) {
-    Open(0, scratch.File("not-there"));
-    Capture();
-    EXPECT_EQ(palette->catalogue().Count(), 0);
-    EXPECT_EQ(Client(), (Size{100, 31}));
-    EXPECT_TRUE(messages.shown.empty());
-    Mouse(WM_MOUSEMOVE, {10, 5});
-    EXPECT_NE(GetCapture(), Hwnd());
 }
 
 }  // namespace

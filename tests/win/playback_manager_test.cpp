@@ -16,16 +16,6 @@ protected:
                COLORREF colour = RGB(255, 255, 128), int baseTicks = 23) {
         Manager().Start(anchor ? anchor : Pane(), builder->hwnd(), baseTicks, colour, 8, text, gesture);
     }
-    int TextWidth() {
-        HDC dc = GetDC(Balloon());
-        HGDIOBJ old = SelectObject(dc, Shown().Font());
-        SIZE first{}, second{};
-        GetTextExtentPoint32A(dc, "This is a test", 14, &first);
-        GetTextExtentPoint32A(dc, "of the gesture.", 15, &second);
-        SelectObject(dc, old);
-        ReleaseDC(Balloon(), dc);
-        return std::max(first.cx, second.cx) + 6;
-    }
 };
 
 TEST_F(PerformanceManagerTest, APerformanceThatLosesTheSoundBufferStaysSilent) {
@@ -205,7 +195,7 @@ TEST_F(BalloonTest, TheTailFollowsTheSide) {
 
 using PreviewPaneTest = PlaybackBuilderTest;
 
-TEST_F(PreviewPaneTest, IsCreatedAtItsPlaceWithItsStyles) {
+TEST_F(PreviewPaneTest, IsCreatedAtItsPlaceAndShowsTheAvatar) {
     const HWND pane = Pane();
     ASSERT_NE(pane, nullptr);
     EXPECT_EQ(GetParent(pane), builder->hwnd());
@@ -221,9 +211,8 @@ TEST_F(PreviewPaneTest, IsCreatedAtItsPlaceWithItsStyles) {
     EXPECT_EQ(r.top, builder->previewPaneOrigin.y);
     EXPECT_EQ(r.right - r.left, 48);
     EXPECT_EQ(r.bottom - r.top, 64);
-}
 
-TEST_F(PreviewPaneTest, ShowsTheAvatarOneRingOutsideItsClientArea) {
+    // The avatar shows one ring outside the client area.
     HBITMAP avatar = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_AVATAR));
     ASSERT_NE(avatar, nullptr);
     HDC memory = CreateCompatibleDC(nullptr);

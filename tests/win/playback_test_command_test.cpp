@@ -33,13 +33,12 @@ TEST_F(TestCommand, ShowsBalloonAbovePaneCornerWithGapAndTail) {
     // Size: the frame left of the two measured lines, 3 pixels of margin round the text.
     HDC dc = GetDC(Balloon());
     HGDIOBJ old = SelectObject(dc, shown.Font());
-    SIZE first{}, second{};
-    GetTextExtentPoint32A(dc, "This is a test", 14, &first);
-    GetTextExtentPoint32A(dc, "of the gesture.", 15, &second);
+    SIZE line{};
+    GetTextExtentPoint32A(dc, "of the gesture.", 15, &line);
     SelectObject(dc, old);
     ReleaseDC(Balloon(), dc);
-    const int width = 20 + std::max(first.cx, second.cx) + 6;
-    const int height = std::max(24L, second.cy * 2 + 6);
+    const int width = 20 + TextWidth();
+    const int height = std::max(24L, line.cy * 2 + 6);
     const Rect balloon = WindowRectOf(Balloon());
     EXPECT_EQ(balloon.Width(), width);
     EXPECT_EQ(balloon.Height(), height);
@@ -74,17 +73,21 @@ TEST_F(TestCommand, ShowsBalloonAbovePaneCornerWithGapAndTail) {
     EXPECT_NE(p.At(30, 1), 0xFFFF80u);
 }
 
-TEST_F(TestCommand, EachTickStepsTheFrameAndRepaintsOnlyItsArea) {
+TEST_F(TestCommand, EachTickStepsTheFrameAndRepaintsOnlyItsAreaOtherTimersDoNothing) {
     FillForm({.strip = {4, 20, 24}, .loop = true, .backToFrame = 0});
     RunTest();
     ASSERT_EQ(Running(), 1u);
     const HWND balloon = Balloon();
     UpdateWindow(balloon);
+    RECT update{};
+    for (WPARAM id : {WPARAM{0}, WPARAM{1}, WPARAM{999}, WPARAM{1001}}) Tick(id);  // other timers
+    EXPECT_EQ(Shown().Stepper().CurrentFrame(), 0);
+    EXPECT_EQ(Manager().Entries()[0]->clock.TickCount(), 0);
+    EXPECT_FALSE(GetUpdateRect(balloon, &update, FALSE));
     for (int tick = 1; tick <= 29; ++tick) {
         Tick();
         ASSERT_EQ(Running(), 1u) << tick;
         EXPECT_EQ(Shown().Stepper().CurrentFrame(), tick % 4) << tick;
-        RECT update{};
         ASSERT_TRUE(GetUpdateRect(balloon, &update, FALSE)) << tick;
         EXPECT_EQ(update.left, 1);
         EXPECT_EQ(update.top, 1);
@@ -101,18 +104,6 @@ TEST_F(TestCommand, EachTickStepsTheFrameAndRepaintsOnlyItsArea) {
     EXPECT_FALSE(TimerRunning());
     RECT paneUpdate{};
     EXPECT_TRUE(GetUpdateRect(Pane(), &paneUpdate, FALSE)) << "the pane repaints without the tail";
-}
-
-TEST_F(TestCommand, ATimerOfAnotherIdentifierDoesNothing) {
-    FillForm({.strip = {4, 20, 24}});
-    RunTest();
-    UpdateWindow(Balloon());
-    for (WPARAM id : {WPARAM{0}, WPARAM{1}, WPARAM{999}, WPARAM{1001}}) Tick(id);
-    ASSERT_EQ(Running(), 1u);
-    EXPECT_EQ(Shown().Stepper().CurrentFrame(), 0);
-    EXPECT_EQ(Manager().Entries()[0]->clock.TickCount(), 0);
-    RECT update{};
-    EXPECT_FALSE(GetUpdateRect(Balloon(), &update, FALSE));
 }
 
 TEST_F(TestCommand, ASecondTestReplacesTheFirst) {
@@ -181,19 +172,24 @@ TEST_F(TestCommand, APressOrAMoveEndsThePerformanceAndItsSound) {
     EXPECT_FALSE(TimerRunning());
 }
 
-TEST_F(TestCommand, SevenTestsCycleThroughTheBalloonColours) {
+TEST_F(TestCommand, SevenTestsCycleThroughTheBalloonColoursLeavingDirtyAndCaption) {
     FillForm({.strip = {4, 20, 24}});
+    const std::string caption = Caption();
     const COLORREF expected[] = {RGB(255, 255, 255), RGB(255, 255, 128), RGB(255, 255, 255), RGB(128, 255, 255),
                                  RGB(255, 255, 255), RGB(128, 255, 128), RGB(255, 255, 255)};
     for (COLORREF colour : expected) {
+        const int dirty = builder->dirty = !builder->dirty;  // a Test leaves both states as they were
         RunTest();
         ASSERT_EQ(Running(), 1u);
+        EXPECT_EQ(builder->dirty, dirty);
+        EXPECT_EQ(Caption(), caption);
         EXPECT_EQ(Shown().Colour(), colour);
         const Pixels b = CaptureClient(Balloon());
         EXPECT_EQ(b.At(b.width - 2, 1), PixelOf(colour));
         EXPECT_EQ(CaptureClient(Pane()).At(4, 1), PixelOf(colour));
     }
     EXPECT_EQ(builder->balloonColourIndex, 1);
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(TestCommand, InvalidFieldsShowSavesMessageAndStartNothing) {
@@ -219,19 +215,6 @@ TEST_F(TestCommand, InvalidFieldsShowSavesMessageAndStartNothing) {
         EXPECT_EQ(Running(), 0u);
         EXPECT_FALSE(TimerRunning());
         EXPECT_EQ(builder->balloonColourIndex, 0);
-    }
-}
-
-TEST_F(TestCommand, LeavesDirtyAndCaptionAlone) {
-    FillForm({});
-    const std::string caption = Caption();
-    for (int dirty : {0, 1}) {
-        builder->dirty = dirty;
-        RunTest();
-        EXPECT_EQ(Running(), 1u);
-        EXPECT_EQ(builder->dirty, dirty);
-        EXPECT_EQ(Caption(), caption);
-        EXPECT_TRUE(messages.shown.empty());
     }
 }
 
