@@ -14,7 +14,7 @@ CONFIGURE_NATIVE = cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 CONFIGURE_WIN = cmake -S . -B $(WIN) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 	-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
 
-.PHONY: all run test screenshot bench fuzz native win clean
+.PHONY: all builder run test screenshot bench fuzz native win clean
 
 all: native win
 
@@ -28,7 +28,12 @@ win:
 	@[ -f $(WIN)/build.ninja ] || $(CONFIGURE_WIN) >/dev/null
 	cmake --build $(WIN) -j $(JOBS)
 
-run: win
+builder:
+	@scripts/install-deps run
+	@[ -f $(WIN)/build.ninja ] || $(CONFIGURE_WIN) >/dev/null
+	cmake --build $(WIN) -j $(JOBS) --target qxbuilder
+
+run: builder
 	scripts/run-builder $(WIN)/qxbuilder.exe $(SAMPLE)
 
 test: native win
