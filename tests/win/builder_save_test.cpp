@@ -251,5 +251,39 @@ TEST_F(BuilderSave, ReadOnlyTargetOrMissingDirectoryIsReportedAndKept) {
     SetFileAttributesA(dir.File("ro.qxm").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// qxmtool pack, run as its own process, must write what the builder saves.
+TEST_F(BuilderSave, PackWritesWhatSaveAsWrites) {
+    FillValidForm();
+    Type(1015, "3");
+    SetChecked(1016, true);
+    files.Choose(dir.File("saved.qxm"));
+    Command(ID_FILE_SAVE_AS);
+    ASSERT_TRUE(messages.shown.empty()) << LastText();
+    const Bytes saved = ReadFileBytes(dir.File("saved.qxm"));
+    ASSERT_EQ(saved.size(), 17365u);
+
+    std::string command = "\"" + std::string(QX_TOOL_EXE) + "\" pack \"" + dir.File("packed.qxm") +
+                          "\" --name Wave --image \"" + dir.File("strip.gif") + "\" --button \"" +
+                          dir.File("button.gif") + "\" --audio \"" + dir.File("sound.wav") +
+                          "\" --frame-width 40 --transparent 255,0,255 --loop 2 --audio-frame 3 --audio-once";
+    for (char& c : command) {
+        if (c == '/') c = '\\';  // the build's path to the tool is a Unix one, on drive Z:
+    }
+    if (command.compare(1, 1, "\\") == 0) command.insert(1, "Z:");
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                               nullptr, &startup, &process))
+        << command;
+    ASSERT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(ReadFileBytes(dir.File("packed.qxm")), saved);
+}
+
 }  // namespace
 }  // namespace qx::test
