@@ -32,12 +32,6 @@ struct PendingSection {
     std::string staged;
 };
 
-bool WriteAll(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && written;
-}
 
 }  // namespace
 
@@ -105,7 +99,7 @@ void BuilderDialog::OpenGestureFile(const std::string& path, const std::string& 
     };
     for (auto& s : sections) {
         s.staged = s.target + ".new";
-        if (!WriteAll(s.staged, *s.bytes)) {
+        if (!WriteWholeFile(s.staged, *s.bytes)) {
             discardStaged();
             ShowMessage(hwnd(), s.failure + s.target);
             return;

@@ -23,13 +23,6 @@ std::string DirectoryOf(const std::string& path) {
     return full;
 }
 
-bool WriteAll(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool flushed = std::fflush(file) == 0;
-    return std::fclose(file) == 0 && written && flushed;
-}
 
 // Whether an existing target can be replaced: the open for writing that
 // would truncate it, made without truncating.
@@ -91,7 +84,7 @@ bool BuilderDialog::SaveGesture(const std::string& path, bool askOverwrite, bool
 
     std::vector<std::uint8_t> bytes;
     std::optional<std::string> failure = BuildGestureFile(form, bytes);
-    if (!failure && !WriteAll(partial, bytes)) failure = "Can not write output file: '" + path + "'";
+    if (!failure && !WriteWholeFile(partial, bytes)) failure = "Can not write output file: '" + path + "'";
     if (!failure && !MoveFileExA(partial, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         failure = cannotOpen;
     }

@@ -67,4 +67,12 @@ FileReadStatus ReadWholeFile(const std::string& path, std::vector<std::uint8_t>&
     return FileReadStatus::Ok;
 }
 
+bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    FilePtr file(std::fopen(path.c_str(), "wb"));
+    if (!file) return false;
+    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+    const bool flushed = std::fflush(file.get()) == 0;
+    return std::fclose(file.release()) == 0 && written && flushed;
+}
+
 }  // namespace qx

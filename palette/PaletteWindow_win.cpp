@@ -4,6 +4,7 @@
 
 #include "gesture/Gesture.h"
 #include "image/GestureImage_win.h"
+#include "platform/Controls_win.h"
 #include "resources/resource.h"
 
 namespace qx {
@@ -17,7 +18,6 @@ Point MousePoint(LPARAM lParam) {
     return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
 
-RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 std::vector<FoundFile> ListDirectory(const std::string& pattern) {
     std::vector<FoundFile> listing;

@@ -18,4 +18,7 @@ void SetCheck(HWND checkBox, bool checked);
 
 Rect ScreenRect(HWND hwnd);
 
+inline RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+inline Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
 }  // namespace qx

@@ -3,20 +3,13 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/Controls_win.h"
 #include "platform/Gdi_win.h"
 #include "platform/Seams_win.h"
 #include "playback/BalloonGeometry.h"
 
 namespace qx {
 namespace {
-
-Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-
-Rect WindowRect(HWND hwnd) {
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    return ToRect(r);
-}
 
 // The parent's client area in screen coordinates.
 Rect ClientBounds(HWND parent) {
@@ -46,7 +39,7 @@ void PerformanceManager::Start(HWND anchor, HWND parent, int baseTicks, COLORREF
     performance->SetColour(colour);
     if (!performance->CreateBalloon(parent)) return;
 
-    const Rect anchorRect = WindowRect(anchor);
+    const Rect anchorRect = ScreenRect(anchor);
     const Rect bounds = ClientBounds(parent);
     const BalloonSide preferred = ChooseSide(bounds, anchor);
     performance->Setup(bounds, anchorRect, anchor, text, gesture, preferred);
@@ -137,8 +130,8 @@ void PerformanceManager::StopSound() {
 BalloonSide PerformanceManager::ChooseSide(const Rect& bounds, HWND anchor) const {
     std::vector<Rect> others;
     others.reserve(entries_.size());
-    for (const auto& entry : entries_) others.push_back(WindowRect(entry->performance->hwnd()));
-    return qx::ChooseSide(bounds, WindowRect(anchor), others);
+    for (const auto& entry : entries_) others.push_back(ScreenRect(entry->performance->hwnd()));
+    return qx::ChooseSide(bounds, ScreenRect(anchor), others);
 }
 
 void PerformanceManager::DrawTails(HWND anchor, HDC dc) const {

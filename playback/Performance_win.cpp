@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "gesture/Gesture.h"
+#include "platform/Controls_win.h"
 #include "playback/BalloonGeometry.h"
 #include "playback/PerformanceManager_win.h"
 #include "playback/TextWrap.h"
@@ -26,8 +27,6 @@ AnimationSettings SettingsOf(const Gesture& gesture) {
     return settings;
 }
 
-RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
-Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 Size ClientSize(HWND hwnd) {
     RECT client{};
