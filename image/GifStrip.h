@@ -1,0 +1,38 @@
+// An animated GIF made into the strip a gesture needs: every frame composed
+// as a viewer shows it, laid side by side left to right in one single-image
+// GIF the player shows.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace qx {
+
+struct RgbColour {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    friend bool operator==(const RgbColour&, const RgbColour&) = default;
+};
+
+struct StripResult {
+    // The strip's GIF; empty when no strip could be made (see refusal).
+    std::vector<std::uint8_t> gif;
+    int frameWidth = 0;  // the animation's logical screen width
+    int frameHeight = 0;
+    int frames = 0;
+    // When some composed pixels are transparent: the colour they have in the
+    // strip, which no visible pixel has.
+    std::optional<RgbColour> transparent;
+    // Why no strip was made, as a sentence ("The frames use 300 colours; a
+    // strip holds at most 256."). Empty on success.
+    std::string refusal;
+};
+
+// Never reads beyond the bytes given; any input gives a strip or a refusal.
+StripResult MakeStrip(std::span<const std::uint8_t> gif);
+
+}  // namespace qx

@@ -1,0 +1,46 @@
+// What the player will do with a picture, and the lossless rewrite that makes
+// it show a GIF it refuses.
+//
+// The player's decoder refuses GIFs that ordinary drawing tools write every
+// day: a colour resolution field below 3, a global colour table sized for
+// fewer than 16 colours (or none at all). Those refusals depend only on the
+// header and the tables, so a copy with the header and tables rewritten (the
+// compressed picture data and every other block byte for byte) shows exactly
+// what any viewer shows.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace qx {
+
+enum class PictureVerdict {
+    Shows,       // the player shows the picture as it is
+    Repairable,  // the player refuses it, and the rewrite in `repaired` cures that
+    Refused,     // the player refuses it, and no rewrite of its header and tables cures that
+};
+
+struct PictureDiagnosis {
+    PictureVerdict verdict = PictureVerdict::Refused;
+    // Why the player does not show it as it is: the rest of a sentence that
+    // starts with the picture's name ("is a GIF saved with a colour
+    // resolution of 1 bit per primary colour, ..."). Empty when it shows.
+    std::string reason;
+    // For a repairable picture, what the rewrite changes, as the rest of a
+    // sentence starting "The repair ..." ("raises the colour resolution to 8
+    // bits per primary colour and pads the colour table from 4 to 16 entries").
+    std::string repair;
+    // The repaired GIF, for a repairable picture; empty otherwise.
+    std::vector<std::uint8_t> repaired;
+    // Images in a GIF file (0 when the bytes are no GIF or its blocks cannot
+    // be walked). More than 1: an animation, of which the player shows only
+    // the first image.
+    int images = 0;
+};
+
+// Never reads beyond the bytes given; any input gives a diagnosis.
+PictureDiagnosis DiagnosePicture(std::span<const std::uint8_t> bytes);
+
+}  // namespace qx
