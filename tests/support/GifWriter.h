@@ -9,9 +9,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
-#include <unordered_map>
 #include <utility>
 #include <vector>
+
+#include "image/GifEncoder.h"
 
 namespace qx::test {
 
@@ -68,63 +69,10 @@ inline Bytes SubBlocks(const Bytes& data, std::size_t maxBlock = 255, bool termi
     return out;
 }
 
-// LZW-compresses pixel values as a GIF encoder does: clear code first
-// (unless told not to), codes widening one step behind the table as the
-// decoder sees it, a clear code when the table is full, the end code last.
-// With clearWhenFull false the table stays full and codes stay 12 bits wide.
+// The product's LZW encoder, with the options as arguments.
 inline Bytes EncodeLzw(const std::vector<std::uint8_t>& pixels, int minCodeSize, bool leadingClear = true,
                        bool clearWhenFull = true) {
-    const int clear = 1 << minCodeSize;
-    const int end = clear + 1;
-    int codeSize = minCodeSize + 1;
-    int encoderNext = clear + 2;  // next slot of the encoder's table
-    int decoderNext = clear + 2;  // the same slot as the decoder will number it
-    int limit = 2 * clear;
-    bool afterClear = true;
-    std::unordered_map<std::uint32_t, int> table;
-    BitPacker packer;
-    auto put = [&](int code) { packer.Put(code, codeSize); };
-    auto emit = [&](int code) {
-        put(code);
-        if (afterClear) {
-            afterClear = false;
-        } else if (decoderNext < 4096) {
-            ++decoderNext;
-            if (decoderNext == limit && limit < 4096) {
-                limit *= 2;
-                ++codeSize;
-            }
-        }
-    };
-    auto emitClear = [&]() {
-        put(clear);
-        codeSize = minCodeSize + 1;
-        encoderNext = decoderNext = clear + 2;
-        limit = 2 * clear;
-        afterClear = true;
-        table.clear();
-    };
-    if (leadingClear) emitClear();
-    if (!pixels.empty()) {
-        int current = pixels[0];
-        for (std::size_t i = 1; i < pixels.size(); ++i) {
-            const std::uint32_t key = (static_cast<std::uint32_t>(current) << 8) | pixels[i];
-            if (auto found = table.find(key); found != table.end()) {
-                current = found->second;
-                continue;
-            }
-            emit(current);
-            if (encoderNext < 4096) {
-                table.emplace(key, encoderNext++);
-            } else if (clearWhenFull) {
-                emitClear();
-            }
-            current = pixels[i];
-        }
-        emit(current);
-    }
-    put(end);
-    return packer.Finish();
+    return qx::EncodeLzw(pixels, minCodeSize, {leadingClear, clearWhenFull});
 }
 
 struct GifFrame {

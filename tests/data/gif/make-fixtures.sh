@@ -5,6 +5,6 @@ set -eu
 root=$(cd "$(dirname "$0")/../../.." && pwd)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-c++ -std=c++20 -O1 -Wall -Wextra -I "$root" "$root/tests/data/gif/make_fixtures.cpp" -o "$tmp/make_fixtures"
+c++ -std=c++20 -O1 -Wall -Wextra -I "$root" "$root/tests/data/gif/make_fixtures.cpp" "$root/image/GifEncoder.cpp" -o "$tmp/make_fixtures"
 mkdir -p "$root/fuzz/corpus/bitmap"
 "$tmp/make_fixtures" "$root/tests/data/gif" "$root/fuzz/corpus/bitmap"
