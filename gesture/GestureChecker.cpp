@@ -7,7 +7,9 @@
 
 #include "gesture/FileIo.h"
 #include "gesture/WaveInfo.h"
+#include "image/GifBlocks.h"
 #include "image/PackedDib.h"
+#include "image/PictureRepair.h"
 #include "playback/Duration.h"
 #include "playback/FrameStepper.h"
 
@@ -37,105 +39,14 @@ std::string Plural(long long n, const char* one, const char* many) { return Num(
 
 // --- pictures -------------------------------------------------------------
 
-constexpr std::size_t kGifScreenPacked = 10;  // packed byte of the logical screen descriptor
-constexpr std::size_t kGifHeaderSize = 13;
+constexpr char kRepairOffer[] = " A repaired copy shows: Check Gesture offers one (or `qxmtool repair`).";
 
-// Images in a GIF, found by walking its blocks the way the decoder scans
-// them; a damaged or cut-off file counts what was found before the damage.
-int CountGifImages(std::span<const std::uint8_t> gif) {
-    if (gif.size() < kGifHeaderSize) return 0;
-    const std::size_t size = gif.size();
-    std::size_t at = kGifHeaderSize;
-    const std::uint8_t packed = gif[kGifScreenPacked];
-    if (packed & 0x80) at += 3 * (std::size_t{2} << (packed & 7));
-    auto skipSubBlocks = [&] {
-        while (at < size) {
-            const std::uint8_t n = gif[at++];
-            if (n == 0) return;
-            at += n;
-        }
-    };
-    int images = 0;
-    while (at < size) {
-        const std::uint8_t introducer = gif[at++];
-        if (introducer == 0x3B) break;
-        if (introducer == 0x21) {
-            ++at;  // label
-            skipSubBlocks();
-        } else if (introducer == 0x2C) {
-            if (size - at < 9) break;
-            const std::uint8_t local = gif[at + 8];
-            at += 9;
-            ++images;
-            if (local & 0x80) at += 3 * (std::size_t{2} << (local & 7));
-            ++at;  // minimum code size
-            skipSubBlocks();
-        }
-    }
-    return images;
-}
-
-// "a PNG picture" and the like, for bytes that are no picture the player reads.
-std::string UnknownPictureText(std::span<const std::uint8_t> bytes) {
-    auto starts = [&](std::string_view magic) {
-        return bytes.size() >= magic.size() &&
-               std::equal(magic.begin(), magic.end(), bytes.begin(),
-                          [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
-    };
-    if (starts("\x89PNG")) return "is a PNG picture, which the player does not read; save it as a GIF";
-    if (starts("\xFF\xD8\xFF")) return "is a JPEG picture, which the player does not read; save it as a GIF";
-    if (starts("RIFF")) return "is a RIFF file (perhaps a sound), not a picture";
-    return "is neither a GIF nor a bitmap picture";
-}
-
-constexpr char kPaletteAdvice[] =
-    "save it with a 16- or 256-colour palette at full colour resolution, turning off any setting that "
-    "shrinks the palette to the colours used";
-
-// Why a picture does not decode, in the author's terms: the rest of a
-// sentence that starts with the picture's name.
-std::string WhyNotDecoded(std::span<const std::uint8_t> bytes, const PictureResult& result) {
-    if (bytes.empty()) return "is empty";
-    switch (result.kind) {
-    case PictureKind::Unknown: return UnknownPictureText(bytes);
-    case PictureKind::Bitmap:
-        switch (result.bitmapRefusal) {
-        case BitmapRefusal::Truncated: return "is a bitmap file that is cut short";
-        case BitmapRefusal::HeaderTooSmall: return "is a bitmap with an old-style header the player does not read";
-        case BitmapRefusal::Compressed: return "is a compressed bitmap; save it uncompressed";
-        case BitmapRefusal::BadBitCount: return "is a bitmap with a number of bits per pixel the player does not read";
-        case BitmapRefusal::BadSize: return "is a bitmap whose width, height or image size is unusable";
-        case BitmapRefusal::TooManyColours: return "is a bitmap with more than 256 colours in its colour table";
-        case BitmapRefusal::TooLarge: return "is a bitmap too large for the player";
-        case BitmapRefusal::NoMemory: return "is a bitmap that could not be held in memory";
-        case BitmapRefusal::None: break;
-        }
-        return "is a bitmap the player refuses";
-    case PictureKind::Gif: break;
-    }
-    const std::uint8_t packed = bytes.size() > kGifScreenPacked ? bytes[kGifScreenPacked] : 0;
-    switch (result.gifRefusal) {
-    case GifRefusal::ColourResolution:
-        return "is a GIF saved with a colour resolution of " + Num(((packed >> 4) & 7) + 1) +
-               " bits per primary colour, and the player refuses anything below 4; " + kPaletteAdvice;
-    case GifRefusal::SmallGlobalTable:
-        return "is a GIF whose colour table is sized for " + Num(2 << (packed & 7)) +
-               " colours, and the player needs room for at least 16, however few are used; " + kPaletteAdvice;
-    case GifRefusal::None: break;
-    }
+// Why a picture does not show, the rest of a sentence starting with its name,
+// and after that sentence the offer of a repaired copy when one would show.
+struct NotShown {
     std::string why;
-    switch (result.gifError) {
-    case GIF_ERR_INPUT_END: why = "is a GIF that ends before its picture is complete (the file is cut short)"; break;
-    case GIF_ERR_BAD_CODE: why = "is a GIF whose compressed picture data is damaged"; break;
-    case GIF_ERR_DATA_END: why = "is a GIF whose picture data ends early"; break;
-    case GIF_ERR_NO_MEMORY: why = "is a GIF that holds no picture, or one too large for the player"; break;
-    case GIF_ERR_EMPTY_IMAGE: why = "is a GIF whose picture is 0 pixels wide or high"; break;
-    case GIF_ERR_NOT_GIF: why = "is not a GIF picture"; break;
-    case GIF_ERR_NO_COLOURS: why = std::string("is a GIF without any colour table; ") + kPaletteAdvice; break;
-    default: why = "is a GIF the player cannot decode"; break;
-    }
-    return why + " [" + ImageErrorName(result.gifError) + "]";
-}
+    std::string offer;
+};
 
 struct Picture {
     std::optional<DibBlock> block;
@@ -144,11 +55,13 @@ struct Picture {
     int height = 0;
 };
 
-Picture Decode(std::span<const std::uint8_t> bytes, std::string& whyNot) {
+Picture Decode(std::span<const std::uint8_t> bytes, NotShown& notShown) {
     Picture picture;
     PictureResult result = DecodePicture(bytes.data(), bytes.size());
     if (!result.block || result.block->size() < kInfoHeaderSize) {
-        whyNot = WhyNotDecoded(bytes, result);
+        const PictureDiagnosis diagnosis = DiagnosePicture(bytes);
+        notShown.why = diagnosis.reason;
+        if (diagnosis.verdict == PictureVerdict::Repairable) notShown.offer = kRepairOffer;
         return picture;
     }
     picture.block = std::move(result.block);
@@ -250,12 +163,12 @@ private:
         }
         if (!in_.image) return;
 
-        std::string whyNot;
-        strip_ = Decode(*in_.image, whyNot);
+        NotShown notShown;
+        strip_ = Decode(*in_.image, notShown);
         if (!strip_.block) {
-            Add(Severity::Error, "The animation strip " + whyNot + "; no animation shows.");
+            Add(Severity::Error, "The animation strip " + notShown.why + "; no animation shows." + notShown.offer);
         } else {
-            const int images = CountGifImages(*in_.image);
+            const int images = WalkGif(*in_.image).images;
             if (ClassifyPicture(in_.image->data(), in_.image->size()) == PictureKind::Gif && images > 1) {
                 Add(Severity::Warning, "The animation strip is an animated GIF of " + Num(images) +
                                            " pictures, and only the first one shows: the frames must stand "
@@ -339,10 +252,11 @@ private:
 
     void CheckButton() {
         if (!in_.button) return;
-        std::string whyNot;
-        const Picture button = Decode(*in_.button, whyNot);
+        NotShown notShown;
+        const Picture button = Decode(*in_.button, notShown);
         if (!button.block) {
-            Add(Severity::Error, "The palette button " + whyNot + "; the palette shows an empty button.");
+            Add(Severity::Error,
+                "The palette button " + notShown.why + "; the palette shows an empty button." + notShown.offer);
         } else if (button.width != kButtonSide || button.height != kButtonSide) {
             Add(Severity::Warning, "The palette button is " + Num(button.width) + " x " + Num(button.height) +
                                        " pixels; the palette squeezes or stretches it into 20 x 20.");

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "image/PackedDib.h"
+
 namespace qx {
 
 enum class PictureVerdict {
@@ -30,7 +32,8 @@ struct PictureDiagnosis {
     std::string reason;
     // For a repairable picture, what the rewrite changes, as the rest of a
     // sentence starting "The repair ..." ("raises the colour resolution to 8
-    // bits per primary colour and pads the colour table from 4 to 16 entries").
+    // bits per primary colour and pads the colour table from 4 to 16 entries
+    // with black").
     std::string repair;
     // The repaired GIF, for a repairable picture; empty otherwise.
     std::vector<std::uint8_t> repaired;
@@ -40,7 +43,17 @@ struct PictureDiagnosis {
     int images = 0;
 };
 
-// Never reads beyond the bytes given; any input gives a diagnosis.
+// Never reads beyond the bytes given; any input gives a diagnosis. A GIF is
+// repairable when, with its colour resolution raised to 8 bits, a global
+// table of fewer than 16 entries padded with black to 16, the size field of
+// an absent global table set for 16, and a missing trailer added (as many of
+// those as apply), it shows; the reason then tells what the player refuses in
+// the file as it is. When even that copy does not show, the reason is the one
+// the copy gives, since that is what no rewrite of the header cures.
 PictureDiagnosis DiagnosePicture(std::span<const std::uint8_t> bytes);
+
+// Why DecodePicture gave no picture for these bytes, in the same words as
+// PictureDiagnosis::reason.
+std::string WhyPictureRefused(std::span<const std::uint8_t> bytes, const PictureResult& result);
 
 }  // namespace qx

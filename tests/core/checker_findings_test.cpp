@@ -127,6 +127,10 @@ TEST(CheckerFindings, EachProblemOnAGestureMadeToShowIt) {
         {"audio start frame past the end", [](auto& g) { g.settings.audioStartFrame = 4; }, Severity::Error,
          "starts on frame 4, but the frames are numbered 0 to 3"},
         {"a 16 x 16 button", [](auto& g) { g.button = Button(16); }, Severity::Warning, "16 x 16 pixels"},
+        {"a button the repair cures", [](auto& g) { g.button[10] &= 0x8F; }, Severity::Error,
+         "1 bit per primary colour, and the player refuses anything below 4; save it with a 16- or 256-colour "
+         "palette at full colour resolution, turning off any setting that shrinks the palette to the colours "
+         "used; the palette shows an empty button. A repaired copy shows: Check Gesture offers one"},
         {"a button that is no picture", [](auto& g) { g.button = {'B', 'M', 1}; }, Severity::Error,
          "palette button is a bitmap file that is cut short"},
         {"an unused transparent colour", [](auto& g) { g.settings.red = 0; g.settings.green = 255; },
