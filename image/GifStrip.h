@@ -28,7 +28,8 @@ struct StripResult {
     // strip, which no visible pixel has.
     std::optional<RgbColour> transparent;
     // Why no strip was made, as a sentence ("The frames use 300 colours; a
-    // strip holds at most 256."). Empty on success.
+    // strip holds at most 256."). Empty on success; when it is set, every
+    // other field is empty or 0.
     std::string refusal;
 };
 
