@@ -324,8 +324,8 @@ GifComposer::Rect GifComposer::Clip(const GifImage& image) const {
     r.top = std::min(image.top, height_);
     r.right = std::min(image.left + image.width, width_);
     r.bottom = std::min(image.top + image.height, height_);
-    if (r.right < r.left) r.right = r.left;
-    if (r.bottom < r.top) r.bottom = r.top;
+    // Off the screen in either direction: nothing at all, so no row is visited.
+    if (r.right <= r.left || r.bottom <= r.top) return Rect{};
     return r;
 }
 

@@ -100,7 +100,7 @@ public:
 
 private:
     struct Rect {
-        int left = 0, top = 0, right = 0, bottom = 0;  // clipped to the screen; empty when left >= right
+        int left = 0, top = 0, right = 0, bottom = 0;  // clipped to the screen; all 0 when empty
     };
     Rect Clip(const GifImage& image) const;
 

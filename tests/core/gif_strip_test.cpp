@@ -1,0 +1,393 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "image/GifDecoder.h"
+#include "image/GifEncoder.h"
+#include "image/GifStrip.h"
+#include "image/PackedDib.h"
+#include "tests/support/GifWriter.h"
+
+namespace qx {
+namespace {
+
+using test::Append;
+using test::Append16;
+using test::Bytes;
+
+// The global table: index i (a hex digit in Frame::pixels) has colour kNames[i].
+constexpr char kNames[] = "KRGBWYCOPNSTVXZL";
+constexpr std::uint32_t kGlobal[16] = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0xFFFF00, 0x00FFFF, 0xFF8000,
+                                       0x800080, 0x000080, 0xC0C0C0, 0x008080, 0x808000, 0x404040, 0x102030, 0x00C000};
+constexpr std::uint32_t kMagenta = 0xFF00FF;
+
+struct Frame {
+    Frame(int left, int top, int width, int height, std::string pixels, int disposal = 1, int transparent = -1,
+          std::vector<std::uint32_t> local = {}, bool interlaced = false, bool control = true)
+        : left(left), top(top), width(width), height(height), pixels(std::move(pixels)), disposal(disposal),
+          transparent(transparent), local(std::move(local)), interlaced(interlaced), control(control) {}
+    int left;
+    int top;
+    int width;
+    int height;
+    std::string pixels;  // one hex digit (colour index) per pixel, rows joined
+    int disposal;
+    int transparent;                   // -1: no transparent index
+    std::vector<std::uint32_t> local;  // a local table (padded to 16), or none
+    bool interlaced;
+    bool control;  // a graphic control extension before the image
+};
+
+std::vector<std::uint8_t> Indices(const Frame& f) {
+    std::vector<std::uint8_t> rows;
+    for (char c : f.pixels) rows.push_back(static_cast<std::uint8_t>(std::stoi(std::string(1, c), nullptr, 16)));
+    if (!f.interlaced) return rows;
+    std::vector<std::uint8_t> passes;
+    for (auto [start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}}) {
+        for (int y = start; y < f.height; y += step) {
+            passes.insert(passes.end(), rows.begin() + y * f.width, rows.begin() + (y + 1) * f.width);
+        }
+    }
+    return passes;
+}
+
+void AppendTable(Bytes& out, const std::uint32_t* colours, std::size_t count) {
+    for (std::size_t i = 0; i < 16; ++i) {
+        const std::uint32_t c = i < count ? colours[i] : 0;
+        out.insert(out.end(), {static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
+                               static_cast<std::uint8_t>(c)});
+    }
+}
+
+// An animation of the frames on a width x height screen, every table 16 entries.
+Bytes Animation(int width, int height, const std::vector<Frame>& frames, bool global = true) {
+    Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
+    Append16(out, width);
+    Append16(out, height);
+    // Global table flag, colour resolution 7, table size field 3; background 0, aspect 0.
+    Append(out, {static_cast<std::uint8_t>(global ? 0xF3 : 0x70), 0, 0});
+    if (global) AppendTable(out, kGlobal, 16);
+    for (const Frame& f : frames) {
+        if (f.control) {
+            // Extension, graphic control label, 4 bytes: disposal in bits 2-4 and the
+            // transparent flag in bit 0; delay 10/100 s; transparent index; terminator.
+            Append(out, {0x21, 0xF9, 4, static_cast<std::uint8_t>((f.disposal << 2) | (f.transparent >= 0)), 10, 0,
+                         static_cast<std::uint8_t>(f.transparent), 0});
+        }
+        out.push_back(0x2C);
+        Append16(out, f.left);
+        Append16(out, f.top);
+        Append16(out, f.width);
+        Append16(out, f.height);
+        // Local table flag and size field 3, interlace flag.
+        out.push_back(static_cast<std::uint8_t>((f.local.empty() ? 0 : 0x83) | (f.interlaced ? 0x40 : 0)));
+        if (!f.local.empty()) AppendTable(out, f.local.data(), f.local.size());
+        out.push_back(4);  // minimum code size
+        Append(out, test::SubBlocks(test::EncodeLzw(Indices(f), 4)));
+    }
+    out.push_back(0x3B);
+    return out;
+}
+
+std::uint32_t Rgb(RgbColour c) { return (std::uint32_t{c.red} << 16) | (c.green << 8) | c.blue; }
+
+// The strip as the player decodes it, one string per row, a '|' between
+// frames; colours by their letter in kNames, '.' for the transparent colour,
+// 'M' for magenta otherwise, '?' for anything else.
+std::vector<std::string> Shown(const StripResult& strip) {
+    const auto block = GifDecoder().Decode(strip.gif.data(), strip.gif.size());
+    EXPECT_TRUE(block) << strip.refusal;
+    if (!block) return {};
+    const InfoHeader h = ReadInfoHeader(block->data());
+    EXPECT_EQ(h.width, strip.frameWidth * strip.frames);
+    std::vector<std::string> rows;
+    for (int y = 0; y < h.height; ++y) {
+        const std::uint8_t* row = block->data() + RowsOffset(h) + DibStride(h.width, h.bitCount) * (h.height - 1 - y);
+        std::string text;
+        for (int x = 0; x < h.width; ++x) {
+            if (x > 0 && x % strip.frameWidth == 0) text += '|';
+            const int index = h.bitCount == 8 ? row[x] : (x & 1 ? row[x / 2] & 15 : row[x / 2] >> 4);
+            const std::uint8_t* e = block->data() + kInfoHeaderSize + 4 * index;
+            const std::uint32_t rgb = (std::uint32_t{e[2]} << 16) | (e[1] << 8) | e[0];
+            char c = '?';
+            for (int i = 0; i < 16; ++i) {
+                if (kGlobal[i] == rgb) c = kNames[i];
+            }
+            if (rgb == kMagenta) c = 'M';
+            if (strip.transparent && rgb == Rgb(*strip.transparent)) c = '.';
+            text += c;
+        }
+        rows.push_back(text);
+    }
+    return rows;
+}
+
+TEST(GifStrip, FramesComposeAsViewersShowThem) {
+    const Frame blue{0, 0, 4, 2, "33333333"};
+    const struct {
+        const char* what;
+        int width, height;
+        std::vector<Frame> frames;
+        std::vector<std::string> shown;
+    } cases[] = {
+        {"a frame at an offset covers only its rectangle", 4, 2,
+         {blue, {2, 1, 2, 1, "12"}},
+         {"BBBB|BBBB", "BBBB|BBRG"}},
+        {"disposal 0 and 1 leave the frame", 3, 1,
+         {blue, {1, 0, 1, 1, "1", 0}, {2, 0, 1, 1, "2", 1}, {0, 0, 1, 1, "4"}},
+         {"BBB|BRB|BRG|WRG"}},
+        {"disposal 2 clears to transparent, not to the background colour", 3, 1,
+         {{0, 0, 3, 1, "333", 1}, {1, 0, 2, 1, "11", 2}, {0, 0, 1, 1, "2"}},
+         {"BBB|BRR|G.."}},
+        {"disposal 3 restores what the frame covered", 3, 1,
+         {{0, 0, 3, 1, "333"}, {1, 0, 2, 1, "11", 3}, {0, 0, 1, 1, "2"}},
+         {"BBB|BRR|GBB"}},
+        {"disposal 3 on the first frame restores the empty canvas", 2, 1,
+         {{0, 0, 1, 1, "1", 3}, {1, 0, 1, 1, "2"}},
+         {"R.|.G"}},
+        {"a transparent index leaves the canvas; the next frame's own control has none", 3, 1,
+         {blue, {0, 0, 3, 1, "151", 1, 1}, {0, 0, 3, 1, "151", 1, -1, {}, false, false}},
+         {"BBB|BYB|RYR"}},
+        {"frames clipped to the screen", 2, 2,
+         {{1, 1, 2, 2, "1234"}, {5, 0, 1, 1, "4"}},
+         {"..|..", ".R|.R"}},
+        {"a local table for one frame", 2, 1,
+         {{0, 0, 2, 1, "01"}, {0, 0, 2, 1, "01", 1, -1, {0xFFFFFF, 0xFFFF00}}},
+         {"KR|WY"}},
+        {"interlaced rows in place", 1, 9,
+         {{0, 0, 1, 9, "012345678", 1, -1, {}, true}},
+         {"K", "R", "G", "B", "W", "Y", "C", "O", "P"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const StripResult strip = MakeStrip(Animation(c.width, c.height, c.frames));
+        ASSERT_EQ(strip.refusal, "");
+        EXPECT_EQ(strip.frames, static_cast<int>(c.frames.size()));
+        EXPECT_EQ(strip.frameWidth, c.width);
+        EXPECT_EQ(strip.frameHeight, c.height);
+        EXPECT_EQ(Shown(strip), c.shown);
+    }
+}
+
+TEST(GifStrip, TransparentPixelsTakeAColourNoVisiblePixelHas) {
+    const struct {
+        std::vector<std::uint32_t> visible;
+        std::uint32_t expected;
+    } cases[] = {
+        {{0x000000, 0xFF0000}, kMagenta},
+        {{kMagenta}, 0x00FF00},
+        {{kMagenta, 0x00FF00, 0x00FFFF, 0xFFFF00, 0x0000FF, 0xFF0000, 0xFFFFFF, 0x000000}, 0xFF00FE},
+        {{kMagenta, 0x00FF00, 0x00FFFF, 0xFFFF00, 0x0000FF, 0xFF0000, 0xFFFFFF, 0x000000, 0xFF00FE}, 0xFF00FD},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expected);
+        // One pixel per colour, beside one no frame covers.
+        const Frame f{0, 0, static_cast<int>(c.visible.size()), 1,
+                      std::string("0123456789").substr(0, c.visible.size()), 1, -1, c.visible};
+        const StripResult strip = MakeStrip(Animation(f.width + 1, 1, {f}));
+        ASSERT_TRUE(strip.transparent);
+        EXPECT_EQ(Rgb(*strip.transparent), c.expected);
+        EXPECT_EQ(strip.gif[10], 0xF3);  // 16-entry table
+    }
+    // Without transparent pixels there is no transparent colour.
+    const StripResult opaque = MakeStrip(Animation(1, 1, {{0, 0, 1, 1, "1"}}));
+    EXPECT_EQ(opaque.frames, 1);
+    EXPECT_FALSE(opaque.transparent);
+}
+
+// Frames of one pixel each in a colour of its own, n colours in all.
+Bytes ManyColours(int n, bool transparentToo) {
+    std::vector<Frame> frames;
+    for (int i = 0; i < n; ++i) {
+        Frame f{0, 0, 1, 1, "0"};
+        f.local = {0x010000u * static_cast<std::uint32_t>(i / 256) + static_cast<std::uint32_t>(i % 256) * 0x000101};
+        frames.push_back(f);
+    }
+    // A screen one pixel wider than the frames leaves that pixel transparent.
+    return Animation(transparentToo ? 2 : 1, 1, frames);
+}
+
+TEST(GifStrip, ColourCountDecidesTheTable) {
+    const struct {
+        int colours;
+        bool transparent;
+        std::uint8_t screenFlags;  // 0: refused
+        const char* refusal;
+    } cases[] = {
+        {16, false, 0xF3, ""},
+        {15, true, 0xF3, ""},
+        {17, false, 0xF7, ""},
+        {256, false, 0xF7, ""},
+        {255, true, 0xF7, ""},
+        {257, false, 0, "The frames use 257 colours; a strip holds at most 256."},
+        {256, true, 0,
+         "The frames use 256 colours and transparent pixels; a strip holds at most 256 colours, one of them standing "
+         "for transparent pixels."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.colours << (c.transparent ? " and transparent" : ""));
+        const StripResult strip = MakeStrip(ManyColours(c.colours, c.transparent));
+        EXPECT_EQ(strip.refusal, c.refusal);
+        if (c.screenFlags == 0) {
+            EXPECT_TRUE(strip.gif.empty());
+            continue;
+        }
+        ASSERT_GT(strip.gif.size(), 10u);
+        EXPECT_EQ(strip.gif[10], c.screenFlags);
+        EXPECT_TRUE(GifDecoder().Decode(strip.gif.data(), strip.gif.size()));
+    }
+}
+
+TEST(GifStrip, RefusesWhatNoStripCanHold) {
+    // count frames on a width x height screen: a row of 2 or 16 colours, a
+    // pixel in a 17th colour if asked for, then empty (0 x 0) images.
+    auto frames = [](int width, int height, int count, int colours) {
+        std::vector<Frame> list(static_cast<std::size_t>(count), Frame{0, 0, 0, 0, ""});
+        list[0] = {0, 0, std::min(colours, 16), 1, std::string("0123456789ABCDEF").substr(0, std::min(colours, 16))};
+        if (colours > 16) list[1] = {0, 0, 1, 1, "0", 1, -1, {0x123456}};
+        return Animation(width, height, list);
+    };
+    const Frame red{0, 0, 1, 1, "1"};
+    const struct {
+        const char* what;
+        Bytes gif;
+        std::string refusal;  // empty: a strip is made
+    } cases[] = {
+        {"65535 pixels wide", frames(13107, 1, 5, 2), ""},
+        {"65536 pixels wide", frames(16384, 1, 4, 2),
+         "The strip would be 65536 pixels wide (4 frames of 16384); a GIF picture is at most 65535 pixels wide."},
+        {"past the player's size even at 4 bits per pixel", frames(4096, 4096, 9, 2),
+         "The strip would be 36864 x 4096 pixels, more than the player shows (64 MiB of picture at most)."},
+        {"past it at the 8 bits per pixel of 17 colours", frames(4096, 4096, 4, 17),
+         "The strip would be 16384 x 4096 pixels, more than the player shows (64 MiB of picture at most)."},
+        {"a screen past the reading limit", frames(4097, 4096, 1, 2),
+         "The animation's frames are 4097 x 4096 pixels, too large to make a strip of."},
+        {"not a GIF", Bytes{'P', 'N', 'G', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "The file is not a GIF picture."},
+        {"no image", Animation(2, 2, {}), "The GIF holds no picture to make a strip of."},
+        {"a screen 0 pixels high", Animation(2, 0, {red}),
+         "The animation's screen is 2 x 0 pixels, so its frames show nothing."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const StripResult strip = MakeStrip(c.gif);
+        EXPECT_EQ(strip.refusal, c.refusal);
+        EXPECT_EQ(strip.gif.empty(), !c.refusal.empty());
+    }
+}
+
+TEST(GifStrip, RefusesADamagedFrameNamingIt) {
+    const Bytes good = Animation(2, 1, {{0, 0, 2, 1, "12"}, {0, 0, 2, 1, "21"}, {0, 0, 2, 1, "33"}});
+    // Offsets in `good`: 13-byte screen, 48-byte table, then per frame an 8-byte
+    // control, a 10-byte descriptor, the code size and the data (one sub-block
+    // of 3 bytes, its terminator).
+    const std::size_t frame2 = 13 + 48 + (8 + 10 + 1 + 5) + 8;  // the second image separator
+    ASSERT_EQ(good[frame2], 0x2C);
+    const std::size_t codeSize2 = frame2 + 10;
+    auto patched = [&](std::size_t at, Bytes bytes) {
+        Bytes gif(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(at));
+        Append(gif, bytes);
+        return gif;
+    };
+    const struct {
+        const char* what;
+        Bytes gif;
+        const char* refusal;
+    } cases[] = {
+        // Codes clear, 2, then the end code or one past the table, 5 bits each.
+        {"an end code before the second pixel",
+         patched(codeSize2, test::Concat({{4}, test::SubBlocks(test::PackCodes({{16, 5}, {2, 5}, {17, 5}})), {0x3B}})),
+         "Frame 2 of the animation is cut short before all its pixels, so no strip can be made."},
+        {"a code the table does not hold",
+         patched(codeSize2, test::Concat({{4}, test::SubBlocks(test::PackCodes({{16, 5}, {2, 5}, {30, 5}})), {0x3B}})),
+         "Frame 2 of the animation holds damaged picture data, so no strip can be made."},
+        {"a code size of 9", patched(codeSize2, Bytes{9, 0, 0x3B}),
+         "Frame 2 of the animation starts its picture data with a code size GIF does not allow, so no strip can be "
+         "made."},
+        {"no colour table", Animation(1, 1, {{0, 0, 1, 1, "0", 1, -1, {0xFF0000}}, {0, 0, 1, 1, "0"}}, false),
+         "Frame 2 of the animation has no colour table, so its colours are unknown and no strip can be made."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const StripResult strip = MakeStrip(c.gif);
+        EXPECT_EQ(strip.refusal, c.refusal);
+        EXPECT_TRUE(strip.gif.empty());
+    }
+}
+
+// Every prefix of an animation gives a strip or a refusal; a strip from a
+// prefix shows the whole animation's first frames.
+TEST(GifStrip, EveryTruncationGivesAStripOrARefusal) {
+    const Bytes gif = Animation(4, 9, {
+        {0, 0, 4, 9, std::string(36, '3')},
+        {1, 2, 2, 3, "121212", 2, 2, {0xFFFFFF, 0xFF0000, 0x00FF00}},
+        {0, 0, 3, 9, "012345678012345678012345678", 3, 0, {}, true},
+        {2, 2, 2, 2, "4444"},
+    });
+    const std::vector<std::string> whole = Shown(MakeStrip(gif));
+    ASSERT_EQ(whole.size(), 9u);
+    int strips = 0;
+    for (std::size_t n = 0; n < gif.size(); ++n) {
+        SCOPED_TRACE(n);
+        const StripResult strip = MakeStrip(std::span(gif.data(), n));
+        EXPECT_NE(strip.gif.empty(), strip.refusal.empty());
+        if (strip.gif.empty()) continue;
+        ++strips;
+        const std::vector<std::string> shown = Shown(strip);
+        ASSERT_EQ(shown.size(), whole.size());
+        for (std::size_t y = 0; y < shown.size(); ++y) EXPECT_EQ(shown[y], whole[y].substr(0, shown[y].size()));
+    }
+    EXPECT_GT(strips, 0);
+}
+
+// Pictures larger than the strip tests use: the table fills and clears many
+// times, at both code sizes.
+TEST(GifEncoder, NoisyPicturesDecodeToTheirPixels) {
+    for (const int colours : {16, 256}) {
+        SCOPED_TRACE(colours);
+        test::TestRandom random(static_cast<std::uint32_t>(colours));
+        std::vector<std::uint32_t> table(static_cast<std::size_t>(colours));
+        for (auto& c : table) c = random.Next() & 0xFFFFFF;
+        const int width = 301;
+        const int height = 203;
+        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height);
+        for (auto& p : pixels) p = static_cast<std::uint8_t>(random.Next() % static_cast<std::uint32_t>(colours));
+        const Bytes gif = EncodeGif(width, height, table, pixels);
+        const auto block = GifDecoder().Decode(gif.data(), gif.size());
+        ASSERT_TRUE(block);
+        const InfoHeader h = ReadInfoHeader(block->data());
+        ASSERT_EQ(h.bitCount, colours == 16 ? 4 : 8);
+        for (int y = 0; y < height; ++y) {
+            const std::uint8_t* row = block->data() + RowsOffset(h) + DibStride(width, h.bitCount) * (height - 1 - y);
+            for (int x = 0; x < width; ++x) {
+                const int index = h.bitCount == 8 ? row[x] : (x & 1 ? row[x / 2] & 15 : row[x / 2] >> 4);
+                ASSERT_EQ(index, pixels[static_cast<std::size_t>(y) * width + x]) << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(GifEncoder, WritesNothingForAPictureItCannotWrite) {
+    const std::vector<std::uint32_t> two = {0, 0xFFFFFF};
+    const std::vector<std::uint32_t> many(257, 0);
+    const std::vector<std::uint8_t> four = {0, 1, 1, 0};
+    const struct {
+        const char* what;
+        int width, height;
+        std::span<const std::uint32_t> colours;
+        std::vector<std::uint8_t> pixels;
+    } cases[] = {
+        {"width 0", 0, 4, two, {}},
+        {"wider than 65535", 65536, 1, two, std::vector<std::uint8_t>(65536)},
+        {"pixels for another size", 3, 1, two, four},
+        {"257 colours", 2, 2, many, four},
+        {"an index past the 16-entry table", 2, 2, two, {0, 16, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_TRUE(EncodeGif(c.width, c.height, c.colours, c.pixels).empty());
+    }
+}
+
+}  // namespace
+}  // namespace qx
