@@ -157,7 +157,7 @@ GifImageProblem DecodeLzw(std::span<const std::uint8_t> data, int minCodeSize, s
 
 // Picture row for each decoded row.
 void PlaceRows(GifImage& image, std::vector<std::uint8_t>&& decoded) {
-    if (!image.interlaced) {
+    if (!image.interlaced || decoded.empty()) {
         image.pixels = std::move(decoded);
         return;
     }
