@@ -37,9 +37,9 @@ struct PictureDiagnosis {
     std::string repair;
     // The repaired GIF, for a repairable picture; empty otherwise.
     std::vector<std::uint8_t> repaired;
-    // Images in a GIF file (0 when the bytes are no GIF or its blocks cannot
-    // be walked). More than 1: an animation, of which the player shows only
-    // the first image.
+    // Image descriptors in a GIF file, counted up to where it is cut short (0
+    // for bytes that are no GIF). More than 1: an animation, of which the
+    // player shows only the first image.
     int images = 0;
 };
 
