@@ -1,6 +1,7 @@
 // GifDecoder against giflib on a generated corpus: palette buttons,
 // animation strips, a photo-like and a flat 1024 x 768 picture and an
-// interlaced one; and MakeStrip on a 40-frame animation. Each benchmark
+// interlaced one; MakeStrip on a 40-frame animation; DiagnosePicture on a
+// 6-frame strip the player refuses and the repair cures. Each benchmark
 // reports megapixels per second; run through `make bench`
 // (scripts/run-benchmarks) for the table with the ratios.
 #include <benchmark/benchmark.h>
