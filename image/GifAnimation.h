@@ -91,7 +91,8 @@ public:
     static constexpr std::uint32_t kTransparent = 0;
     static constexpr std::uint32_t kOpaque = 0xFF000000;  // or-ed with 0xRRGGBB
 
-    GifComposer(const GifAnimation& animation);
+    // The animation must outlive the composer.
+    explicit GifComposer(const GifAnimation& animation);
 
     // Draws the next image; the canvas then shows its frame.
     void Show(const GifImage& image);

@@ -33,7 +33,11 @@ struct StripResult {
     std::string refusal;
 };
 
-// Never reads beyond the bytes given; any input gives a strip or a refusal.
+// Every image of the GIF is a frame, so a GIF of one image gives a strip of
+// one frame. Refused: a frame that does not decode whole, more than 256
+// colours (the transparent one included), a strip wider than a GIF can be or
+// larger than the player decodes. Never reads beyond the bytes given; any
+// input gives a strip or a refusal.
 StripResult MakeStrip(std::span<const std::uint8_t> gif);
 
 }  // namespace qx
