@@ -11,7 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // A large logical screen only makes every step slower (the size limits
     // have their own tests), so the fuzzer spends its time on small ones.
-    if (size >= 10 && std::size_t(data[6] | data[7] << 8) * std::size_t(data[8] | data[9] << 8) > (1u << 20)) {
+    if (size >= 10 && std::size_t(data[6] | data[7] << 8) * std::size_t(data[8] | data[9] << 8) > (1u << 16)) {
         return 0;
     }
     const qx::StripResult strip = qx::MakeStrip(std::span(data, size));
