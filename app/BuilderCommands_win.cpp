@@ -70,6 +70,7 @@ void BuilderDialog::Browse(const char* filter, const char* defaultExtension, HWN
     if (!choice) return;
     SetText(edit, choice->path);
     dirty = 1;
+    if (edit != controls.audioFile) OfferPictureFix(edit);
 }
 
 void BuilderDialog::BrowseAnimation() { Browse("GIF files (*.gif)|*.gif||", ".gif", controls.animationFile); }

@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/GestureForm.h"
 #include "platform/Geometry.h"
@@ -23,6 +24,7 @@ class PerformanceManager;
 class PreviewPane;
 class PaletteWindow;
 class BuilderAccelerators;
+struct PictureOffer;
 
 class BuilderDialog : public Dialog {
 public:
@@ -87,6 +89,18 @@ public:
     // Opening once the file is chosen: path and its file name as chosen.
     void OpenGestureFile(const std::string& path, const std::string& fileName);
     void ExportSection(std::string sourcePath, std::string description, std::string extension);
+    // After Browse or a drop set the animation or button edit: offers a
+    // repaired copy or a strip when the player would not show the picture.
+    void OfferPictureFix(HWND edit);
+    // Writes an offer's copy beside the picture and points the edit at it;
+    // a copy that cannot be written is reported and nothing changes.
+    bool TakePictureCopy(const PictureOffer& offer, HWND edit);
+    // The form's pictures (animation, button) the player refuses and a
+    // repair cures; their edits.
+    std::vector<HWND> RepairablePictures() const;
+    // Check Gesture's repair: each repairable picture is saved repaired where
+    // the author chooses, and the form points at the copy.
+    void RepairPictures();
 
     // Asks to close: through ConfirmDiscard, then the end of the modal run.
     void RequestClose();

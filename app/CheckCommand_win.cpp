@@ -1,6 +1,7 @@
 // Check Gesture: the checker's findings on the form as saving would read it,
 // shown in a dialog. Nothing is saved or changed.
 #include "app/BuilderDialog_win.h"
+#include "app/PictureOffer.h"
 #include "gesture/GestureChecker.h"
 #include "platform/Controls_win.h"
 
@@ -20,16 +21,18 @@ std::string WithCarriageReturns(const std::string& text) {
 
 class CheckDialog final : public Dialog {
 public:
-    explicit CheckDialog(std::string text) : Dialog(IDD_CHECK), text_(std::move(text)) {}
+    CheckDialog(std::string text, bool canRepair) : Dialog(IDD_CHECK), text_(std::move(text)), canRepair_(canRepair) {}
 
 protected:
     Handled HandleMessage(UINT message, WPARAM wParam, LPARAM) override {
         if (message == WM_INITDIALOG) {
             SetText(Item(IDC_CHECK_FINDINGS), WithCarriageReturns(text_));
+            EnableWindow(Item(IDC_CHECK_REPAIR), canRepair_);
             SetFocus(Item(IDOK));
             return {true, FALSE};
         }
-        if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        if (message == WM_COMMAND &&
+            (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDC_CHECK_REPAIR)) {
             End(LOWORD(wParam));
             return {true, 0};
         }
@@ -38,6 +41,7 @@ protected:
 
 private:
     std::string text_;
+    bool canRepair_;
 };
 
 }  // namespace
@@ -49,8 +53,8 @@ std::string BuilderDialog::CheckReport() const {
 }
 
 void BuilderDialog::CheckGestureCommand() {
-    CheckDialog dialog(CheckReport());
-    dialog.RunModal(hwnd());
+    CheckDialog dialog(CheckReport(), !RepairablePictures().empty());
+    if (dialog.RunModal(hwnd()) == IDC_CHECK_REPAIR) RepairPictures();
 }
 
 }  // namespace qx

@@ -24,6 +24,7 @@ public:
         const std::string filter = DialogFilter(request.filter);
         char path[MAX_PATH] = "";
         char title[MAX_PATH] = "";
+        request.fileName.copy(path, sizeof path - 1);
         OPENFILENAMEA ofn{};
         ofn.lStructSize = sizeof ofn;
         ofn.hwndOwner = owner;

@@ -22,6 +22,7 @@ struct FileDialogRequest {
     std::string filter;  // "description|pattern||"
     std::string defaultExtension;  // with its dot, as ".qxm"
     DWORD flags = 0;
+    std::string fileName = {};  // the name the dialog starts with, if any
 };
 
 struct FileChoice {

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "app/GestureForm.h"
+#include "gesture/GestureFormat.h"
 #include "tools/CommandIo.h"
+#include "tools/PictureCommands.h"
 
 namespace qx::tool {
 
@@ -16,7 +18,7 @@ namespace {
 constexpr char kUsage[] =
     "usage: qxmtool pack OUT --name NAME --image STRIP.gif --button BUTTON.gif --frame-width N\n"
     "                    [--audio SOUND.wav] [--transparent R,G,B] [--loop N] [--reverse]\n"
-    "                    [--audio-frame N] [--audio-once]\n";
+    "                    [--audio-frame N] [--audio-once] [--repair]\n";
 
 int Usage(const std::string& problem) {
     PrintError("pack: " + problem);
@@ -50,6 +52,7 @@ int RunPack(std::span<char* const> args) {
     GestureForm form;
     bool haveName = false, haveImage = false, haveButton = false, haveWidth = false;
     bool audioSettings = false;
+    bool repair = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         std::string_view option = args[i];
         std::optional<std::string_view> inlineValue;
@@ -57,9 +60,10 @@ int RunPack(std::span<char* const> args) {
             inlineValue = option.substr(eq + 1);
             option = option.substr(0, eq);
         }
-        const bool isFlag = option == "--reverse" || option == "--audio-once";
+        const bool isFlag = option == "--reverse" || option == "--audio-once" || option == "--repair";
         if (isFlag) {
             if (inlineValue) return Usage(std::string(option) + " takes no value");
+            if (option == "--repair") repair = true;
             if (option == "--reverse") form.imageReverse = true;
             if (option == "--audio-once") form.audioOnce = audioSettings = true;
             continue;
@@ -120,6 +124,13 @@ int RunPack(std::span<char* const> args) {
         PrintError(*message);
         return kExitFailed;
     }
+    if (repair) {
+        GestureFileContents contents;
+        ReadGestureFile(bytes, contents);
+        RepairSectionPicture(form.animationFile, contents.image);
+        RepairSectionPicture(form.buttonImageFile, contents.button);
+        bytes = WriteGestureFile(contents.settings, contents.button, contents.image, contents.audio);
+    }
     if (auto failure = WriteFileWhole(out, bytes)) {
         PrintError(out + ": " + *failure);
         return kExitFailed;
@@ -133,9 +144,9 @@ int RunPack(std::span<char* const> args) {
 const Command kPackCommand = {
     "pack",
     "OUT --name NAME --image STRIP.gif --button BUTTON.gif --frame-width N [--audio SOUND.wav]\n"
-    "        [--transparent R,G,B] [--loop N] [--reverse] [--audio-frame N] [--audio-once]",
+    "        [--transparent R,G,B] [--loop N] [--reverse] [--audio-frame N] [--audio-once] [--repair]",
     "make a gesture file from section files as the builder saves it, with its checks and messages; "
-    "--loop N loops back to frame N",
+    "--loop N loops back to frame N; --repair repairs the pictures the player would refuse",
     RunPack,
 };
 

@@ -9,6 +9,7 @@
 #include "tools/ExtractCommand.h"
 #include "tools/InfoCommand.h"
 #include "tools/PackCommand.h"
+#include "tools/PictureCommands.h"
 
 namespace {
 
@@ -21,6 +22,8 @@ const Command* const kCommands[] = {
     &qx::tool::kExtractCommand,
     &qx::tool::kPackCommand,
     &qx::tool::kDecodeCommand,
+    &qx::tool::kRepairCommand,
+    &qx::tool::kStripCommand,
 };
 
 void PrintHelp(std::FILE* to) {

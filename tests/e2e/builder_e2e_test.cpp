@@ -72,6 +72,40 @@ TEST(BuilderProgram, CheckGestureShowsTheFindingsOfTheOpenGesture) {
     EXPECT_TRUE(builder.Exited(10000));
 }
 
+TEST(BuilderProgram, BrowsedPictureThePlayerRefusesBringsTheRepairQuestion) {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    const std::string picture = std::string(temp) + "qx-e2e-ball.gif";
+    ASSERT_TRUE(CopyFileA(WindowsPath(QX_TEST_DATA "/gif-encoders/magick-strip-4.gif").c_str(), picture.c_str(), FALSE));
+    RunningBuilder builder("");
+    ASSERT_TRUE(builder.Started());
+    HWND window = builder.FindCaptioned("[Untitled] - Quixmoor Gesture", 15000);
+    ASSERT_NE(window, nullptr);
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(1018, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, 1018)));
+    HWND open = builder.FindCaptioned("Open", 10000);
+    ASSERT_NE(open, nullptr);
+    SetDlgItemTextA(open, 0x47C, picture.c_str());  // the file name box, cmb13
+    PostMessageA(open, WM_COMMAND, IDOK, 0);
+
+    HWND question = builder.FindCaptioned("QX Gestures Builder", 10000);
+    ASSERT_NE(question, nullptr);
+    const std::string text = ControlText(GetDlgItem(question, 0xFFFF));
+    EXPECT_NE(text.find("The player will not show this picture"), std::string::npos) << text;
+    EXPECT_NE(text.find("qx-e2e-ball-fixed.gif"), std::string::npos) << text;
+    Sleep(300);
+    EXPECT_TRUE(SaveScreenshot(question, "repair"));
+    PostMessageA(question, WM_COMMAND, IDNO, 0);
+    ASSERT_TRUE(WaitFor(5000, [&] { return !IsWindow(question); }));
+    EXPECT_EQ(ControlText(GetDlgItem(window, 1001)), picture);
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    HWND discard = builder.FindCaptioned("QX Gestures Builder", 10000);
+    ASSERT_NE(discard, nullptr);
+    PostMessageA(discard, WM_COMMAND, IDNO, 0);
+    EXPECT_TRUE(builder.Exited(10000));
+    DeleteFileA(picture.c_str());
+}
+
 TEST(BuilderProgram, FunctionKeyReachesItsCommandThroughTheModalLoop) {
     RunningBuilder builder("");
     ASSERT_TRUE(builder.Started());

@@ -13,7 +13,9 @@
 #              left over)
 #   errors/    silent.qxm: the wave sample whose sound starts on frame 9 of 8
 #   big.wav    30001 bytes
+#   pictures/  the test GIFs: hand-made ones, and the encoder corpus
 set -u
+data=$(cd "$(dirname "$0")/../data" && pwd)
 expected=$1 pattern=$2 samples=$(cd "$3" && pwd) command=$4
 shift 4
 case $command in /*) ;; */*) command=$(pwd)/$command ;; esac
@@ -21,7 +23,8 @@ case $command in /*) ;; */*) command=$(pwd)/$command ;; esac
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 cd "$scratch" || exit 99
-mkdir samples bad warn errors
+mkdir samples bad warn errors pictures
+cp "$data"/gif/*.gif "$data"/gif-encoders/*.gif pictures/
 cp "$samples"/*.qxm samples/
 wave=samples/wave.qxm
 : > bad/empty.qxm

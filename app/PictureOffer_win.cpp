@@ -1,0 +1,139 @@
+// After Browse or a drop sets the animation or palette-button file: the
+// picture is looked at as the player will see it, and a repaired copy or a
+// strip is offered when that is what the author needs.
+#include <windows.h>
+#include <commdlg.h>
+
+#include "app/BuilderDialog_win.h"
+#include "app/PictureOffer.h"
+#include "gesture/FileIo.h"
+#include "image/PictureRepair.h"
+#include "platform/Controls_win.h"
+#include "platform/Seams_win.h"
+
+namespace qx {
+namespace {
+
+// Larger pictures are left to the specified flow: the offer needs the whole file in memory.
+constexpr std::uint64_t kMaxOfferBytes = std::uint64_t{256} << 20;
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A new file holding bytes; an existing file of that name is never touched,
+// and a file that could not be written whole is removed.
+bool WriteNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size();
+    const bool closed = CloseHandle(file) != FALSE;
+    if (ok && closed) return true;
+    DeleteFileA(path.c_str());
+    return false;
+}
+
+// Replaces (or makes) path with bytes: a new file beside it, moved over it
+// only when complete.
+bool ReplaceWithCopy(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    const auto slash = path.find_last_of("\\/");
+    const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    char partial[MAX_PATH + 1] = "";
+    if (!GetTempFileNameA(directory.c_str(), "qxp", 0, partial)) return false;
+    if (WriteWholeFile(partial, bytes) &&
+        MoveFileExA(partial, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return true;
+    }
+    DeleteFileA(partial);
+    return false;
+}
+
+std::string FullPath(const std::string& path) {
+    char full[MAX_PATH + 1] = "";
+    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    return length == 0 || length >= sizeof full ? path : std::string(full);
+}
+
+}  // namespace
+
+bool BuilderDialog::TakePictureCopy(const PictureOffer& offer, HWND edit) {
+    if (!WriteNewFile(offer.copyPath, offer.bytes)) {
+        ShowMessage(hwnd(), "Can not write output file: '" + offer.copyPath + "'");
+        return false;
+    }
+    SetText(edit, offer.copyPath);
+    return true;
+}
+
+void BuilderDialog::OfferPictureFix(HWND edit) {
+    const std::string path = WindowText(edit);
+    std::vector<std::uint8_t> bytes;
+    if (path.empty() || ReadWholeFile(path, bytes, kMaxOfferBytes) != FileReadStatus::Ok) return;
+    const PictureRole role = edit == controls.animationFile ? PictureRole::Animation : PictureRole::Button;
+    const PictureOffer offer = OfferForPicture(path, bytes, role, Exists);
+    switch (offer.kind) {
+    case OfferKind::None: return;
+    case OfferKind::Message: ShowMessage(hwnd(), offer.text); return;
+    case OfferKind::Repair:
+        if (ShowMessage(hwnd(), offer.text, MB_YESNO) == IDYES) TakePictureCopy(offer, edit);
+        return;
+    case OfferKind::Strip:
+        if (ShowMessage(hwnd(), offer.text, MB_YESNO) != IDYES || !TakePictureCopy(offer, edit)) return;
+        SetText(controls.frameWidth, std::to_string(offer.frameWidth));
+        if (offer.transparent) {
+            SetCheck(controls.transparent, true);
+            SyncTransparentColour();
+            SetText(controls.red, std::to_string(offer.transparent->red));
+            SetText(controls.green, std::to_string(offer.transparent->green));
+            SetText(controls.blue, std::to_string(offer.transparent->blue));
+        }
+        return;
+    }
+}
+
+std::vector<HWND> BuilderDialog::RepairablePictures() const {
+    std::vector<HWND> edits;
+    for (HWND edit : {controls.animationFile, controls.buttonImageFile}) {
+        std::vector<std::uint8_t> bytes;
+        const std::string& path = edit == controls.animationFile ? animationFile : buttonImageFile;
+        if (path.empty() || ReadWholeFile(path, bytes, kMaxOfferBytes) != FileReadStatus::Ok) continue;
+        if (DiagnosePicture(bytes).verdict == PictureVerdict::Repairable) edits.push_back(edit);
+    }
+    return edits;
+}
+
+void BuilderDialog::RepairPictures() {
+    for (HWND edit : RepairablePictures()) {
+        const bool animation = edit == controls.animationFile;
+        const std::string source = animation ? animationFile : buttonImageFile;
+        std::vector<std::uint8_t> bytes;
+        if (ReadWholeFile(source, bytes, kMaxOfferBytes) != FileReadStatus::Ok) continue;
+        PictureDiagnosis diagnosis = DiagnosePicture(bytes);
+        if (diagnosis.verdict != PictureVerdict::Repairable) continue;
+
+        // A section of an opened gesture is named after the gesture.
+        std::string suggested;
+        if (source.rfind(tempDirectory + "\\", 0) == 0) {
+            const std::string stem = fileTitle.substr(0, fileTitle.find_last_of('.'));
+            suggested = stem + (animation ? "-fixed.gif" : "-button-fixed.gif");
+        } else {
+            suggested = CopyPathBeside(source, "-fixed", Exists);
+            suggested = suggested.substr(suggested.find_last_of("\\/") + 1);
+        }
+        const auto choice = FileDialogs().Ask(hwnd(), {true, "GIF files (*.gif)|*.gif||", ".gif",
+                                                       OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT,
+                                                       suggested});
+        if (!choice) continue;
+        if (lstrcmpiA(FullPath(choice->path).c_str(), FullPath(source).c_str()) == 0) {
+            ShowMessage(hwnd(), "Error: Can not save a file over itself: " + choice->path);
+            continue;
+        }
+        if (!ReplaceWithCopy(choice->path, diagnosis.repaired)) {
+            ShowMessage(hwnd(), "Can not write output file: '" + choice->path + "'");
+            continue;
+        }
+        SetText(edit, choice->path);
+    }
+}
+
+}  // namespace qx
