@@ -7,8 +7,8 @@ namespace qx {
 namespace {
 
 // Reads forward through the bytes; a step that would pass the end leaves the
-// position where it was and answers false, so the caller knows the block it
-// was in is cut short.
+// position where it was and answers false, as does every step after it, so
+// the block it was in counts as cut short.
 class Cursor {
 public:
     explicit Cursor(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
@@ -16,12 +16,12 @@ public:
     std::size_t Pos() const { return pos_; }
     bool AtEnd() const { return pos_ == bytes_.size(); }
     bool Skip(std::size_t n) {
-        if (n > bytes_.size() - pos_) return false;
+        if (failed_ || n > bytes_.size() - pos_) return Fail();
         pos_ += n;
         return true;
     }
     bool Byte(std::uint8_t& value) {
-        if (AtEnd()) return false;
+        if (failed_ || AtEnd()) return Fail();
         value = bytes_[pos_++];
         return true;
     }
@@ -36,8 +36,14 @@ public:
     }
 
 private:
+    bool Fail() {
+        failed_ = true;
+        return false;
+    }
+
     std::span<const std::uint8_t> bytes_;
-    std::size_t pos_ = 0;
+    std::size_t pos_ = 0;  // always <= bytes_.size()
+    bool failed_ = false;
 };
 
 int Le16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }

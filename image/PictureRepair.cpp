@@ -97,7 +97,8 @@ Rewrite RewriteHeader(std::span<const std::uint8_t> in, const GifLayout& layout)
                           layout.end != GifLayout::End::CutInTable;
     if (padTable) {
         flags = static_cast<std::uint8_t>((flags & 0xF8) | kLeastTableField);
-        out.changes.push_back("pads the colour table from " + Num(2 << layout.globalSizeField) + " to 16 entries with black");
+        out.changes.push_back("pads the colour table from " + Num(2 << layout.globalSizeField) +
+                              " to 16 entries with black");
     }
     // Without the flag every decoder ignores the size field, so sizing it
     // changes nothing any decoder shows. (Promoting the first image's local
@@ -117,9 +118,10 @@ Rewrite RewriteHeader(std::span<const std::uint8_t> in, const GifLayout& layout)
     out.bytes.assign(in.begin(), in.begin() + kGifScreenEnd);
     out.bytes[kGifScreenFlagsOffset] = flags;
     if (padTable) {
-        out.bytes.insert(out.bytes.end(), in.begin() + kGifScreenEnd, in.begin() + static_cast<std::ptrdiff_t>(tableEnd));
+        const auto table = in.begin() + static_cast<std::ptrdiff_t>(tableEnd);
+        out.bytes.insert(out.bytes.end(), in.begin() + kGifScreenEnd, table);
         out.bytes.resize(kGifScreenEnd + GifTableBytes(kLeastTableField), 0);
-        out.bytes.insert(out.bytes.end(), in.begin() + static_cast<std::ptrdiff_t>(tableEnd), in.end());
+        out.bytes.insert(out.bytes.end(), table, in.end());
     } else {
         out.bytes.insert(out.bytes.end(), in.begin() + kGifScreenEnd, in.end());
     }

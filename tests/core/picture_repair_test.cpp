@@ -29,7 +29,7 @@ Bytes Table(int entries) {
     Bytes t;
     for (int i = 0; i < entries; ++i) {
         const std::uint32_t c = i < 4 ? kColours[static_cast<std::size_t>(i)] : 0;
-        Append(t, {static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8), static_cast<std::uint8_t>(c)});
+        for (int shift : {16, 8, 0}) t.push_back(static_cast<std::uint8_t>(c >> shift));
     }
     return t;
 }
@@ -111,7 +111,8 @@ TEST(PictureRepair, RefusedGifsThatTheHeaderRewriteCures) {
         {"a 4-entry table, as ImageMagick and gifsicle write it", {.screenFlags = 0xF1, .globalEntries = 4},
          "colour table is sized for 4 colours, and the player needs room for at least 16",
          "pads the colour table from 4 to 16 entries with black"},
-        {"an 8-entry table", {.screenFlags = 0xF2, .globalEntries = 8}, "sized for 8 colours",
+        {"an 8-entry table at 4 bits, the least resolution taken", {.screenFlags = 0xB2, .globalEntries = 8},
+         "sized for 8 colours",
          "pads the colour table from 8 to 16 entries with black"},
         {"both, as Pillow writes a few-colour picture", {.screenFlags = 0x81, .globalEntries = 4},
          "colour resolution of 1 bit",
@@ -177,6 +178,7 @@ TEST(PictureRepair, RefusedPicturesNoHeaderRewriteCures) {
         {"a header alone", Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 0}, "cut short"},
         {"empty", Bytes{}, "is empty"},
         {"a PNG", png, "is a PNG picture"},
+        {"text", Bytes{'G', 'I', 'R', 'A', 'F', 'F', 'E', 0x0A}, "is neither a GIF nor a bitmap picture"},
         {"a bitmap cut short", Bytes{'B', 'M', 1}, "is a bitmap file that is cut short"},
     };
     for (const auto& c : cases) {
@@ -238,6 +240,7 @@ TEST(GifBlocks, WhereTheWalkEnds) {
     using End = GifLayout::End;
     const Bytes whole = MakeGif({.imageFlags = 0x81, .localEntries = 4, .images = 2});
     const std::size_t firstImage = 13 + 48 + 8;  // after the table and the graphic control
+    const Bytes noTable = MakeGif({.screenFlags = 0x70, .globalEntries = 0});
     auto prefix = [&](std::size_t n) { return Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(n)); };
     const struct {
         const char* what;
@@ -250,6 +253,8 @@ TEST(GifBlocks, WhereTheWalkEnds) {
         {"12 bytes", prefix(12), End::CutInScreen, 0, 0},
         {"in the global table", prefix(13 + 47), End::CutInTable, 0, 0},
         {"after the global table", prefix(13 + 48), End::NoTrailer, 0, 0},
+        {"header and screen, no global table", Bytes(noTable.begin(), noTable.begin() + 13), End::NoTrailer, 0, 0},
+        {"no local table, its size field set", MakeGif({.imageFlags = 0x07, .images = 2}), End::Trailer, 2, 4},
         {"in a descriptor", prefix(firstImage + 9), End::CutInBlock, 0, 1},
         {"in a local table", prefix(firstImage + 10), End::CutInBlock, 1, 1},
         {"without the trailer", prefix(whole.size() - 1), End::NoTrailer, 2, 4},
@@ -267,6 +272,8 @@ TEST(GifBlocks, WhereTheWalkEnds) {
     ASSERT_TRUE(image);
     EXPECT_EQ(image->offset, firstImage);
     EXPECT_EQ(image->localTableBytes, 12u);
+    EXPECT_EQ(image->width, 8);
+    EXPECT_EQ(image->height, 4);
     EXPECT_EQ(whole[image->codeSize], 2);
     EXPECT_EQ(whole[image->end - 1], 0);  // the data terminator
     EXPECT_EQ(layout.trailer, whole.size() - 1);
