@@ -167,13 +167,13 @@ private:
         strip_ = Decode(*in_.image, notShown);
         if (!strip_.block) {
             Add(Severity::Error, "The animation strip " + notShown.why + "; no animation shows." + notShown.offer);
-        } else {
-            const int images = WalkGif(*in_.image).images;
-            if (ClassifyPicture(in_.image->data(), in_.image->size()) == PictureKind::Gif && images > 1) {
-                Add(Severity::Warning, "The animation strip is an animated GIF of " + Num(images) +
-                                           " pictures, and only the first one shows: the frames must stand "
-                                           "side by side in one picture.");
-            }
+        }
+        // An animation shows only its first image, also once repaired.
+        const int images = WalkGif(*in_.image).images;
+        if ((strip_.block || !notShown.offer.empty()) && images > 1) {
+            Add(Severity::Warning, "The animation strip is an animated GIF of " + Num(images) +
+                                       " pictures, and only the first one shows: the frames must stand "
+                                       "side by side in one picture.");
         }
         if (!in_.frameWidthUsable) {
             if (strip_.block) {

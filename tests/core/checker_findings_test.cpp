@@ -165,6 +165,18 @@ TEST(CheckerFindings, EachProblemOnAGestureMadeToShowIt) {
     }
 }
 
+// The repaired copy of an animation still shows only its first image.
+TEST(CheckerFindings, ARepairableAnimationIsNamedAnAnimationToo) {
+    GestureFileContents g = CleanGesture();
+    g.image = Strip(128, 32, true, 2);
+    g.image[10] &= 0x8F;  // colour resolution 1 bit
+    g.settings.audioStartFrame = 0;
+    const std::vector<Finding> problems = Problems(CheckGesture(CheckInputFromContents(g)));
+    ASSERT_EQ(problems.size(), 2u);
+    EXPECT_NE(problems[0].text.find("A repaired copy shows"), std::string::npos);
+    EXPECT_NE(problems[1].text.find("animated GIF of 2 pictures"), std::string::npos);
+}
+
 TEST(CheckerFindings, ARestartedSoundShorterThanTheLoopIsNoProblem) {
     GestureFileContents g = CleanGesture();
     RestartedSound(g, 8820);  // 0.80 s, exactly the 4 ticks between restarts
