@@ -367,6 +367,13 @@ TEST(GifEncoder, NoisyPicturesDecodeToTheirPixels) {
     }
 }
 
+// One colour over 60000 pixels: each code is one pixel longer than the one
+// before, about 350 codes of at most 12 bits.
+TEST(GifEncoder, AFlatPictureTakesFewBytes) {
+    EXPECT_LT(EncodeLzw(std::vector<std::uint8_t>(60000, 5), 8).size(), 600u);
+    EXPECT_LT(EncodeLzw(std::vector<std::uint8_t>(60000, 5), 4).size(), 600u);
+}
+
 TEST(GifEncoder, WritesNothingForAPictureItCannotWrite) {
     const std::vector<std::uint32_t> two = {0, 0xFFFFFF};
     const std::vector<std::uint32_t> many(257, 0);
