@@ -155,7 +155,9 @@ GifImageProblem DecodeLzw(std::span<const std::uint8_t> data, int minCodeSize, s
     return GifImageProblem::None;
 }
 
-// Picture row for each decoded row.
+// The decoded rows in picture order: an interlaced image sends its rows in
+// four passes (every 8th from 0, every 8th from 4, every 4th from 2, every
+// 2nd from 1).
 void PlaceRows(GifImage& image, std::vector<std::uint8_t>&& decoded) {
     if (!image.interlaced || decoded.empty()) {
         image.pixels = std::move(decoded);
