@@ -43,7 +43,7 @@ struct Layout {
     int localEntries = 0;
     int width = 8;
     int height = 4;
-    Bytes data;  // LZW data; empty: the pixels, minimum code size 2
+    Bytes data = {};  // LZW data; empty: the pixels, minimum code size 2
     int images = 1;
     bool trailer = true;
 };
@@ -144,7 +144,9 @@ TEST(PictureRepair, RefusedGifsThatTheHeaderRewriteCures) {
         EXPECT_EQ(d.images, c.layout.images);
         const auto block = GifDecoder().Decode(d.repaired.data(), d.repaired.size());
         ASSERT_TRUE(block);
-        if (c.layout.data.empty()) EXPECT_EQ(*block, reference);
+        if (c.layout.data.empty()) {
+            EXPECT_EQ(*block, reference);
+        }
         ExpectOnlyHeaderAndTableChanged(gif, d.repaired, !c.layout.trailer);
         EXPECT_EQ(DiagnosePicture(d.repaired).verdict, PictureVerdict::Shows);
     }
