@@ -92,8 +92,8 @@ StripResult MakeStrip(std::span<const std::uint8_t> gif) {
     }
     if (animation.images.empty()) return Refuse("The GIF holds no picture to make a strip of.");
     if (frameWidth == 0 || frameHeight == 0) {
-        return Refuse("The animation's screen is " + std::to_string(frameWidth) + " x " +
-                      std::to_string(frameHeight) + " pixels, so its frames show nothing.");
+        return Refuse("The animation's frames are " + std::to_string(frameWidth) + " x " +
+                      std::to_string(frameHeight) + " pixels, so they show nothing.");
     }
     const std::uint64_t frames = animation.images.size();
     const std::uint64_t stripWidth = frameWidth * frames;

@@ -266,7 +266,7 @@ TEST(GifStrip, RefusesWhatNoStripCanHold) {
         {"not a GIF", Bytes{'P', 'N', 'G', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "The file is not a GIF picture."},
         {"no image", Animation(2, 2, {}), "The GIF holds no picture to make a strip of."},
         {"a screen 0 pixels high", Animation(2, 0, {red}),
-         "The animation's screen is 2 x 0 pixels, so its frames show nothing."},
+         "The animation's frames are 2 x 0 pixels, so they show nothing."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
