@@ -12,7 +12,15 @@ std::string FileNamePart(const std::string& path) {
 }
 
 std::string ColourText(const RgbColour& c) {
-    return "(" + std::to_string(c.red) + ", " + std::to_string(c.green) + ", " + std::to_string(c.blue) + ")";
+    // Appended piece by piece: GCC 12 warns (-Wrestrict) on a literal + string chain here.
+    std::string text = "(";
+    text += std::to_string(c.red);
+    text += ", ";
+    text += std::to_string(c.green);
+    text += ", ";
+    text += std::to_string(c.blue);
+    text += ")";
+    return text;
 }
 
 PictureOffer StripOffer(const std::string& path, std::span<const std::uint8_t> bytes, int images,

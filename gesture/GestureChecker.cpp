@@ -32,7 +32,15 @@ std::string Seconds(std::uint32_t ms) {
 }
 
 std::string ColourText(const GestureSettings& s) {
-    return "(" + Num(s.red) + ", " + Num(s.green) + ", " + Num(s.blue) + ")";
+    // Appended piece by piece: GCC 12 warns (-Wrestrict) on a literal + string chain here.
+    std::string text = "(";
+    text += Num(s.red);
+    text += ", ";
+    text += Num(s.green);
+    text += ", ";
+    text += Num(s.blue);
+    text += ")";
+    return text;
 }
 
 std::string Plural(long long n, const char* one, const char* many) { return Num(n) + " " + (n == 1 ? one : many); }
@@ -242,7 +250,10 @@ private:
         std::string order;
         const std::size_t shown =
             test_->finishedTick < 0 ? test_->frames.size() : static_cast<std::size_t>(test_->finishedTick);
-        for (std::size_t i = 0; i < shown; ++i) order += (i ? " " : "") + Num(test_->frames[i]);
+        for (std::size_t i = 0; i < shown; ++i) {
+            if (i) order += ' ';
+            order += Num(test_->frames[i]);
+        }
         std::string text = "A Test (" + Num(TestTicks()) + " ticks) shows frames " + order;
         if (test_->finishedTick >= 0) {
             text += ", then stays on frame " + Num(test_->frames.back()) + " from tick " + Num(test_->finishedTick);
