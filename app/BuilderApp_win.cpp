@@ -4,7 +4,7 @@
 #include <commctrl.h>
 
 #include "app/BuilderDialog_win.h"
-#include "app/CommandLine.h"
+#include "authoring/CommandLine.h"
 
 namespace qx {
 

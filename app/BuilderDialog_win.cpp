@@ -5,7 +5,7 @@
 #include <shellapi.h>
 
 #include "app/Accelerators_win.h"
-#include "app/BuilderLayout.h"
+#include "authoring/BuilderLayout.h"
 #include "platform/Controls_win.h"
 #include "palette/PaletteWindow_win.h"
 #include "platform/Gdi_win.h"

@@ -1,10 +1,12 @@
 // The builder window: a modal dialog on template 102 holding the gesture
 // being edited as a form, with its commands.
 //
-// The form (its fields, enabling rules and change tracking) is in
-// BuilderForm_win.cpp, the commands in BuilderCommands_win.cpp, saving in
-// GestureSave_win.cpp, opening in GestureOpen_win.cpp and section export in
-// SectionExport_win.cpp.
+// Each part of the class has a file named BuilderDialog_PART_win.cpp: the
+// form (fields, enabling rules, change tracking) in _Form, the File and
+// Browse commands in _Commands, saving in _Save, opening in _Open, section
+// export in _Export, Test in _Test, Show Palette in _Palette, Check Gesture
+// in _Check, dropped files in _Drop, and the offers for pictures the player
+// refuses in _Pictures.
 #pragma once
 
 #include <windows.h>
@@ -13,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "app/GestureForm.h"
-#include "platform/Geometry.h"
+#include "authoring/GestureForm.h"
+#include "base/Geometry.h"
 #include "platform/Window_win.h"
 #include "resources/resource.h"
 

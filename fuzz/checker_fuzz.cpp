@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "gesture/GestureChecker.h"
+#include "authoring/GestureChecker.h"
 #include "gesture/WaveInfo.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include "gesture/ByteReader.h"
-#include "gesture/FileIo.h"
+#include "base/ByteReader.h"
+#include "base/FileIo.h"
 #include "gesture/GestureReader.h"
-#include "gesture/TextCase.h"
+#include "base/TextCase.h"
 
 namespace qx {
 

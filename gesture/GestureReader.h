@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "gesture/ByteReader.h"
+#include "base/ByteReader.h"
 #include "gesture/GestureFormat.h"
 
 namespace qx {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "gesture/TextCase.h"
+#include "base/TextCase.h"
 
 namespace qx {
 namespace {

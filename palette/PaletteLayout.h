@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/Geometry.h"
+#include "base/Geometry.h"
 
 namespace qx {
 

@@ -16,7 +16,7 @@
 #include "palette/PaletteLayout.h"
 #include "palette/PaletteSelection.h"
 #include "platform/Gdi_win.h"
-#include "platform/Geometry.h"
+#include "base/Geometry.h"
 #include "platform/Window_win.h"
 
 namespace qx {

@@ -4,7 +4,7 @@
 #include <commdlg.h>
 #include <mmsystem.h>
 
-#include "app/FileDialogText.h"
+#include "platform/FileDialogText.h"
 #include "platform/Window_win.h"
 #include "resources/resource.h"
 

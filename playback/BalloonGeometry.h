@@ -7,7 +7,7 @@
 #include <array>
 #include <vector>
 
-#include "platform/Geometry.h"
+#include "base/Geometry.h"
 #include "playback/BalloonPlacement.h"
 
 namespace qx {

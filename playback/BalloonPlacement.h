@@ -7,7 +7,7 @@
 #include <functional>
 #include <span>
 
-#include "platform/Geometry.h"
+#include "base/Geometry.h"
 
 namespace qx {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Geometry.h"
+#include "base/Geometry.h"
 #include "playback/BalloonPlacement.h"
 #include "playback/Duration.h"
 #include "playback/Performance_win.h"

@@ -9,7 +9,7 @@
 
 #include "image/GestureImage_win.h"
 #include "platform/Gdi_win.h"
-#include "platform/Geometry.h"
+#include "base/Geometry.h"
 #include "platform/Window_win.h"
 #include "playback/BalloonPlacement.h"
 #include "playback/FrameStepper.h"

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Geometry.h"
+#include "base/Geometry.h"
 
 namespace qx {
 

@@ -7,8 +7,8 @@
 #include <system_error>
 #include <vector>
 
-#include "gesture/GestureChecker.h"
-#include "gesture/TextCase.h"
+#include "authoring/GestureChecker.h"
+#include "base/TextCase.h"
 #include "tools/CommandIo.h"
 
 namespace qx::tool {

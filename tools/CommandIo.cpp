@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "gesture/FileIo.h"
+#include "base/FileIo.h"
 
 namespace qx::tool {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "gesture/GestureFormat.h"
-#include "gesture/TextCase.h"
+#include "base/TextCase.h"
 #include "tools/CommandIo.h"
 
 namespace qx::tool {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/GestureForm.h"
+#include "authoring/GestureForm.h"
 #include "gesture/GestureFormat.h"
 #include "tools/CommandIo.h"
 #include "tools/PictureCommands.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/BuilderLayout.h"
-#include "app/FileDialogText.h"
+#include "authoring/BuilderLayout.h"
+#include "platform/FileDialogText.h"
 
 namespace qx {
 namespace {

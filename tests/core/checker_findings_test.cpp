@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/GestureForm.h"
-#include "gesture/GestureChecker.h"
+#include "authoring/GestureForm.h"
+#include "authoring/GestureChecker.h"
 #include "gesture/GestureFormat.h"
 #include "tests/support/GifWriter.h"
 #include "tests/support/TestFiles.h"

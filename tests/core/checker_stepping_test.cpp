@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "gesture/GestureChecker.h"
+#include "authoring/GestureChecker.h"
 
 namespace qx {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/CommandLine.h"
+#include "authoring/CommandLine.h"
 
 namespace qx {
 namespace {

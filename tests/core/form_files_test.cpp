@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/GestureForm.h"
+#include "authoring/GestureForm.h"
 #include "gesture/GestureReader.h"
 #include "tests/support/TestFiles.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/GestureForm.h"
+#include "authoring/GestureForm.h"
 
 namespace qx {
 namespace {

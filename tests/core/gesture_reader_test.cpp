@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "gesture/ByteReader.h"
+#include "base/ByteReader.h"
 #include "gesture/GestureFormat.h"
 #include "gesture/GestureReader.h"
 

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <set>
 
-#include "app/PictureOffer.h"
+#include "authoring/PictureOffer.h"
 #include "image/GifDecoder.h"
 
 namespace qx {

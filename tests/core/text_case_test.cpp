@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "gesture/TextCase.h"
+#include "base/TextCase.h"
 
 namespace qx {
 namespace {

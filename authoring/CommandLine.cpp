@@ -1,4 +1,4 @@
-#include "app/CommandLine.h"
+#include "authoring/CommandLine.h"
 
 namespace qx {
 

@@ -1,4 +1,4 @@
-#include "app/BuilderLayout.h"
+#include "authoring/BuilderLayout.h"
 
 namespace qx {
 

@@ -1,7 +1,7 @@
 // Layout arithmetic of the builder window.
 #pragma once
 
-#include "platform/Geometry.h"
+#include "base/Geometry.h"
 
 namespace qx {
 

@@ -5,8 +5,8 @@
 #include <commdlg.h>
 
 #include "app/BuilderDialog_win.h"
-#include "app/PictureOffer.h"
-#include "gesture/FileIo.h"
+#include "authoring/PictureOffer.h"
+#include "base/FileIo.h"
 #include "image/PictureRepair.h"
 #include "platform/Controls_win.h"
 #include "platform/Seams_win.h"

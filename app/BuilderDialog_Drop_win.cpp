@@ -6,7 +6,7 @@
 #include <shellapi.h>
 
 #include "app/BuilderDialog_win.h"
-#include "gesture/TextCase.h"
+#include "base/TextCase.h"
 #include "platform/Controls_win.h"
 
 namespace qx {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/BuilderDialog_win.h"
-#include "app/TestPerformance.h"
+#include "authoring/TestSettings.h"
 #include "gesture/Gesture.h"
 #include "platform/Seams_win.h"
 #include "playback/PerformanceManager_win.h"

@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "app/BuilderDialog_win.h"
-#include "app/GestureForm.h"
-#include "gesture/FileIo.h"
+#include "authoring/GestureForm.h"
+#include "base/FileIo.h"
 #include "platform/Controls_win.h"
 #include "platform/Seams_win.h"
 

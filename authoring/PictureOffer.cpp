@@ -1,4 +1,4 @@
-#include "app/PictureOffer.h"
+#include "authoring/PictureOffer.h"
 
 #include "image/PictureRepair.h"
 

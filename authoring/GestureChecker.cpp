@@ -1,11 +1,11 @@
-#include "gesture/GestureChecker.h"
+#include "authoring/GestureChecker.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <unordered_map>
 
-#include "gesture/FileIo.h"
+#include "base/FileIo.h"
 #include "gesture/WaveInfo.h"
 #include "image/GifBlocks.h"
 #include "image/PackedDib.h"

@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/GestureForm.h"
-#include "app/TestPerformance.h"
+#include "authoring/GestureForm.h"
+#include "authoring/TestSettings.h"
 #include "gesture/GestureFormat.h"
 #include "gesture/GestureReader.h"
 

@@ -1,9 +1,9 @@
-#include "gesture/ByteReader.h"
+#include "base/ByteReader.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "gesture/FileIo.h"
+#include "base/FileIo.h"
 
 namespace qx {
 

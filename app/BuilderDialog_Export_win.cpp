@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "app/BuilderDialog_win.h"
-#include "gesture/FileIo.h"
+#include "base/FileIo.h"
 #include "platform/Seams_win.h"
 
 namespace qx {

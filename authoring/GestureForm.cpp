@@ -1,9 +1,9 @@
-#include "app/GestureForm.h"
+#include "authoring/GestureForm.h"
 
 #include <climits>
 #include <cstdint>
 
-#include "gesture/FileIo.h"
+#include "base/FileIo.h"
 #include "gesture/GestureReader.h"
 
 namespace qx {

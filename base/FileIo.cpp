@@ -1,4 +1,4 @@
-#include "gesture/FileIo.h"
+#include "base/FileIo.h"
 
 #include <sys/stat.h>
 

@@ -1,4 +1,4 @@
-#include "app/FileDialogText.h"
+#include "platform/FileDialogText.h"
 
 namespace qx {
 

@@ -1,4 +1,4 @@
-#include "gesture/TextCase.h"
+#include "base/TextCase.h"
 
 namespace qx {
 

@@ -1,8 +1,8 @@
 // Check Gesture: the checker's findings on the form as saving would read it,
 // shown in a dialog. Nothing is saved or changed.
 #include "app/BuilderDialog_win.h"
-#include "app/PictureOffer.h"
-#include "gesture/GestureChecker.h"
+#include "authoring/PictureOffer.h"
+#include "authoring/GestureChecker.h"
 #include "platform/Controls_win.h"
 
 namespace qx {

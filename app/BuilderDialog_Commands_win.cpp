@@ -1,6 +1,6 @@
 // The builder's commands: New, Open, Save, Save As, About, Exit and the
-// three Browse buttons. Test is in TestCommand_win.cpp, Show Palette in
-// PaletteCommand_win.cpp.
+// three Browse buttons. Test is in BuilderDialog_Test_win.cpp, Show Palette
+// in BuilderDialog_Palette_win.cpp.
 #include <windows.h>
 #include <commdlg.h>
 

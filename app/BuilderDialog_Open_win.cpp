@@ -13,9 +13,9 @@
 #include <string>
 
 #include "app/BuilderDialog_win.h"
-#include "gesture/FileIo.h"
+#include "base/FileIo.h"
 #include "gesture/GestureReader.h"
-#include "gesture/TextCase.h"
+#include "base/TextCase.h"
 #include "platform/Controls_win.h"
 #include "platform/Seams_win.h"
 
