@@ -37,6 +37,7 @@ run: builder
 	scripts/run-builder $(WIN)/qxbuilder.exe $(SAMPLE)
 
 test: native win
+	scripts/check-layers
 	cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
 	scripts/with-display $(PREFIX_DIR) sh -c 'cd $(WIN) && ctest --output-on-failure -j $(JOBS)'
 
