@@ -3,16 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/LittleEndian.h"
+
 namespace qx {
 
 namespace {
-
-std::uint16_t U16LE(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-
-std::uint32_t U32LE(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
 
 bool IsTag(const std::uint8_t* p, std::string_view tag) { return std::equal(tag.begin(), tag.end(), p); }
 
@@ -23,12 +18,12 @@ constexpr std::size_t kShortFormatSize = 14;  // up to blockAlign; bitsPerSample
 void ReadFormat(const std::uint8_t* body, std::size_t length, WaveInfo& info) {
     if (length < kShortFormatSize) return;
     info.hasFormat = true;
-    info.formatTag = U16LE(body);
-    info.channels = U16LE(body + 2);
-    info.sampleRate = U32LE(body + 4);
-    info.byteRate = U32LE(body + 8);
-    info.blockAlign = U16LE(body + 12);
-    if (length >= kShortFormatSize + 2) info.bitsPerSample = U16LE(body + 14);
+    info.formatTag = ReadLe16(body);
+    info.channels = ReadLe16(body + 2);
+    info.sampleRate = ReadLe32(body + 4);
+    info.byteRate = ReadLe32(body + 8);
+    info.blockAlign = ReadLe16(body + 12);
+    if (length >= kShortFormatSize + 2) info.bitsPerSample = ReadLe16(body + 14);
 }
 
 }  // namespace
@@ -68,7 +63,7 @@ WaveInfo ReadWaveInfo(std::span<const std::uint8_t> bytes) {
             break;
         }
         const std::uint8_t* header = bytes.data() + position;
-        const std::uint32_t length = U32LE(header + 4);
+        const std::uint32_t length = ReadLe32(header + 4);
         const std::size_t bodyStart = position + kChunkHeaderSize;
         const std::size_t available = size - bodyStart;
         const std::size_t present = std::min<std::size_t>(length, available);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/LittleEndian.h"
+
 namespace qx {
 
 namespace {
@@ -45,8 +47,6 @@ private:
     std::size_t pos_ = 0;  // always <= bytes_.size()
     bool failed_ = false;
 };
-
-int Le16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
 
 }  // namespace
 
@@ -98,8 +98,8 @@ GifLayout WalkGif(std::span<const std::uint8_t> bytes) {
             if (at.Skip(9)) {
                 ++layout.images;
                 const std::uint8_t* d = bytes.data() + block.descriptor;
-                block.width = Le16(d + 4);
-                block.height = Le16(d + 6);
+                block.width = ReadLe16(d + 4);
+                block.height = ReadLe16(d + 6);
                 block.localTable = at.Pos();
                 block.localTableBytes = (d[8] & 0x80) ? GifTableBytes(d[8] & 7) : 0;
                 block.codeSize = block.localTable + block.localTableBytes;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "base/LittleEndian.h"
 #include "image/PackedDib.h"
 
 namespace qx {
@@ -169,8 +170,7 @@ inline bool LzwDecoder::FetchCode(int& code) {
         } while (bitPos_ + codeSize_ > bitsTaken_);
     }
     const std::uint8_t* at = stream_.bytes.data() + (bitPos_ >> 3);
-    const std::uint32_t word = static_cast<std::uint32_t>(at[0]) | (static_cast<std::uint32_t>(at[1]) << 8) |
-                               (static_cast<std::uint32_t>(at[2]) << 16) | (static_cast<std::uint32_t>(at[3]) << 24);
+    const std::uint32_t word = ReadLe32(at);
     code = static_cast<int>((word >> (bitPos_ & 7)) & ((1u << codeSize_) - 1));
     bitPos_ += codeSize_;
     return true;
@@ -321,8 +321,6 @@ std::vector<std::uint32_t> RowOrder(std::uint32_t height, bool interlaced) {
     }
     return order;
 }
-
-std::uint16_t ReadLe16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 
 }  // namespace
 

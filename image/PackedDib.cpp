@@ -3,22 +3,11 @@
 #include <cstring>
 #include <new>
 
+#include "base/LittleEndian.h"
+
 namespace qx {
 
 namespace {
-
-std::uint32_t Le32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-std::uint16_t Le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-void PutLe32(std::uint8_t* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-void PutLe16(std::uint8_t* p, std::uint16_t v) {
-    p[0] = static_cast<std::uint8_t>(v);
-    p[1] = static_cast<std::uint8_t>(v >> 8);
-}
 
 bool IsSupportedBitCount(int bits) {
     return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
@@ -46,32 +35,32 @@ void CompleteHeader(InfoHeader& header) {
 
 InfoHeader ReadInfoHeader(const std::uint8_t* p) {
     InfoHeader h;
-    h.size = Le32(p);
-    h.width = static_cast<std::int32_t>(Le32(p + 4));
-    h.height = static_cast<std::int32_t>(Le32(p + 8));
-    h.planes = Le16(p + 12);
-    h.bitCount = Le16(p + 14);
-    h.compression = Le32(p + 16);
-    h.sizeImage = Le32(p + 20);
-    h.xPelsPerMeter = static_cast<std::int32_t>(Le32(p + 24));
-    h.yPelsPerMeter = static_cast<std::int32_t>(Le32(p + 28));
-    h.clrUsed = Le32(p + 32);
-    h.clrImportant = Le32(p + 36);
+    h.size = ReadLe32(p);
+    h.width = static_cast<std::int32_t>(ReadLe32(p + 4));
+    h.height = static_cast<std::int32_t>(ReadLe32(p + 8));
+    h.planes = ReadLe16(p + 12);
+    h.bitCount = ReadLe16(p + 14);
+    h.compression = ReadLe32(p + 16);
+    h.sizeImage = ReadLe32(p + 20);
+    h.xPelsPerMeter = static_cast<std::int32_t>(ReadLe32(p + 24));
+    h.yPelsPerMeter = static_cast<std::int32_t>(ReadLe32(p + 28));
+    h.clrUsed = ReadLe32(p + 32);
+    h.clrImportant = ReadLe32(p + 36);
     return h;
 }
 
 void WriteInfoHeader(const InfoHeader& h, std::uint8_t* p) {
-    PutLe32(p, h.size);
-    PutLe32(p + 4, static_cast<std::uint32_t>(h.width));
-    PutLe32(p + 8, static_cast<std::uint32_t>(h.height));
-    PutLe16(p + 12, h.planes);
-    PutLe16(p + 14, h.bitCount);
-    PutLe32(p + 16, h.compression);
-    PutLe32(p + 20, h.sizeImage);
-    PutLe32(p + 24, static_cast<std::uint32_t>(h.xPelsPerMeter));
-    PutLe32(p + 28, static_cast<std::uint32_t>(h.yPelsPerMeter));
-    PutLe32(p + 32, h.clrUsed);
-    PutLe32(p + 36, h.clrImportant);
+    WriteLe32(p, h.size);
+    WriteLe32(p + 4, static_cast<std::uint32_t>(h.width));
+    WriteLe32(p + 8, static_cast<std::uint32_t>(h.height));
+    WriteLe16(p + 12, h.planes);
+    WriteLe16(p + 14, h.bitCount);
+    WriteLe32(p + 16, h.compression);
+    WriteLe32(p + 20, h.sizeImage);
+    WriteLe32(p + 24, static_cast<std::uint32_t>(h.xPelsPerMeter));
+    WriteLe32(p + 28, static_cast<std::uint32_t>(h.yPelsPerMeter));
+    WriteLe32(p + 32, h.clrUsed);
+    WriteLe32(p + 36, h.clrImportant);
 }
 
 std::uint64_t DibStride(std::int32_t width, int bitCount) {
@@ -163,10 +152,10 @@ std::vector<std::uint8_t> BitmapFileBytes(const DibBlock& block) {
     std::vector<std::uint8_t> file(kFileHeaderSize + block.size(), 0);
     file[0] = 'B';
     file[1] = 'M';
-    PutLe32(file.data() + 2, static_cast<std::uint32_t>(file.size()));
+    WriteLe32(file.data() + 2, static_cast<std::uint32_t>(file.size()));
     if (block.size() >= kInfoHeaderSize) {
         const InfoHeader header = ReadInfoHeader(block.data());
-        PutLe32(file.data() + 10, static_cast<std::uint32_t>(kFileHeaderSize + RowsOffset(header)));
+        WriteLe32(file.data() + 10, static_cast<std::uint32_t>(kFileHeaderSize + RowsOffset(header)));
     }
     std::memcpy(file.data() + kFileHeaderSize, block.data(), block.size());
     return file;
