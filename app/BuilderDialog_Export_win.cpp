@@ -1,16 +1,22 @@
 // Export of one embedded file of the gesture being edited: a byte copy of
-// the file its path member names, to a place the author chooses.
+// the file its path member names, to a place the author chooses. The copy
+// replaces an existing file there only when it is complete.
 #include <windows.h>
 #include <commdlg.h>
 
-#include <cstdio>
+#include <cstdint>
+#include <vector>
 
 #include "app/BuilderDialog_win.h"
 #include "base/FileIo.h"
+#include "base/ReplaceFile.h"
 #include "platform/Seams_win.h"
 
 namespace qx {
 namespace {
+
+// The largest section a gesture file can hold.
+constexpr std::uint64_t kMaxSectionBytes = UINT32_MAX;
 
 // Whether two paths name the same existing file, however they are spelled.
 bool SameFile(const std::string& a, const std::string& b) {
@@ -45,38 +51,30 @@ void BuilderDialog::ExportSection(std::string sourcePath, std::string descriptio
     if (!choice) return;
     const std::string& target = choice->path;
 
-    // Opening the target for writing would empty the source before it is read.
+    // A copy onto its own source is refused rather than rewritten in place.
     if (SameFile(sourcePath, target)) {
         ShowMessage(hwnd(), "Error: Can not save a file over itself: " + target);
         return;
     }
-    FilePtr source = OpenForReading(sourcePath);
-    if (!source) {
+    if (!OpenForReading(sourcePath)) {
         ShowMessage(hwnd(), "Error: Can not open input file " + sourcePath);
         return;
     }
-    FILE* output = std::fopen(target.c_str(), "wb");
-    if (!output) {
-        source.reset();
+    FileReplacement replacement(target);
+    if (!replacement.Started()) {
         ShowMessage(hwnd(), "Error: Can not open output file " + target);
         return;
     }
-
-    std::string failure;
-    char buffer[64 * 1024];
-    while (failure.empty()) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, source.get());
-        if (got > 0 && std::fwrite(buffer, 1, got, output) != got) failure = "Error: Can not write output file " + target;
-        if (got < sizeof buffer) {
-            if (std::ferror(source.get())) failure = "Error: Can not read input file " + sourcePath;
-            break;
-        }
+    std::vector<std::uint8_t> bytes;
+    if (ReadWholeFile(sourcePath, bytes, kMaxSectionBytes) != FileReadStatus::Ok) {
+        ShowMessage(hwnd(), "Error: Can not read input file " + sourcePath);
+        return;
     }
-    source.reset();
-    if (std::fclose(output) != 0 && failure.empty()) failure = "Error: Can not write output file " + target;
-    if (!failure.empty()) {
-        DeleteFileA(target.c_str());
-        ShowMessage(hwnd(), failure);
+    switch (replacement.Finish(bytes)) {
+    case ReplaceResult::Replaced: return;
+    case ReplaceResult::CannotWrite: ShowMessage(hwnd(), "Error: Can not write output file " + target); return;
+    case ReplaceResult::CannotCreate:
+    case ReplaceResult::CannotPlace: ShowMessage(hwnd(), "Error: Can not open output file " + target); return;
     }
 }
 

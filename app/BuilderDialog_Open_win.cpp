@@ -1,19 +1,21 @@
 // Opening a gesture file for editing: its sections are copied to the
 // temporary files and the form is filled from its settings.
 //
-// The whole file is read and checked before anything changes, and the
-// sections are first written beside the temporary files and renamed over
-// them only when all are written: a damaged file, or a temporary file that
-// cannot be written, leaves the form, its path members and the sections
-// they name exactly as they were.
+// The whole file is read and checked before anything changes, and each
+// section replaces its temporary file only when written whole; should one
+// fail, those already replaced get back what they held. A damaged file, or
+// a temporary file that cannot be written, leaves the form, its path members
+// and the sections they name exactly as they were.
 #include <windows.h>
 #include <commdlg.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "app/BuilderDialog_win.h"
 #include "base/FileIo.h"
+#include "base/ReplaceFile.h"
 #include "gesture/GestureReader.h"
 #include "base/TextCase.h"
 #include "platform/Controls_win.h"
@@ -24,12 +26,13 @@ namespace {
 
 constexpr const char* kInternal = "*** internal ***";
 
-// A section on its way to its temporary file.
+// A section on its way to its temporary file, with what that file held
+// before (nothing when there was none).
 struct PendingSection {
     const std::vector<std::uint8_t>* bytes;
     std::string target;
     const char* failure;
-    std::string staged;
+    std::optional<std::vector<std::uint8_t>> before;
 };
 
 
@@ -92,43 +95,29 @@ void BuilderDialog::OpenGestureFile(const std::string& path, const std::string& 
     if (hasAudio) {
         sections.push_back({&contents.audio, TempPath(kTempAudioName), "Can not open temporary file for audio section\n", {}});
     }
-    auto discardStaged = [&] {
-        for (auto& s : sections) {
-            if (!s.staged.empty()) DeleteFileA(s.staged.c_str());
-        }
-    };
+    // The sections of the gesture being edited are kept in memory until all
+    // the new ones are in place; one that could not be kept could not be put
+    // back, so its temporary file is refused before anything changes.
     for (auto& s : sections) {
-        s.staged = s.target + ".new";
-        if (!WriteWholeFile(s.staged, *s.bytes)) {
-            discardStaged();
+        if (GetFileAttributesA(s.target.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+        s.before.emplace();
+        if (ReadWholeFile(s.target, *s.before, UINT32_MAX) != FileReadStatus::Ok) {
             ShowMessage(hwnd(), s.failure + s.target);
             return;
         }
     }
-    // The sections of the gesture being edited step aside until all the new
-    // ones are in place, and come back if one cannot be.
-    std::vector<std::string> setAside;
-    auto restore = [&] {
-        for (std::size_t i = 0; i < setAside.size(); ++i) {
-            DeleteFileA(sections[i].target.c_str());
-            if (setAside[i].empty()) continue;
-            MoveFileExA(setAside[i].c_str(), sections[i].target.c_str(), MOVEFILE_REPLACE_EXISTING);
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        if (ReplaceFileWhole(sections[i].target, *sections[i].bytes) == ReplaceResult::Replaced) continue;
+        for (std::size_t done = 0; done < i; ++done) {
+            const PendingSection& s = sections[done];
+            if (s.before) {
+                ReplaceFileWhole(s.target, *s.before);
+            } else {
+                DeleteFileA(s.target.c_str());
+            }
         }
-    };
-    for (auto& s : sections) {
-        std::string old = s.target + ".old";
-        if (!MoveFileExA(s.target.c_str(), old.c_str(), MOVEFILE_REPLACE_EXISTING)) old.clear();
-        setAside.push_back(old);
-        if (!MoveFileExA(s.staged.c_str(), s.target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-            restore();
-            discardStaged();
-            ShowMessage(hwnd(), s.failure + s.target);
-            return;
-        }
-        s.staged.clear();
-    }
-    for (const std::string& old : setAside) {
-        if (!old.empty()) DeleteFileA(old.c_str());
+        ShowMessage(hwnd(), sections[i].failure + sections[i].target);
+        return;
     }
 
     animationFile = TempPath(kTempAnimationName);

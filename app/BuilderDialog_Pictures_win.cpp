@@ -7,6 +7,7 @@
 #include "app/BuilderDialog_win.h"
 #include "authoring/PictureOffer.h"
 #include "base/FileIo.h"
+#include "base/ReplaceFile.h"
 #include "image/PictureRepair.h"
 #include "platform/Controls_win.h"
 #include "platform/Seams_win.h"
@@ -30,21 +31,6 @@ bool WriteNewFile(const std::string& path, const std::vector<std::uint8_t>& byte
     const bool closed = CloseHandle(file) != FALSE;
     if (ok && closed) return true;
     DeleteFileA(path.c_str());
-    return false;
-}
-
-// Replaces (or makes) path with bytes: a new file beside it, moved over it
-// only when complete.
-bool ReplaceWithCopy(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    const auto slash = path.find_last_of("\\/");
-    const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    char partial[MAX_PATH + 1] = "";
-    if (!GetTempFileNameA(directory.c_str(), "qxp", 0, partial)) return false;
-    if (WriteWholeFile(partial, bytes) &&
-        MoveFileExA(partial, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return true;
-    }
-    DeleteFileA(partial);
     return false;
 }
 
@@ -128,7 +114,7 @@ void BuilderDialog::RepairPictures() {
             ShowMessage(hwnd(), "Error: Can not save a file over itself: " + choice->path);
             continue;
         }
-        if (!ReplaceWithCopy(choice->path, diagnosis.repaired)) {
+        if (ReplaceFileWhole(choice->path, diagnosis.repaired) != ReplaceResult::Replaced) {
             ShowMessage(hwnd(), "Can not write output file: '" + choice->path + "'");
             continue;
         }

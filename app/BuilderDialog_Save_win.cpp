@@ -1,28 +1,17 @@
-// Saving the form to a gesture file. The gesture is written to a new file
-// beside the target and moved over it only when complete, so a failure at
-// any point leaves an existing target exactly as it was.
+// Saving the form to a gesture file. The gesture replaces the target only
+// when it is complete, so a failure at any point leaves an existing target
+// exactly as it was.
 #include <cstdio>
 
 #include "app/BuilderDialog_win.h"
 #include "authoring/GestureForm.h"
 #include "base/FileIo.h"
+#include "base/ReplaceFile.h"
 #include "platform/Controls_win.h"
 #include "platform/Seams_win.h"
 
 namespace qx {
 namespace {
-
-// The directory the target lies in, from its full path, so that the new
-// file is made on the target's own drive even for "c:wave.qxm".
-std::string DirectoryOf(const std::string& path) {
-    char full[MAX_PATH + 1] = "";
-    char* name = nullptr;
-    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, &name);
-    if (length == 0 || length >= sizeof full || !name || name == full) return ".";
-    *name = '\0';
-    return full;
-}
-
 
 // Whether an existing target can be replaced: the open for writing that
 // would truncate it, made without truncating.
@@ -76,24 +65,26 @@ bool BuilderDialog::SaveGesture(const std::string& path, bool askOverwrite, bool
         ShowMessage(hwnd(), cannotOpen);
         return false;
     }
-    char partial[MAX_PATH + 1] = "";
-    if (!GetTempFileNameA(DirectoryOf(path).c_str(), "qxs", 0, partial)) {
+    // The new file is made before the sections are read, so a target that
+    // cannot be written is reported first, whatever the sections hold.
+    FileReplacement replacement(path);
+    if (!replacement.Started()) {
         ShowMessage(hwnd(), cannotOpen);
         return false;
     }
-
     std::vector<std::uint8_t> bytes;
-    std::optional<std::string> failure = BuildGestureFile(form, bytes);
-    if (!failure && !WriteWholeFile(partial, bytes)) failure = "Can not write output file: '" + path + "'";
-    if (!failure && !MoveFileExA(partial, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        failure = cannotOpen;
-    }
-    if (failure) {
-        DeleteFileA(partial);
+    if (const auto failure = BuildGestureFile(form, bytes)) {
         ShowMessage(hwnd(), *failure);
         return false;
     }
-    return true;
+    switch (replacement.Finish(bytes)) {
+    case ReplaceResult::Replaced: return true;
+    case ReplaceResult::CannotWrite: ShowMessage(hwnd(), "Can not write output file: '" + path + "'"); return false;
+    case ReplaceResult::CannotCreate:
+    case ReplaceResult::CannotPlace: break;
+    }
+    ShowMessage(hwnd(), cannotOpen);
+    return false;
 }
 
 }  // namespace qx

@@ -35,8 +35,4 @@ enum class FileReadStatus { Ok, CannotOpen, TooLarge, ReadFailed };
 FileReadStatus ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
                              std::uint64_t maxSize);
 
-// Writes bytes as the whole of a file, created or emptied; false when the
-// file cannot be opened or any byte cannot be written.
-bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
-
 }  // namespace qx

@@ -1,11 +1,11 @@
 #include "tools/CommandIo.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
 
 #include "base/FileIo.h"
+#include "base/ReplaceFile.h"
 
 namespace qx::tool {
 
@@ -64,30 +64,13 @@ bool LoadGestureFile(const std::string& path, GestureFileContents& contents, std
 }
 
 std::optional<std::string> WriteFileWhole(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    namespace fs = std::filesystem;
-    const std::string partial = path + ".partial";
-    std::FILE* file = std::fopen(partial.c_str(), "wb");
-    if (!file) return "cannot be created";
-    bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    written = std::fflush(file) == 0 && written;
-    written = std::fclose(file) == 0 && written;
-    std::error_code ec;
-    if (!written) {
-        fs::remove(partial, ec);
-        return "could not be written completely";
+    switch (ReplaceFileWhole(path, bytes)) {
+    case ReplaceResult::Replaced: return std::nullopt;
+    case ReplaceResult::CannotCreate: return "cannot be created";
+    case ReplaceResult::CannotWrite: return "could not be written completely";
+    case ReplaceResult::CannotPlace: return "could not be written";
     }
-    fs::rename(partial, path, ec);
-    if (ec && fs::is_regular_file(path)) {
-        // Where a rename does not replace an existing file, the old one goes
-        // first; the complete new file is already on disk by then.
-        std::error_code removed;
-        if (fs::remove(path, removed)) fs::rename(partial, path, ec);
-    }
-    if (ec) {
-        fs::remove(partial, ec);
-        return "could not be written";
-    }
-    return std::nullopt;
+    return "could not be written";
 }
 
 std::optional<int> ParseNumber(std::string_view text) {

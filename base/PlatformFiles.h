@@ -1,0 +1,40 @@
+// The few file calls of base/ whose bodies differ by platform: the Windows
+// ones are in FileIo_win.cpp, the POSIX ones in FileIo_posix.cpp, and the
+// build compiles exactly one of the two. Only base/ uses them.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+namespace qx::platform_files {
+
+struct FileStatus {
+    bool directory = false;
+    std::uint64_t size = 0;
+};
+
+// What the file system says about an open file.
+std::optional<FileStatus> StatusOf(std::FILE* file);
+
+// Moves an open file to an absolute position no larger than INT64_MAX.
+bool SeekTo(std::FILE* file, std::uint64_t position);
+
+// Makes what was written to an open file, already flushed from its buffer,
+// durable on the disk.
+bool FlushToDisk(std::FILE* file);
+
+// Creates an empty file of an unused name in the directory that holds
+// target (which need not exist yet) and gives its path; nothing when the
+// directory does not exist or takes no new file.
+std::optional<std::string> CreateFileBeside(const std::string& target);
+
+// Puts the complete file newFile in place of target, or at target when
+// there is none yet. An existing target keeps what the system keeps of a
+// file across a replace (attributes, security, creation time on Windows;
+// permission bits elsewhere). On failure target is as it was (a target that
+// is a directory is never replaced) and newFile is still there.
+bool PutInPlace(const std::string& newFile, const std::string& target);
+
+}  // namespace qx::platform_files
