@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/LittleEndian.h"
+
 namespace qx {
 
 namespace {
@@ -35,8 +37,6 @@ private:
     std::size_t pos_ = 0;  // <= data_.size()
     bool failed_ = false;
 };
-
-int Le16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
 
 std::vector<std::uint32_t> ReadTable(const std::uint8_t* bytes, std::size_t entries) {
     std::vector<std::uint32_t> colours(entries);
@@ -188,8 +188,8 @@ GifAnimation ReadGifAnimation(std::span<const std::uint8_t> gif, const GifReadLi
     ByteReader in(gif);
     const std::uint8_t* header = in.Read(13);
     if (!header || std::memcmp(header, "GIF", 3) != 0) return animation;
-    animation.screenWidth = Le16(header + 6);
-    animation.screenHeight = Le16(header + 8);
+    animation.screenWidth = ReadLe16(header + 6);
+    animation.screenHeight = ReadLe16(header + 8);
     if (std::size_t(animation.screenWidth) * std::size_t(animation.screenHeight) > limits.maxScreenPixels) {
         animation.stop = GifReadStop::TooLarge;
         return animation;
@@ -233,7 +233,7 @@ GifAnimation ReadGifAnimation(std::span<const std::uint8_t> gif, const GifReadLi
             // A graphic control extension governs the next image; of several, the last counts.
             if (label == 0xF9 && count >= 4) {
                 control.disposal = (body[0] >> 2) & 7;
-                control.delay = Le16(body + 1);
+                control.delay = ReadLe16(body + 1);
                 control.transparentIndex = (body[0] & 1) ? body[3] : -1;
             }
             continue;
@@ -263,10 +263,10 @@ GifAnimation ReadGifAnimation(std::span<const std::uint8_t> gif, const GifReadLi
             damaged(GifImageProblem::DataEnds);
             return animation;
         }
-        image.left = Le16(descriptor);
-        image.top = Le16(descriptor + 2);
-        image.width = Le16(descriptor + 4);
-        image.height = Le16(descriptor + 6);
+        image.left = ReadLe16(descriptor);
+        image.top = ReadLe16(descriptor + 2);
+        image.width = ReadLe16(descriptor + 4);
+        image.height = ReadLe16(descriptor + 6);
         image.interlaced = (descriptor[8] & 0x40) != 0;
         if (descriptor[8] & 0x80) {
             const std::size_t entries = std::size_t{2} << (descriptor[8] & 7);
