@@ -4,11 +4,11 @@
 #include <string>
 
 #include "app/BuilderDialog_win.h"
-#include "authoring/TestSettings.h"
 #include "gesture/Gesture.h"
 #include "platform/Seams_win.h"
 #include "playback/PerformanceManager_win.h"
 #include "playback/PreviewPane_win.h"
+#include "playback/TestRehearsal.h"
 
 namespace qx {
 namespace {

@@ -11,7 +11,7 @@
 #include "image/PackedDib.h"
 #include "image/PictureRepair.h"
 #include "playback/Duration.h"
-#include "playback/FrameStepper.h"
+#include "playback/TestRehearsal.h"
 
 namespace qx {
 
@@ -450,33 +450,6 @@ Severity WorstSeverity(const std::vector<Finding>& findings) {
     Severity worst = Severity::Info;
     for (const Finding& f : findings) worst = std::max(worst, f.severity);
     return worst;
-}
-
-int TestTicks() { return PerformanceDuration(kTestBaseTicks, kTestText.size()); }
-
-TestRun SimulateTest(const GestureSettings& settings, int stripWidth, int ticks) {
-    AnimationSettings animation;
-    animation.frameWidth = settings.frameWidth;
-    animation.backToFrame = settings.backToFrame;
-    animation.audioStartFrame = settings.audioStartFrame;
-    animation.imageLoop = (settings.flags & GF_IMAGE_LOOP) != 0;
-    animation.imageReverse = (settings.flags & GF_IMAGE_REVERSE) != 0;
-    animation.transparent = (settings.flags & GF_TRANSPARENT) != 0;
-    animation.audio = (settings.flags & GF_AUDIO) != 0;
-    animation.audioOnce = (settings.flags & GF_AUDIO_ONCE) != 0;
-
-    TestRun run;
-    FrameStepper stepper(animation, stripWidth);
-    if (!stepper.HasAnimation()) return run;
-    run.frames.push_back(stepper.CurrentFrame());
-    if (stepper.CheckSound()) run.soundTicks.push_back(0);
-    for (int tick = 1; tick <= ticks; ++tick) {
-        const StepResult step = stepper.Advance();
-        if (run.finishedTick < 0 && stepper.Has(PF_FINISHED)) run.finishedTick = tick;
-        run.frames.push_back(stepper.CurrentFrame());
-        if (step.playSound) run.soundTicks.push_back(tick);
-    }
-    return run;
 }
 
 }  // namespace qx

@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "authoring/GestureForm.h"
-#include "authoring/TestSettings.h"
 #include "gesture/GestureFormat.h"
 #include "gesture/GestureReader.h"
 
@@ -71,19 +70,5 @@ std::string FormatFindings(const std::vector<Finding>& findings, std::string_vie
 
 // The most severe finding's severity; Info when there is none.
 Severity WorstSeverity(const std::vector<Finding>& findings);
-
-// How many ticks a Test's performance advances (its base time lengthened by
-// its text).
-int TestTicks();
-
-struct TestRun {
-    std::vector<int> frames;      // the frame shown at the start, then after each tick
-    std::vector<int> soundTicks;  // ticks on which the sound is (re)started; 0 is the start
-    int finishedTick = -1;        // the tick on which the animation ended, or -1
-};
-
-// Steps a performance exactly as the balloon does, for ticks ticks.
-// frameWidth 0 performs as text only: no frames, no sound.
-TestRun SimulateTest(const GestureSettings& settings, int stripWidth, int ticks);
 
 }  // namespace qx

@@ -1,6 +1,31 @@
 #include "playback/FrameStepper.h"
 
+#include "gesture/Gesture.h"
+#include "gesture/GestureFormat.h"
+
 namespace qx {
+namespace {
+
+// Gesture and GestureSettings store the same fields under the same names.
+template <typename Stored>
+AnimationSettings FromStored(const Stored& gesture) {
+    AnimationSettings settings;
+    settings.frameWidth = gesture.frameWidth;
+    settings.backToFrame = gesture.backToFrame;
+    settings.audioStartFrame = gesture.audioStartFrame;
+    settings.imageLoop = (gesture.flags & GF_IMAGE_LOOP) != 0;
+    settings.imageReverse = (gesture.flags & GF_IMAGE_REVERSE) != 0;
+    settings.transparent = (gesture.flags & GF_TRANSPARENT) != 0;
+    settings.audio = (gesture.flags & GF_AUDIO) != 0;
+    settings.audioOnce = (gesture.flags & GF_AUDIO_ONCE) != 0;
+    return settings;
+}
+
+}  // namespace
+
+AnimationSettings AnimationSettingsOf(const Gesture& gesture) { return FromStored(gesture); }
+
+AnimationSettings AnimationSettingsOf(const GestureSettings& settings) { return FromStored(settings); }
 
 PerformanceFlags FlagsFromSettings(const AnimationSettings& settings) {
     PerformanceFlags flags = 0;

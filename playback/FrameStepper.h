@@ -8,6 +8,9 @@
 
 namespace qx {
 
+class Gesture;
+struct GestureSettings;
+
 using PerformanceFlags = std::uint32_t;
 
 // Taken from the gesture at Setup.
@@ -37,6 +40,12 @@ struct AnimationSettings {
 // count would divide by it), so it performs as text only: no strip, no
 // sound. The caller skips decoding the strip and handing over the sound.
 inline bool PerformsAnimation(int frameWidth) { return frameWidth > 0; }
+
+// A gesture's stored flags and numbers as stepping settings. The balloon
+// and a Test's rehearsal both read a gesture through these, so that the
+// rehearsal steps exactly as the balloon does.
+AnimationSettings AnimationSettingsOf(const Gesture& gesture);
+AnimationSettings AnimationSettingsOf(const GestureSettings& settings);
 
 // The gesture settings as performance flags; PF_AUDIO_ONCE only with PF_AUDIO.
 PerformanceFlags FlagsFromSettings(const AnimationSettings& settings);

@@ -14,20 +14,6 @@ namespace {
 
 constexpr char kBalloonClassName[] = "QxSpeechBalloon";
 
-AnimationSettings SettingsOf(const Gesture& gesture) {
-    AnimationSettings settings;
-    settings.frameWidth = gesture.frameWidth;
-    settings.backToFrame = gesture.backToFrame;
-    settings.audioStartFrame = gesture.audioStartFrame;
-    settings.imageLoop = gesture.IsImageLoop();
-    settings.imageReverse = gesture.IsImageReverse();
-    settings.transparent = gesture.IsTransparent();
-    settings.audio = gesture.HasAudio();
-    settings.audioOnce = gesture.IsAudioOnce();
-    return settings;
-}
-
-
 Size ClientSize(HWND hwnd) {
     RECT client{};
     GetClientRect(hwnd, &client);
@@ -146,7 +132,7 @@ void Performance::Setup(const Rect& bounds, const Rect& anchorRect, HWND anchor,
         image_.Load(gesture->imageData.data(), gesture->imageData.size());
         stripWidth_ = image_.Width();
         stripHeight_ = image_.Height();
-        stepper_ = FrameStepper(SettingsOf(*gesture), stripWidth_);
+        stepper_ = FrameStepper(AnimationSettingsOf(*gesture), stripWidth_);
         if (stepper_.Has(PF_TRANSPARENT)) image_.SetTransparency(true, gesture->transparentColour);
         if (stepper_.Has(PF_AUDIO)) manager_.SetSound(this, gesture->audioData.data(), gesture->audioData.size());
     }

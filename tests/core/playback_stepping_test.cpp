@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "gesture/Gesture.h"
+#include "gesture/GestureFormat.h"
 #include "playback/Duration.h"
 #include "playback/FrameStepper.h"
 
@@ -125,6 +127,39 @@ TEST(FrameStepper, FlagsTakenFromTheGesture) {
     for (const auto& c : cases) {
         AnimationSettings s{40, 0, 0, c.loop, c.reverse, c.transparent, c.audio, c.once};
         EXPECT_EQ(FrameStepper(s, 160).Flags(), c.flags);
+    }
+}
+
+TEST(FrameStepper, GestureFieldsReadAsStepping) {
+    // One stored flag at a time, so a flag read into the wrong field shows.
+    struct {
+        std::uint8_t flag;
+        bool AnimationSettings::*field;
+    } const cases[] = {
+        {GF_IMAGE_LOOP, &AnimationSettings::imageLoop},
+        {GF_IMAGE_REVERSE, &AnimationSettings::imageReverse},
+        {GF_TRANSPARENT, &AnimationSettings::transparent},
+        {GF_AUDIO, &AnimationSettings::audio},
+        {GF_AUDIO_ONCE, &AnimationSettings::audioOnce},
+    };
+    bool AnimationSettings::*const all[] = {&AnimationSettings::imageLoop, &AnimationSettings::imageReverse,
+                                            &AnimationSettings::transparent, &AnimationSettings::audio,
+                                            &AnimationSettings::audioOnce};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int{c.flag});
+        const GestureSettings stored{
+            .name = "Step", .flags = c.flag, .frameWidth = 300, .backToFrame = 2, .audioStartFrame = 250};
+        Gesture gesture;
+        gesture.flags = c.flag;
+        gesture.frameWidth = 300;
+        gesture.backToFrame = 2;
+        gesture.audioStartFrame = 250;
+        for (const AnimationSettings& s : {AnimationSettingsOf(stored), AnimationSettingsOf(gesture)}) {
+            EXPECT_EQ(s.frameWidth, 300);
+            EXPECT_EQ(s.backToFrame, 2);
+            EXPECT_EQ(s.audioStartFrame, 250);
+            for (bool AnimationSettings::*field : all) EXPECT_EQ(s.*field, field == c.field);
+        }
     }
 }
 

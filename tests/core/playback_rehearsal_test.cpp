@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "authoring/GestureChecker.h"
+#include "playback/TestRehearsal.h"
 
 namespace qx {
 namespace {
@@ -12,7 +12,7 @@ GestureSettings Settings(std::uint8_t flags, std::uint8_t backToFrame = 0, std::
             .audioStartFrame = audioStartFrame};
 }
 
-TEST(CheckerTest, FrameOrderOfTheSteppingRules) {
+TEST(TestRehearsal, FrameOrderOfTheSteppingRules) {
     const struct {
         const char* what;
         std::uint8_t flags;
@@ -38,7 +38,7 @@ TEST(CheckerTest, FrameOrderOfTheSteppingRules) {
     }
 }
 
-TEST(CheckerTest, SoundTicksFollowTheStartFrame) {
+TEST(TestRehearsal, SoundTicksFollowTheStartFrame) {
     std::vector<int> everyTick;
     for (int t = 0; t <= 29; ++t) everyTick.push_back(t);
     const struct {
@@ -60,7 +60,7 @@ TEST(CheckerTest, SoundTicksFollowTheStartFrame) {
     }
 }
 
-TEST(CheckerTest, FrameWidthZeroPerformsAsText) {
+TEST(TestRehearsal, FrameWidthZeroPerformsAsText) {
     GestureSettings s = Settings(GF_IMAGE_LOOP | GF_AUDIO);
     s.frameWidth = 0;
     const TestRun run = SimulateTest(s, 40, TestTicks());
