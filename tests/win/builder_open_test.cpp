@@ -184,6 +184,29 @@ TEST_F(BuilderOpen, ATemporaryFileThatCannotBeReplacedLeavesTheOthersAsTheyWere)
     }
 }
 
+TEST_F(BuilderOpen, ASectionThatCannotTakeItsPlacePutsBackThoseBeforeIt) {
+    const Bytes button = {7, 7, 7}, image = {6, 6};
+    WriteFileBytes(builder->TempPath("~tempqxmb.gif"), button);
+    WriteFileBytes(builder->TempPath("~tempqxm.gif"), image);
+    // Readable, so kept, but held open without sharing its deletion: the
+    // button's file is replaced first, then the animation's cannot be.
+    HANDLE held = CreateFileA(builder->TempPath("~tempqxm.gif").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    OpenThroughDialog(Put("w.qxm", GestureFileBytes(WorkedExample())));
+    CloseHandle(held);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Can not open temporary file for image section\n" +
+                                                         builder->TempPath("~tempqxm.gif")});
+    EXPECT_EQ(ReadFileBytes(builder->TempPath("~tempqxmb.gif")), button);
+    EXPECT_EQ(ReadFileBytes(builder->TempPath("~tempqxm.gif")), image);
+    EXPECT_FALSE(FileExists(builder->TempPath("~tempqxm.wav")));
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(builder->TempPath("*.tmp").c_str(), &found);
+    EXPECT_EQ(find, INVALID_HANDLE_VALUE) << found.cFileName;
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    EXPECT_EQ(builder->animationFile, "");
+}
+
 TEST_F(BuilderOpen, CancelledOrMissingChangesNothing) {
     Type(1004, "Unsaved");
     messages.Answer(IDCANCEL);  // unsaved changes are asked about before the dialog
