@@ -9,6 +9,7 @@
 #include "gesture/WaveInfo.h"
 #include "image/GifBlocks.h"
 #include "image/PackedDib.h"
+#include "image/Picture.h"
 #include "image/PictureRepair.h"
 #include "playback/Duration.h"
 #include "playback/TestRehearsal.h"

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             h.sizeImage != std::size_t{qx::DibStride(h.width, h.bitCount)} * static_cast<std::uint32_t>(h.height)) {
             std::abort();
         }
-    } else if (decoder.Error() == qx::GIF_ERR_NONE && decoder.Refusal() == qx::GifRefusal::None) {
+    } else if (decoder.Error() == qx::GIF_ERR_NONE && decoder.Refusal() == qx::PictureError::None) {
         std::abort();  // every failure has a code or a refusal reason
     }
     return 0;

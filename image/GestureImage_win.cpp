@@ -1,26 +1,23 @@
 #include "image/GestureImage_win.h"
 
-#include <new>
 #include <cstring>
+#include <new>
+#include <utility>
 #include <vector>
 
-#include "platform/Gdi_win.h"
+#include "image/Picture.h"
 
 namespace qx {
 
 namespace {
 
-// A movable, zero-filled global block holding a copy of bytes; null on failure.
-HGLOBAL GlobalCopy(const DibBlock& bytes) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes.size());
-    if (!block) return nullptr;
-    void* at = GlobalLock(block);
-    if (!at) {
-        GlobalFree(block);
-        return nullptr;
-    }
-    std::memcpy(at, bytes.data(), bytes.size());
-    GlobalUnlock(block);
+// A movable, zero-filled global block holding a copy of bytes; empty on failure.
+OwnedGlobal GlobalCopy(const DibBlock& bytes) {
+    OwnedGlobal block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes.size()));
+    if (!block) return block;
+    const GlobalLockGuard lock(block.get());
+    if (!lock.get()) return OwnedGlobal();
+    std::memcpy(lock.get(), bytes.data(), bytes.size());
     return block;
 }
 
@@ -43,20 +40,11 @@ HBITMAP CreateScratchBitmap(HDC dc, int width, int height) {
 
 GestureImage::GestureImage() : infoBuffer(std::make_unique<InfoBuffer>()) {}
 
-GestureImage::~GestureImage() { Release(); }
-
 void GestureImage::Release() {
-    if (bitsBlock) {
-        if (lockedBits) GlobalUnlock(bitsBlock);
-        GlobalFree(bitsBlock);
-        bitsBlock = nullptr;
-    }
+    bitsBlock.Reset();
     lockedBits = nullptr;
     transparentEnabled = 0;
-    if (palette) {
-        DeleteObject(palette);
-        palette = nullptr;
-    }
+    palette.Reset();
 }
 
 void GestureImage::SetTransparency(bool enabled, COLORREF colour) {
@@ -73,48 +61,50 @@ int GestureImage::Height() const {
 }
 
 int GestureImage::Load(const std::uint8_t* data, std::size_t length) {
-    const PictureKind kind = ClassifyPicture(data, length);
-    if (kind == PictureKind::Unknown) return 0;
-    if (kind == PictureKind::Gif) {
-        GifDecoder decoder;
-        const auto decoded = decoder.Decode(data, length);
-        if (!decoded) {
-            lastError = decoder.Error();
+    const PictureResult picture = DecodePicture(data, length);
+    switch (picture.kind) {
+    case PictureKind::Unknown: return 0;
+    case PictureKind::Gif: {
+        if (!picture.block) {
+            lastError = picture.gifCode;
             return 0;
         }
-        HGLOBAL block = GlobalCopy(*decoded);
+        OwnedGlobal block = GlobalCopy(*picture.block);
         if (!block) {
             lastError = GIF_ERR_NO_MEMORY;
             return 0;
         }
         Release();
-        return TakeBlock(block);
+        return TakeBlock(std::move(block));
+    }
+    case PictureKind::Bitmap: break;
     }
     // A refused bitmap leaves the picture as it was; one that cannot get its
     // memory block leaves the image empty, as the old one is already gone.
-    const BitmapResult bitmap = PackBitmapFile(data, length);
-    if (!bitmap.block) {
-        if (bitmap.refusal == BitmapRefusal::NoMemory) Release();
+    if (!picture.block) {
+        if (picture.error == PictureError::BitmapNoMemory) Release();
         return 0;
     }
     Release();
-    HGLOBAL block = GlobalCopy(*bitmap.block);
+    OwnedGlobal block = GlobalCopy(*picture.block);
     if (!block) return 0;
-    return TakeBlock(block);
+    return TakeBlock(std::move(block));
 }
 
-int GestureImage::TakeBlock(HGLOBAL block) {
-    bitsBlock = block;
-    lockedBits = GlobalLock(bitsBlock);
-    if (!lockedBits) {
-        lastError = GIF_ERR_NO_MEMORY;
-        GlobalFree(bitsBlock);
-        bitsBlock = nullptr;
-        return 0;
+int GestureImage::TakeBlock(OwnedGlobal block) {
+    bitsBlock = std::move(block);
+    bool taken = false;
+    {
+        const GlobalLockGuard lock(bitsBlock.get());
+        lockedBits = lock.get();
+        if (!lockedBits) {
+            lastError = GIF_ERR_NO_MEMORY;
+            bitsBlock.Reset();
+            return 0;
+        }
+        taken = TakeInHeader(static_cast<const std::uint8_t*>(lockedBits), GlobalSize(bitsBlock.get()), *infoBuffer);
+        lockedBits = nullptr;
     }
-    const bool taken = TakeInHeader(static_cast<const std::uint8_t*>(lockedBits), GlobalSize(bitsBlock), *infoBuffer);
-    GlobalUnlock(bitsBlock);
-    lockedBits = nullptr;
     if (!taken) {
         // Cannot happen for blocks made by the decoder or the bitmap path.
         Release();
@@ -141,8 +131,8 @@ int GestureImage::CreateImagePalette() {
     for (WORD i = 0; i < entries && i < kMaxColourEntries; ++i) {
         logical->palPalEntry[i] = {table[4 * i + 2], table[4 * i + 1], table[4 * i], 0};
     }
-    palette = CreatePalette(logical);
-    return palette != nullptr;
+    palette.Reset(CreatePalette(logical));
+    return palette ? 1 : 0;
 }
 
 int GestureImage::Draw(HDC dc, const RECT& rect) {
@@ -150,25 +140,22 @@ int GestureImage::Draw(HDC dc, const RECT& rect) {
         lastError = IMG_ERR_NO_PICTURE;
         return 0;
     }
-    lockedBits = GlobalLock(bitsBlock);
+    const GlobalLockGuard lock(bitsBlock.get());
+    lockedBits = lock.get();
     if (!lockedBits) return 0;
     const void* rows = static_cast<const std::uint8_t*>(lockedBits) + RowsOffset(infoBuffer->Header());
 
-    HPALETTE previous = nullptr;
-    if (palette) {
-        previous = SelectPalette(dc, palette, TRUE);
-        RealizePalette(dc);
+    int result = 0;
+    {
+        const PaletteGuard selectPalette(dc, palette.get(), true);
+        SetStretchBltMode(dc, COLORONCOLOR);
+        if (transparentEnabled) {
+            result = DrawTransparent(dc, rect, rows);
+        } else {
+            result = StretchDIBits(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, 0, 0,
+                                   Width(), Height(), rows, Info(), DIB_RGB_COLORS, SRCCOPY);
+        }
     }
-    SetStretchBltMode(dc, COLORONCOLOR);
-    int result;
-    if (transparentEnabled) {
-        result = DrawTransparent(dc, rect, rows);
-    } else {
-        result = StretchDIBits(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, 0, 0, Width(),
-                               Height(), rows, Info(), DIB_RGB_COLORS, SRCCOPY);
-    }
-    if (previous) SelectPalette(dc, previous, FALSE);
-    GlobalUnlock(bitsBlock);
     lockedBits = nullptr;
     return result;
 }
@@ -190,7 +177,7 @@ int GestureImage::DrawTransparent(HDC dc, const RECT& rect, const void* rows) {
     SelectGuard selectA(a.get(), pictureBitmap.get());
     SelectGuard selectB(b.get(), backgroundBitmap.get());
     SelectGuard selectM(m.get(), maskBitmap.get());
-    PaletteGuard paletteA(a.get(), palette, true);
+    PaletteGuard paletteA(a.get(), palette.get(), true);
 
     // Stretched as on the target, so that no blended colour can miss the
     // transparent one.

@@ -11,13 +11,13 @@
 #include <memory>
 
 #include "image/PackedDib.h"
+#include "platform/Gdi_win.h"
 
 namespace qx {
 
 class GestureImage {
 public:
     GestureImage();
-    ~GestureImage();
     GestureImage(const GestureImage&) = delete;
     GestureImage& operator=(const GestureImage&) = delete;
 
@@ -31,16 +31,16 @@ public:
     int Height() const;
     void Release();
 
-    HGLOBAL bitsBlock = nullptr;       // owned packed bitmap; null while empty
+    OwnedGlobal bitsBlock;             // packed bitmap; empty while there is no picture
     void* lockedBits = nullptr;        // set only inside Load and Draw
     std::unique_ptr<InfoBuffer> infoBuffer;  // header and colour table handed to every drawing call
-    HPALETTE palette = nullptr;        // owned; only for 8 bits per pixel or less
+    OwnedPalette palette;              // only for 8 bits per pixel or less
     int lastError = 0;
     COLORREF transparentColour = 0;
     int transparentEnabled = 0;
 
 private:
-    int TakeBlock(HGLOBAL block);
+    int TakeBlock(OwnedGlobal block);
     int CreateImagePalette();
     int DrawTransparent(HDC dc, const RECT& rect, const void* rows);
     const BITMAPINFO* Info() const { return reinterpret_cast<const BITMAPINFO*>(infoBuffer->bytes.data()); }

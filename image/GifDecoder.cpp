@@ -326,7 +326,7 @@ std::vector<std::uint32_t> RowOrder(std::uint32_t height, bool interlaced) {
 
 std::optional<DibBlock> GifDecoder::Decode(const std::uint8_t* data, std::size_t length) {
     error_ = GIF_ERR_NONE;
-    refusal_ = GifRefusal::None;
+    refusal_ = PictureError::None;
     auto fail = [this](int code) -> std::optional<DibBlock> {
         error_ = code;
         return std::nullopt;
@@ -336,7 +336,7 @@ std::optional<DibBlock> GifDecoder::Decode(const std::uint8_t* data, std::size_t
     if (length < kScreenDescriptorEnd) return fail(GIF_ERR_INPUT_END);
     const std::uint8_t screenFlags = data[10];
     if (((screenFlags >> 4) & 7) < 3) {
-        refusal_ = GifRefusal::ColourResolution;
+        refusal_ = PictureError::GifColourResolution;
         return std::nullopt;
     }
     const int globalSizeField = screenFlags & 7;
@@ -375,7 +375,7 @@ std::optional<DibBlock> GifDecoder::Decode(const std::uint8_t* data, std::size_t
     const std::uint8_t imageFlags = descriptor[8];
     if (width == 0 || height == 0) return fail(GIF_ERR_EMPTY_IMAGE);
     if (globalSizeField < 3) {
-        refusal_ = GifRefusal::SmallGlobalTable;
+        refusal_ = PictureError::GifSmallGlobalTable;
         return std::nullopt;
     }
 
@@ -457,25 +457,6 @@ std::optional<DibBlock> GifDecoder::Decode(const std::uint8_t* data, std::size_t
         }
     }
     return block;
-}
-
-const char* GifRefusalName(GifRefusal refusal) {
-    switch (refusal) {
-    case GifRefusal::None: return "none";
-    case GifRefusal::ColourResolution: return "colour resolution below 4 bits per primary";
-    case GifRefusal::SmallGlobalTable: return "global colour table size field for fewer than 16 colours";
-    }
-    return "none";
-}
-
-const char* ImageErrorName(int code) {
-    static constexpr const char* kGifNames[kGifErrorCount] = {
-        "GIF_ERR_NONE",      "GIF_ERR_INPUT_END",   "GIF_ERR_BAD_CODE", "GIF_ERR_DATA_END",
-        "GIF_ERR_NO_MEMORY", "GIF_ERR_EMPTY_IMAGE", "GIF_ERR_NOT_GIF",  "GIF_ERR_NO_COLOURS",
-    };
-    if (code >= 0 && code < kGifErrorCount) return kGifNames[code];
-    if (code == IMG_ERR_NO_PICTURE) return "IMG_ERR_NO_PICTURE";
-    return "unknown error";
 }
 
 }  // namespace qx

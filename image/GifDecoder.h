@@ -21,14 +21,6 @@ namespace qx {
 // A packed device-independent bitmap: info header, colour table, rows.
 using DibBlock = std::vector<std::uint8_t>;
 
-// Why a GIF was refused by one of the two rules that set no error code.
-enum class GifRefusal {
-    None,
-    ColourResolution,  // fewer than 4 bits per primary colour
-    SmallGlobalTable,  // a global table size field for fewer than 16 colours
-};
-const char* GifRefusalName(GifRefusal refusal);
-
 class GifDecoder {
 public:
     // Large enough for any strip an author would make (16384 x 4096 at 8 bits
@@ -43,12 +35,14 @@ public:
     std::optional<DibBlock> Decode(const std::uint8_t* data, std::size_t length);
 
     int Error() const { return error_; }
-    GifRefusal Refusal() const { return refusal_; }
+    // PictureError::GifColourResolution or GifSmallGlobalTable when one of
+    // the two rules that set no code refused the GIF; otherwise None.
+    PictureError Refusal() const { return refusal_; }
 
 private:
     std::size_t maxBlockBytes_;
     int error_ = GIF_ERR_NONE;
-    GifRefusal refusal_ = GifRefusal::None;
+    PictureError refusal_ = PictureError::None;
 };
 
 }  // namespace qx

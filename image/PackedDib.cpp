@@ -89,33 +89,35 @@ bool TakeInHeader(const std::uint8_t* block, std::size_t length, InfoBuffer& inf
 
 BitmapResult PackBitmapFile(const std::uint8_t* data, std::size_t length, std::size_t maxBlockBytes) {
     BitmapResult result;
-    auto refuse = [&result](BitmapRefusal why) {
+    auto refuse = [&result](PictureError why) {
         result.refusal = why;
         return result;
     };
-    if (length < kFileHeaderSize + kInfoHeaderSize) return refuse(BitmapRefusal::Truncated);
+    if (length < kFileHeaderSize + kInfoHeaderSize) return refuse(PictureError::BitmapTruncated);
     const std::uint8_t* source = data + kFileHeaderSize;
     InfoHeader header = ReadInfoHeader(source);
-    if (header.size < kInfoHeaderSize) return refuse(BitmapRefusal::HeaderTooSmall);
-    if (header.compression != 0) return refuse(BitmapRefusal::Compressed);
-    if (!IsSupportedBitCount(header.bitCount)) return refuse(BitmapRefusal::BadBitCount);
-    if (header.width <= 0 || header.height == 0) return refuse(BitmapRefusal::BadSize);
-    if (header.bitCount <= 8 && header.clrUsed > kMaxColourEntries) return refuse(BitmapRefusal::TooManyColours);
+    if (header.size < kInfoHeaderSize) return refuse(PictureError::BitmapHeaderTooSmall);
+    if (header.compression != 0) return refuse(PictureError::BitmapCompressed);
+    if (!IsSupportedBitCount(header.bitCount)) return refuse(PictureError::BitmapBadBitCount);
+    if (header.width <= 0 || header.height == 0) return refuse(PictureError::BitmapBadSize);
+    if (header.bitCount <= 8 && header.clrUsed > kMaxColourEntries) return refuse(PictureError::BitmapTooManyColours);
     const std::uint64_t rowBytes = RowBytes(header);
-    if (header.sizeImage != 0 && header.sizeImage < rowBytes) return refuse(BitmapRefusal::BadSize);
-    if (rowBytes > maxBlockBytes) return refuse(BitmapRefusal::TooLarge);
+    if (header.sizeImage != 0 && header.sizeImage < rowBytes) return refuse(PictureError::BitmapBadSize);
+    if (rowBytes > maxBlockBytes) return refuse(PictureError::BitmapTooLarge);
     CompleteHeader(header);
 
     const std::uint64_t tableBytes = std::uint64_t{4} * header.clrUsed;
     const std::uint64_t blockBytes = kInfoHeaderSize + tableBytes + header.sizeImage;
-    if (blockBytes > maxBlockBytes) return refuse(BitmapRefusal::TooLarge);
+    if (blockBytes > maxBlockBytes) return refuse(PictureError::BitmapTooLarge);
     const std::uint64_t available = length - kFileHeaderSize;
-    if (std::uint64_t{header.size} + tableBytes + header.sizeImage > available) return refuse(BitmapRefusal::Truncated);
+    if (std::uint64_t{header.size} + tableBytes + header.sizeImage > available) {
+        return refuse(PictureError::BitmapTruncated);
+    }
 
     try {
         result.block.emplace(static_cast<std::size_t>(blockBytes), 0);
     } catch (const std::bad_alloc&) {
-        return refuse(BitmapRefusal::NoMemory);
+        return refuse(PictureError::BitmapNoMemory);
     }
     std::uint8_t* out = result.block->data();
     const std::uint32_t declaredSize = header.size;
@@ -123,28 +125,6 @@ BitmapResult PackBitmapFile(const std::uint8_t* data, std::size_t length, std::s
     WriteInfoHeader(header, out);
     std::memcpy(out + kInfoHeaderSize, source + declaredSize, tableBytes);
     std::memcpy(out + kInfoHeaderSize + tableBytes, source + declaredSize + tableBytes, header.sizeImage);
-    return result;
-}
-
-PictureKind ClassifyPicture(const std::uint8_t* data, std::size_t length) {
-    if (length >= 2 && data[0] == 'B' && data[1] == 'M') return PictureKind::Bitmap;
-    if (length >= 3 && std::memcmp(data, "GIF", 3) == 0) return PictureKind::Gif;
-    return PictureKind::Unknown;
-}
-
-PictureResult DecodePicture(const std::uint8_t* data, std::size_t length) {
-    PictureResult result;
-    result.kind = ClassifyPicture(data, length);
-    if (result.kind == PictureKind::Bitmap) {
-        BitmapResult bitmap = PackBitmapFile(data, length);
-        result.block = std::move(bitmap.block);
-        result.bitmapRefusal = bitmap.refusal;
-    } else if (result.kind == PictureKind::Gif) {
-        GifDecoder decoder;
-        result.block = decoder.Decode(data, length);
-        result.gifError = decoder.Error();
-        result.gifRefusal = decoder.Refusal();
-    }
     return result;
 }
 
@@ -159,21 +139,6 @@ std::vector<std::uint8_t> BitmapFileBytes(const DibBlock& block) {
     }
     std::memcpy(file.data() + kFileHeaderSize, block.data(), block.size());
     return file;
-}
-
-const char* BitmapRefusalName(BitmapRefusal refusal) {
-    switch (refusal) {
-    case BitmapRefusal::None: return "none";
-    case BitmapRefusal::Truncated: return "bitmap data ends before its header, colour table or rows";
-    case BitmapRefusal::HeaderTooSmall: return "bitmap info header smaller than 40 bytes";
-    case BitmapRefusal::Compressed: return "compressed bitmap";
-    case BitmapRefusal::BadBitCount: return "unsupported bits per pixel";
-    case BitmapRefusal::BadSize: return "bitmap width, height or image size unusable";
-    case BitmapRefusal::TooManyColours: return "more than 256 colours";
-    case BitmapRefusal::TooLarge: return "bitmap too large";
-    case BitmapRefusal::NoMemory: return "out of memory";
-    }
-    return "none";
 }
 
 }  // namespace qx

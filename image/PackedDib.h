@@ -1,7 +1,6 @@
 // Packed device-independent bitmaps: the 40-byte info header, row strides,
-// taking a picture's header and colour table in, turning a bitmap file ("BM")
-// into a packed block, and recognising which kind of picture some bytes hold.
-// Every read is bounded by the length it is given.
+// taking a picture's header and colour table in, and turning a bitmap file
+// ("BM") into a packed block. Every read is bounded by the length it is given.
 #pragma once
 
 #include <array>
@@ -58,22 +57,9 @@ bool TakeInHeader(const std::uint8_t* block, std::size_t length, InfoBuffer& inf
 // Offset of the pixel rows in a packed block with this (taken-in) header.
 std::size_t RowsOffset(const InfoHeader& header);
 
-enum class BitmapRefusal {
-    None,
-    Truncated,       // the header, colour table or rows run past the data
-    HeaderTooSmall,  // an info header size below 40
-    Compressed,      // anything but uncompressed rows
-    BadBitCount,     // not 1, 4, 8, 16, 24 or 32 bits per pixel
-    BadSize,         // width not positive, height 0, or an image size too small for the rows
-    TooManyColours,  // more than 256 colour entries
-    TooLarge,        // larger than the decoder's limit for any picture
-    NoMemory,
-};
-const char* BitmapRefusalName(BitmapRefusal refusal);
-
 struct BitmapResult {
     std::optional<DibBlock> block;
-    BitmapRefusal refusal = BitmapRefusal::None;
+    PictureError refusal = PictureError::None;  // one of the Bitmap... errors when there is no block
 };
 
 // Turns bitmap file bytes (a 14-byte file header, an info header, a colour
@@ -83,21 +69,6 @@ struct BitmapResult {
 // only their first 40 bytes) with the image size and colour counts filled in.
 BitmapResult PackBitmapFile(const std::uint8_t* data, std::size_t length,
                             std::size_t maxBlockBytes = GifDecoder::kDefaultMaxBlockBytes);
-
-enum class PictureKind { Bitmap, Gif, Unknown };
-// "BM" first, then "GIF"; anything else (including fewer bytes) is unknown.
-PictureKind ClassifyPicture(const std::uint8_t* data, std::size_t length);
-
-// A picture decoded as a gesture image decodes it: bitmap files through
-// PackBitmapFile, GIFs through GifDecoder.
-struct PictureResult {
-    PictureKind kind = PictureKind::Unknown;
-    std::optional<DibBlock> block;
-    int gifError = GIF_ERR_NONE;  // meaningful for a failed GIF
-    GifRefusal gifRefusal = GifRefusal::None;
-    BitmapRefusal bitmapRefusal = BitmapRefusal::None;
-};
-PictureResult DecodePicture(const std::uint8_t* data, std::size_t length);
 
 // A .bmp file: the 14-byte file header, then the block unchanged.
 std::vector<std::uint8_t> BitmapFileBytes(const DibBlock& block);

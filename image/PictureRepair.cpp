@@ -31,17 +31,18 @@ std::string UnknownPictureText(std::span<const std::uint8_t> bytes) {
     return "is neither a GIF nor a bitmap picture";
 }
 
-std::string BitmapText(BitmapRefusal refusal) {
+std::string BitmapText(PictureError refusal) {
     switch (refusal) {
-    case BitmapRefusal::Truncated: return "is a bitmap file that is cut short";
-    case BitmapRefusal::HeaderTooSmall: return "is a bitmap with an old-style header the player does not read";
-    case BitmapRefusal::Compressed: return "is a compressed bitmap; save it uncompressed";
-    case BitmapRefusal::BadBitCount: return "is a bitmap with a number of bits per pixel the player does not read";
-    case BitmapRefusal::BadSize: return "is a bitmap whose width, height or image size is unusable";
-    case BitmapRefusal::TooManyColours: return "is a bitmap with more than 256 colours in its colour table";
-    case BitmapRefusal::TooLarge: return "is a bitmap too large for the player";
-    case BitmapRefusal::NoMemory: return "is a bitmap that could not be held in memory";
-    case BitmapRefusal::None: break;
+    case PictureError::BitmapTruncated: return "is a bitmap file that is cut short";
+    case PictureError::BitmapHeaderTooSmall: return "is a bitmap with an old-style header the player does not read";
+    case PictureError::BitmapCompressed: return "is a compressed bitmap; save it uncompressed";
+    case PictureError::BitmapBadBitCount:
+        return "is a bitmap with a number of bits per pixel the player does not read";
+    case PictureError::BitmapBadSize: return "is a bitmap whose width, height or image size is unusable";
+    case PictureError::BitmapTooManyColours: return "is a bitmap with more than 256 colours in its colour table";
+    case PictureError::BitmapTooLarge: return "is a bitmap too large for the player";
+    case PictureError::BitmapNoMemory: return "is a bitmap that could not be held in memory";
+    default: break;
     }
     return "is a bitmap the player refuses";
 }
@@ -135,22 +136,22 @@ std::string WhyPictureRefused(std::span<const std::uint8_t> bytes, const Picture
     if (bytes.empty()) return "is empty";
     switch (result.kind) {
     case PictureKind::Unknown: return UnknownPictureText(bytes);
-    case PictureKind::Bitmap: return BitmapText(result.bitmapRefusal);
+    case PictureKind::Bitmap: return BitmapText(result.error);
     case PictureKind::Gif: break;
     }
     const std::uint8_t flags = bytes.size() > kGifScreenFlagsOffset ? bytes[kGifScreenFlagsOffset] : 0;
-    switch (result.gifRefusal) {
-    case GifRefusal::ColourResolution: {
+    switch (result.error) {
+    case PictureError::GifColourResolution: {
         const int bits = ((flags >> 4) & 7) + 1;
         return "is a GIF saved with a colour resolution of " + Num(bits) + (bits == 1 ? " bit" : " bits") +
                " per primary colour, and the player refuses anything below 4; " + kPaletteAdvice;
     }
-    case GifRefusal::SmallGlobalTable:
+    case PictureError::GifSmallGlobalTable:
         return "is a GIF whose colour table is sized for " + Num(2 << (flags & 7)) +
                " colours, and the player needs room for at least 16, however few are used; " + kPaletteAdvice;
-    case GifRefusal::None: break;
+    default: break;
     }
-    return GifErrorText(result.gifError);
+    return GifErrorText(result.gifCode);
 }
 
 PictureDiagnosis DiagnosePicture(std::span<const std::uint8_t> bytes) {
@@ -171,7 +172,7 @@ PictureDiagnosis DiagnosePicture(std::span<const std::uint8_t> bytes) {
     diagnosis.reason = WhyPictureRefused(bytes, original);
 
     Rewrite rewrite = RewriteHeader(bytes, layout);
-    int error = original.gifError;
+    int error = original.gifCode;
     if (!rewrite.changes.empty()) {
         const PictureResult repaired = DecodePicture(rewrite.bytes.data(), rewrite.bytes.size());
         if (repaired.block) {
@@ -181,7 +182,7 @@ PictureDiagnosis DiagnosePicture(std::span<const std::uint8_t> bytes) {
             return diagnosis;
         }
         diagnosis.reason = WhyPictureRefused(rewrite.bytes, repaired);
-        error = repaired.gifError;
+        error = repaired.gifCode;
     }
     // Whatever the decoder stumbles on first in a whole file without an
     // image, that is the thing to tell.

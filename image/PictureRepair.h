@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "image/PackedDib.h"
+#include "image/Picture.h"
 
 namespace qx {
 

@@ -1,5 +1,6 @@
-// Ownership of GDI objects and device contexts. Owning types delete what
-// they hold and cannot be copied; SelectGuard puts back what it replaced.
+// Ownership of GDI objects, device contexts and global memory blocks.
+// Owning types delete what they hold and cannot be copied; SelectGuard puts
+// back what it replaced.
 #pragma once
 
 #include <windows.h>
@@ -41,6 +42,48 @@ using OwnedPen = GdiObject<HPEN>;
 using OwnedFont = GdiObject<HFONT>;
 using OwnedRegion = GdiObject<HRGN>;
 using OwnedPalette = GdiObject<HPALETTE>;
+
+// An owned global memory block (GlobalAlloc / GlobalFree).
+class OwnedGlobal {
+public:
+    OwnedGlobal() = default;
+    explicit OwnedGlobal(HGLOBAL handle) : handle_(handle) {}
+    OwnedGlobal(const OwnedGlobal&) = delete;
+    OwnedGlobal& operator=(const OwnedGlobal&) = delete;
+    OwnedGlobal(OwnedGlobal&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    OwnedGlobal& operator=(OwnedGlobal&& other) noexcept {
+        if (this != &other) Reset(std::exchange(other.handle_, nullptr));
+        return *this;
+    }
+    ~OwnedGlobal() { Reset(); }
+
+    HGLOBAL get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    void Reset(HGLOBAL handle = nullptr) {
+        if (handle_) GlobalFree(handle_);
+        handle_ = handle;
+    }
+
+private:
+    HGLOBAL handle_ = nullptr;
+};
+
+// GlobalLock / GlobalUnlock of a movable block; get() is null when the lock
+// failed.
+class GlobalLockGuard {
+public:
+    explicit GlobalLockGuard(HGLOBAL block) : block_(block), bits_(block ? GlobalLock(block) : nullptr) {}
+    GlobalLockGuard(const GlobalLockGuard&) = delete;
+    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+    ~GlobalLockGuard() {
+        if (bits_) GlobalUnlock(block_);
+    }
+    void* get() const { return bits_; }
+
+private:
+    HGLOBAL block_;
+    void* bits_;
+};
 
 // Selects an object into a DC and restores the previous one on scope exit.
 class SelectGuard {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "image/PackedDib.h"
+#include "image/Picture.h"
 
 namespace qx::tool {
 
@@ -41,14 +42,16 @@ int RunDecode(std::span<char* const> args) {
             std::fprintf(stderr, "%s: neither a GIF nor a bitmap (\"BM\") picture\n", args[0]);
             break;
         case PictureKind::Bitmap:
-            std::fprintf(stderr, "%s: bitmap refused: %s\n", args[0], BitmapRefusalName(picture.bitmapRefusal));
+            std::fprintf(stderr, "%s: bitmap refused: %s\n", args[0], PictureErrorName(picture.error));
             break;
         case PictureKind::Gif:
-            if (picture.gifRefusal != GifRefusal::None) {
-                std::fprintf(stderr, "%s: %s (%s)\n", args[0], ImageErrorName(picture.gifError),
-                             GifRefusalName(picture.gifRefusal));
+            // A refusal by a rule that sets no code is told beside the code.
+            if (picture.error == PictureError::GifColourResolution ||
+                picture.error == PictureError::GifSmallGlobalTable) {
+                std::fprintf(stderr, "%s: %s (%s)\n", args[0], ImageErrorName(picture.gifCode),
+                             PictureErrorName(picture.error));
             } else {
-                std::fprintf(stderr, "%s: %s\n", args[0], ImageErrorName(picture.gifError));
+                std::fprintf(stderr, "%s: %s\n", args[0], ImageErrorName(picture.gifCode));
             }
             break;
         }

@@ -8,6 +8,7 @@
 #include "gesture/GestureFormat.h"
 #include "gesture/WaveInfo.h"
 #include "image/PackedDib.h"
+#include "image/Picture.h"
 #include "tools/CommandIo.h"
 
 namespace qx::tool {
@@ -35,13 +36,8 @@ PictureFacts DescribePicture(const Bytes& bytes) {
         facts.width = h.width;
         facts.height = std::abs(h.height);
         facts.bitsPerPixel = h.bitCount;
-    } else if (result.kind == PictureKind::Gif) {
-        facts.refusal =
-            result.gifRefusal != GifRefusal::None ? GifRefusalName(result.gifRefusal) : ImageErrorName(result.gifError);
-    } else if (result.kind == PictureKind::Bitmap) {
-        facts.refusal = BitmapRefusalName(result.bitmapRefusal);
     } else {
-        facts.refusal = "neither a GIF nor a bitmap";
+        facts.refusal = PictureErrorName(result.error);
     }
     return facts;
 }

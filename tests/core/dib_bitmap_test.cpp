@@ -86,7 +86,7 @@ TEST(BitmapPath, PacksHeaderTableAndRows) {
         SCOPED_TRACE(c.what);
         const Bytes file = MakeBitmap(c.fields);
         const BitmapResult r = PackBitmapFile(file.data(), file.size());
-        ASSERT_TRUE(r.block) << BitmapRefusalName(r.refusal);
+        ASSERT_TRUE(r.block) << PictureErrorName(r.refusal);
         const InfoHeader h = ReadInfoHeader(r.block->data());
         EXPECT_EQ(h.size, 40u);
         EXPECT_EQ(h.width, c.fields.width);
@@ -109,36 +109,38 @@ TEST(BitmapPath, PacksHeaderTableAndRows) {
 
 TEST(BitmapPath, RefusesWhatCannotBeDrawnSafely) {
     using B = BitmapFields;
-    using enum BitmapRefusal;
+    using enum PictureError;
     const struct {
         const char* what;
         BitmapFields fields;
-        BitmapRefusal refusal;
+        PictureError refusal;
     } cases[] = {
-        {"run-length compressed", With([](B& s) { s.compression = 1; }), Compressed},
-        {"core header", With([](B& s) { s.headerSize = 12; }), HeaderTooSmall},
-        {"2 bits per pixel", With([](B& s) { s.bitCount = 2; }), BadBitCount},
-        {"0 bits per pixel", With([](B& s) { s.bitCount = 0; }), BadBitCount},
-        {"300 colours", With([](B& s) { s.clrUsed = 300, s.tableEntries = 300; }), TooManyColours},
-        {"rows cut short", With([](B& s) { s.rowBytes = 7; }), Truncated},
-        {"colour table cut short", With([](B& s) { s.tableEntries = 100, s.rowBytes = 0; }), Truncated},
-        {"image size beyond the data", With([](B& s) { s.sizeImage = 4000; }), Truncated},
-        {"image size smaller than the rows", With([](B& s) { s.sizeImage = 6; }), BadSize},
-        {"zero width", With([](B& s) { s.width = 0; }), BadSize},
-        {"negative width", With([](B& s) { s.width = -3; }), BadSize},
-        {"zero height", With([](B& s) { s.height = 0; }), BadSize},
-        {"huge", With([](B& s) { s.width = s.height = 0x7FFFFFFF; }), TooLarge},
-        {"one row of 2^32 bytes", With([](B& s) { s.width = 0x40000000, s.height = 1, s.bitCount = 32; }), TooLarge},
-        {"header size past the data", With([](B& s) { s.headerSize = 0xFFFFFFF0, s.tableEntries = 0; }), Truncated},
+        {"run-length compressed", With([](B& s) { s.compression = 1; }), BitmapCompressed},
+        {"core header", With([](B& s) { s.headerSize = 12; }), BitmapHeaderTooSmall},
+        {"2 bits per pixel", With([](B& s) { s.bitCount = 2; }), BitmapBadBitCount},
+        {"0 bits per pixel", With([](B& s) { s.bitCount = 0; }), BitmapBadBitCount},
+        {"300 colours", With([](B& s) { s.clrUsed = 300, s.tableEntries = 300; }), BitmapTooManyColours},
+        {"rows cut short", With([](B& s) { s.rowBytes = 7; }), BitmapTruncated},
+        {"colour table cut short", With([](B& s) { s.tableEntries = 100, s.rowBytes = 0; }), BitmapTruncated},
+        {"image size beyond the data", With([](B& s) { s.sizeImage = 4000; }), BitmapTruncated},
+        {"image size smaller than the rows", With([](B& s) { s.sizeImage = 6; }), BitmapBadSize},
+        {"zero width", With([](B& s) { s.width = 0; }), BitmapBadSize},
+        {"negative width", With([](B& s) { s.width = -3; }), BitmapBadSize},
+        {"zero height", With([](B& s) { s.height = 0; }), BitmapBadSize},
+        {"huge", With([](B& s) { s.width = s.height = 0x7FFFFFFF; }), BitmapTooLarge},
+        {"one row of 2^32 bytes", With([](B& s) { s.width = 0x40000000, s.height = 1, s.bitCount = 32; }),
+         BitmapTooLarge},
+        {"header size past the data", With([](B& s) { s.headerSize = 0xFFFFFFF0, s.tableEntries = 0; }),
+         BitmapTruncated},
     };
     for (const auto& c : cases) {
         const Bytes file = MakeBitmap(c.fields);
         const BitmapResult r = PackBitmapFile(file.data(), file.size());
         EXPECT_FALSE(r.block) << c.what;
-        EXPECT_EQ(r.refusal, c.refusal) << c.what << ": " << BitmapRefusalName(r.refusal);
+        EXPECT_EQ(r.refusal, c.refusal) << c.what << ": " << PictureErrorName(r.refusal);
     }
     const Bytes tiny = {'B', 'M', 0, 0};
-    EXPECT_EQ(PackBitmapFile(tiny.data(), tiny.size()).refusal, Truncated);
+    EXPECT_EQ(PackBitmapFile(tiny.data(), tiny.size()).refusal, BitmapTruncated);
 }
 
 TEST(HeaderIntake, TakesTheHeaderAndTableOfADecodedGif) {
@@ -155,30 +157,6 @@ TEST(HeaderIntake, TakesTheHeaderAndTableOfADecodedGif) {
     EXPECT_EQ(0, std::memcmp(info.ColourTable() + 4, second, 4));
     EXPECT_EQ(RowsOffset(h), 40u + 64u);
     EXPECT_FALSE(TakeInHeader(block->data(), 40 + 63, info));
-}
-
-TEST(DecodePicture, ChoosesThePathByTheFirstBytes) {
-    const Bytes bitmap = MakeBitmap({});
-    const Bytes gif = test::WriteGif({0xFFFFFF}, {{1, 1, {0}}});
-    const Bytes gifWithoutImage = {'G', 'I', 'F', '8', '9', 'a'};
-    const Bytes neither = {'B', 'X', 'G'};
-    const struct {
-        const Bytes* data;
-        std::size_t length;
-        PictureKind kind;
-        bool decoded;
-    } cases[] = {{&bitmap, bitmap.size(), PictureKind::Bitmap, true},
-                 {&gif, gif.size(), PictureKind::Gif, true},
-                 {&gifWithoutImage, gifWithoutImage.size(), PictureKind::Gif, false},
-                 {&neither, neither.size(), PictureKind::Unknown, false},
-                 {&bitmap, 1, PictureKind::Unknown, false},
-                 {&gif, 2, PictureKind::Unknown, false}};
-    for (const auto& c : cases) {
-        const PictureResult r = DecodePicture(c.data->data(), c.length);
-        EXPECT_EQ(r.kind, c.kind);
-        EXPECT_EQ(r.block.has_value(), c.decoded);
-    }
-    EXPECT_EQ(DecodePicture(gifWithoutImage.data(), gifWithoutImage.size()).gifError, GIF_ERR_INPUT_END);
 }
 
 TEST(BitmapFileBytes, PrefixesTheBlockWithAFileHeader) {

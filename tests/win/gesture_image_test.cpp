@@ -95,7 +95,7 @@ TEST(GestureImage, FailedLoadKeepsThePicture) {
     EXPECT_FALSE(image.Load(smallTable.data(), smallTable.size()));
     EXPECT_EQ(image.lastError, 0);  // the small-table refusal sets no code
     EXPECT_EQ(image.Width(), 20);
-    EXPECT_NE(image.palette, nullptr);
+    EXPECT_NE(image.palette.get(), nullptr);
     Canvas canvas(20, 20);
     EXPECT_TRUE(image.Draw(canvas.dc(), {0, 0, 20, 20}));
     EXPECT_EQ(canvas.At(5, 0), button.Colour(5, 0));
@@ -124,7 +124,7 @@ TEST(GestureImage, TrueColourBitmapLoadsWithoutAPalette) {
     const Bytes file = BitmapFile(2, 2, 24, 0, rows);
     GestureImage image;
     ASSERT_TRUE(image.Load(file.data(), file.size()));
-    EXPECT_EQ(image.palette, nullptr);
+    EXPECT_EQ(image.palette.get(), nullptr);
     EXPECT_EQ(image.infoBuffer->Header().clrUsed, 0u);
     Canvas canvas(2, 2);
     const HGDIOBJ paletteBefore = GetCurrentObject(canvas.dc(), OBJ_PAL);
@@ -145,7 +145,7 @@ TEST(GestureImage, BitmapImageSizeZeroComesFromTheStride) {
     ASSERT_TRUE(image.Load(file.data(), file.size()));
     EXPECT_EQ(image.infoBuffer->Header().sizeImage, 8u);
     EXPECT_EQ(image.infoBuffer->Header().clrUsed, 256u);
-    EXPECT_NE(image.palette, nullptr);
+    EXPECT_NE(image.palette.get(), nullptr);
     EXPECT_EQ(image.Width(), 3);
     EXPECT_EQ(image.Height(), 2);
 }
@@ -160,8 +160,8 @@ TEST(GestureImage, LoadClearsTransparencyAndKeepsTheColour) {
         EXPECT_EQ(image.transparentColour, RGB(192, 192, 192)) << what;
     }
     image.Release();
-    EXPECT_EQ(image.bitsBlock, nullptr);
-    EXPECT_EQ(image.palette, nullptr);
+    EXPECT_EQ(image.bitsBlock.get(), nullptr);
+    EXPECT_EQ(image.palette.get(), nullptr);
     EXPECT_EQ(image.Width(), 0);
 }
 
