@@ -14,7 +14,7 @@ int BuilderApp::Run(const std::vector<std::string>& arguments) {
 
     BuilderDialog builder;
     const std::string file = FileArgument(arguments);
-    if (!file.empty()) builder.commandLineFile = file;
+    if (!file.empty()) builder.model.commandLineFile = file;
     builder.RunModal(nullptr);
     return 0;
 }

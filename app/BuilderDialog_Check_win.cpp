@@ -19,27 +19,32 @@ std::string WithCarriageReturns(const std::string& text) {
     return out;
 }
 
-class CheckDialog final : public Dialog {
+class CheckDialog final : public TableDialog<CheckDialog> {
 public:
-    CheckDialog(std::string text, bool canRepair) : Dialog(IDD_CHECK), text_(std::move(text)), canRepair_(canRepair) {}
-
-protected:
-    Handled HandleMessage(UINT message, WPARAM wParam, LPARAM) override {
-        if (message == WM_INITDIALOG) {
-            SetText(Item(IDC_CHECK_FINDINGS), WithCarriageReturns(text_));
-            EnableWindow(Item(IDC_CHECK_REPAIR), canRepair_);
-            SetFocus(Item(IDOK));
-            return {true, FALSE};
-        }
-        if (message == WM_COMMAND &&
-            (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDC_CHECK_REPAIR)) {
-            End(LOWORD(wParam));
-            return {true, 0};
-        }
-        return kDefault;
-    }
+    CheckDialog(std::string text, bool canRepair)
+        : TableDispatch(IDD_CHECK), text_(std::move(text)), canRepair_(canRepair) {}
 
 private:
+    friend TableDialog<CheckDialog>;
+
+    Handled OnInitDialog(WPARAM, LPARAM) {
+        SetText(Item(IDC_CHECK_FINDINGS), WithCarriageReturns(text_));
+        EnableWindow(Item(IDC_CHECK_REPAIR), canRepair_);
+        SetFocus(Item(IDOK));
+        return {true, FALSE};
+    }
+    void Close() { End(IDOK); }
+    void Cancel() { End(IDCANCEL); }
+    void Repair() { End(IDC_CHECK_REPAIR); }
+
+    static constexpr MessageRow<CheckDialog> kMessages[] = {{WM_INITDIALOG, &CheckDialog::OnInitDialog}};
+    static constexpr CommandRow<CheckDialog> kCommands[] = {
+        {IDOK, &CheckDialog::Close},
+        {IDCANCEL, &CheckDialog::Cancel},
+        {IDC_CHECK_REPAIR, &CheckDialog::Repair},
+    };
+    static constexpr HandlerTable<CheckDialog> kHandlers{kMessages, kCommands, {}};
+
     std::string text_;
     bool canRepair_;
 };

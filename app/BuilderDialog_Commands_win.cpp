@@ -13,19 +13,23 @@ namespace {
 
 constexpr const char* kGestureFilter = "Quixmoor Gestures (*.qxm)|*.qxm||";
 
-class AboutDialog final : public Dialog {
+class AboutDialog final : public TableDialog<AboutDialog> {
 public:
-    AboutDialog() : Dialog(IDD_ABOUT) {}
+    AboutDialog() : TableDispatch(IDD_ABOUT) {}
 
-protected:
-    Handled HandleMessage(UINT message, WPARAM wParam, LPARAM) override {
-        if (message == WM_INITDIALOG) return {true, TRUE};
-        if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-            End(LOWORD(wParam));
-            return {true, 0};
-        }
-        return kDefault;
-    }
+private:
+    friend TableDialog<AboutDialog>;
+
+    Handled OnInitDialog(WPARAM, LPARAM) { return {true, TRUE}; }
+    void Close() { End(IDOK); }
+    void Cancel() { End(IDCANCEL); }
+
+    static constexpr MessageRow<AboutDialog> kMessages[] = {{WM_INITDIALOG, &AboutDialog::OnInitDialog}};
+    static constexpr CommandRow<AboutDialog> kCommands[] = {
+        {IDOK, &AboutDialog::Close},
+        {IDCANCEL, &AboutDialog::Cancel},
+    };
+    static constexpr HandlerTable<AboutDialog> kHandlers{kMessages, kCommands, {}};
 };
 
 }  // namespace
@@ -35,9 +39,9 @@ void BuilderDialog::FileNew() { ResetForm(); }
 void BuilderDialog::FileOpen() { OpenGesture(); }
 
 bool BuilderDialog::FileSave() {
-    if (untitled) return FileSaveAs();
-    const bool saved = SaveGesture(filePath, false, false);
-    if (saved) dirty = 0;
+    if (model.untitled) return FileSaveAs();
+    const bool saved = SaveGesture(model.filePath, false, false);
+    if (saved) model.dirty = 0;
     return saved;
 }
 
@@ -48,11 +52,8 @@ bool BuilderDialog::FileSaveAs() {
     if (!choice) return false;
     const bool saved = SaveGesture(choice->path, true, false);
     if (saved) {
-        filePath = choice->path;
-        fileTitle = choice->fileName;
-        untitled = 0;
+        model.MakeTitled(choice->path, choice->fileName);
         SetCaption();
-        dirty = 0;
     }
     return saved;
 }
@@ -69,7 +70,7 @@ void BuilderDialog::Browse(const char* filter, const char* defaultExtension, HWN
         hwnd(), {false, filter, defaultExtension, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST});
     if (!choice) return;
     SetText(edit, choice->path);
-    dirty = 1;
+    model.dirty = 1;
     if (edit != controls.audioFile) OfferPictureFix(edit);
 }
 

@@ -56,7 +56,7 @@ Handled BuilderDialog::OnDropFiles(WPARAM wParam, LPARAM) {
     }
     if (target) {
         SetText(target, path);
-        dirty = 1;
+        model.dirty = 1;
         if (target != controls.audioFile) OfferPictureFix(target);
     }
     return {true, 0};

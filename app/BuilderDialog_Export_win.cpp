@@ -36,9 +36,9 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-void BuilderDialog::ExportAnimation() { ExportSection(animationFile, "Animation Image", "gif"); }
-void BuilderDialog::ExportButtonImage() { ExportSection(buttonImageFile, "Palette Button Image", "gif"); }
-void BuilderDialog::ExportAudio() { ExportSection(audioFile, "Audio Data", "wav"); }
+void BuilderDialog::ExportAnimation() { ExportSection(model.animationFile, "Animation Image", "gif"); }
+void BuilderDialog::ExportButtonImage() { ExportSection(model.buttonImageFile, "Palette Button Image", "gif"); }
+void BuilderDialog::ExportAudio() { ExportSection(model.audioFile, "Audio Data", "wav"); }
 
 void BuilderDialog::ExportSection(std::string sourcePath, std::string description, std::string extension) {
     if (sourcePath.empty()) {

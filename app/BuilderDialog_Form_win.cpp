@@ -1,5 +1,6 @@
-// The builder form: enabling rules, change tracking, ConfirmDiscard and
-// ResetForm. Programmatic text changes pass through the same update
+// The builder form: enabling, change tracking, ConfirmDiscard and ResetForm.
+// The rules are the model's; this file reads the controls they depend on and
+// applies the answers. Programmatic text changes pass through the same update
 // handlers as typing.
 #include "app/BuilderDialog_win.h"
 #include "platform/Controls_win.h"
@@ -8,15 +9,28 @@
 namespace qx {
 
 bool BuilderDialog::ConfirmDiscard() {
-    if (!dirty) return true;
-    switch (ShowMessage(hwnd(), "Save changes to gesture?", MB_YESNOCANCEL)) {
-    case IDYES:
-        return FileSave();
-    case IDNO:
-        return true;
-    default:
-        return false;
-    }
+    return model.ConfirmDiscard(
+        [&] {
+            switch (ShowMessage(hwnd(), "Save changes to gesture?", MB_YESNOCANCEL)) {
+            case IDYES: return SaveAnswer::Yes;
+            case IDNO: return SaveAnswer::No;
+            default: return SaveAnswer::Cancel;
+            }
+        },
+        [&] { return FileSave(); });
+}
+
+void BuilderDialog::ApplyEnabling(FormChange change) {
+    const FormChecks checks{IsChecked(controls.transparent), IsChecked(controls.imageLoop),
+                            !WindowText(controls.audioFile).empty()};
+    const FormEnabling before{IsWindowEnabled(controls.red) != FALSE, IsWindowEnabled(controls.backToFrame) != FALSE,
+                              IsWindowEnabled(controls.audioOnce) != FALSE,
+                              IsWindowEnabled(controls.audioStartFrame) != FALSE};
+    const FormEnabling after = EnablingAfter(change, checks, before);
+    for (HWND colour : {controls.red, controls.green, controls.blue}) EnableWindow(colour, after.colour);
+    EnableWindow(controls.backToFrame, after.backToFrame);
+    EnableWindow(controls.audioOnce, after.audioOnce);
+    EnableWindow(controls.audioStartFrame, after.audioStartFrame);
 }
 
 void BuilderDialog::ResetForm() {
@@ -29,51 +43,40 @@ void BuilderDialog::ResetForm() {
     for (HWND box : {controls.audioOnce, controls.imageReverse, controls.transparent, controls.imageLoop}) {
         SetCheck(box, false);
     }
-    for (HWND control : {controls.red, controls.green, controls.blue, controls.backToFrame, controls.audioOnce,
-                         controls.audioStartFrame}) {
-        EnableWindow(control, FALSE);
-    }
-    fileTitle = "[Untitled]";
-    untitled = 1;
-    dirty = 0;
+    ApplyEnabling(FormChange::Reset);
+    model.MakeUntitled();
     SetCaption();
 }
 
 void BuilderDialog::SyncTransparentColour() {
-    const BOOL on = IsChecked(controls.transparent);
-    EnableWindow(controls.red, on);
-    EnableWindow(controls.green, on);
-    EnableWindow(controls.blue, on);
-    dirty = 1;
+    ApplyEnabling(FormChange::Transparent);
+    model.dirty = 1;
 }
 
 void BuilderDialog::SyncImageLoop() {
-    const bool loop = IsChecked(controls.imageLoop);
-    EnableWindow(controls.backToFrame, loop);
-    EnableWindow(controls.audioOnce, loop && !WindowText(controls.audioFile).empty());
-    dirty = 1;
+    ApplyEnabling(FormChange::ImageLoop);
+    model.dirty = 1;
 }
 
 void BuilderDialog::OnAudioFileUpdate() {
-    if (loading) return;
-    audioFile = WindowText(controls.audioFile);
-    EnableWindow(controls.audioStartFrame, !audioFile.empty());
-    EnableWindow(controls.audioOnce, IsChecked(controls.imageLoop) && !audioFile.empty());
-    dirty = 1;
+    if (model.loading) return;
+    model.audioFile = WindowText(controls.audioFile);
+    ApplyEnabling(FormChange::AudioFile);
+    model.dirty = 1;
 }
 
 void BuilderDialog::OnAnimationFileUpdate() {
-    if (loading) return;
-    animationFile = WindowText(controls.animationFile);
-    dirty = 1;
+    if (model.loading) return;
+    model.animationFile = WindowText(controls.animationFile);
+    model.dirty = 1;
 }
 
 void BuilderDialog::OnButtonImageFileUpdate() {
-    if (loading) return;
-    buttonImageFile = WindowText(controls.buttonImageFile);
-    dirty = 1;
+    if (model.loading) return;
+    model.buttonImageFile = WindowText(controls.buttonImageFile);
+    model.dirty = 1;
 }
 
-void BuilderDialog::MarkDirty() { dirty = 1; }
+void BuilderDialog::MarkDirty() { model.dirty = 1; }
 
 }  // namespace qx

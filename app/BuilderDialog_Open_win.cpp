@@ -39,9 +39,9 @@ struct PendingSection {
 }  // namespace
 
 void BuilderDialog::OpenGesture() {
-    if (!commandLineFile.empty()) {
-        const std::string path = commandLineFile;
-        commandLineFile.clear();
+    if (!model.commandLineFile.empty()) {
+        const std::string path = model.commandLineFile;
+        model.commandLineFile.clear();
         const auto slash = path.find_last_of('\\');
         OpenGestureFile(path, slash == std::string::npos ? path : path.substr(slash + 1));
     } else {
@@ -64,7 +64,7 @@ void BuilderDialog::OpenGestureFile(const std::string& path, const std::string& 
         return;
     }
     const auto slash = path.find_last_of('\\');
-    paletteDirectory = slash == std::string::npos ? std::string() : path.substr(0, slash);
+    model.paletteDirectory = slash == std::string::npos ? std::string() : path.substr(0, slash);
     file.reset();
 
     std::vector<std::uint8_t> bytes;
@@ -89,11 +89,11 @@ void BuilderDialog::OpenGestureFile(const std::string& path, const std::string& 
 
     const bool hasAudio = (contents.settings.flags & GF_AUDIO) != 0;
     std::vector<PendingSection> sections = {
-        {&contents.button, TempPath(kTempButtonImageName), "Can not open temporary file for palette button image\n", {}},
-        {&contents.image, TempPath(kTempAnimationName), "Can not open temporary file for image section\n", {}},
+        {&contents.button, model.TempPath(kTempButtonImageName), "Can not open temporary file for palette button image\n", {}},
+        {&contents.image, model.TempPath(kTempAnimationName), "Can not open temporary file for image section\n", {}},
     };
     if (hasAudio) {
-        sections.push_back({&contents.audio, TempPath(kTempAudioName), "Can not open temporary file for audio section\n", {}});
+        sections.push_back({&contents.audio, model.TempPath(kTempAudioName), "Can not open temporary file for audio section\n", {}});
     }
     // The sections of the gesture being edited are kept in memory until all
     // the new ones are in place; one that could not be kept could not be put
@@ -120,15 +120,15 @@ void BuilderDialog::OpenGestureFile(const std::string& path, const std::string& 
         return;
     }
 
-    animationFile = TempPath(kTempAnimationName);
-    buttonImageFile = TempPath(kTempButtonImageName);
-    audioFile = hasAudio ? TempPath(kTempAudioName) : std::string();
+    model.animationFile = model.TempPath(kTempAnimationName);
+    model.buttonImageFile = model.TempPath(kTempButtonImageName);
+    model.audioFile = hasAudio ? model.TempPath(kTempAudioName) : std::string();
 
-    loading = 1;
+    model.loading = 1;
     SetText(controls.animationFile, kInternal);
     SetText(controls.buttonImageFile, kInternal);
-    SetText(controls.audioFile, audioFile.empty() ? "" : kInternal);
-    loading = 0;
+    SetText(controls.audioFile, model.audioFile.empty() ? "" : kInternal);
+    model.loading = 0;
 
     const GestureSettings& s = contents.settings;
     SetText(controls.displayedName, s.name);
@@ -140,18 +140,13 @@ void BuilderDialog::OpenGestureFile(const std::string& path, const std::string& 
     SetText(controls.frameWidth, std::to_string(s.frameWidth));
 
     SetCheck(controls.audioOnce, (s.flags & GF_AUDIO_ONCE) != 0);
-    EnableWindow(controls.audioOnce, !audioFile.empty());
     SetCheck(controls.imageReverse, (s.flags & GF_IMAGE_REVERSE) != 0);
     SetCheck(controls.transparent, (s.flags & GF_TRANSPARENT) != 0);
-    SyncTransparentColour();
     SetCheck(controls.imageLoop, (s.flags & GF_IMAGE_LOOP) != 0);
-    EnableWindow(controls.backToFrame, (s.flags & GF_IMAGE_LOOP) != 0);
+    ApplyEnabling(FormChange::Opened);
 
-    filePath = path;
-    fileTitle = name;
-    untitled = 0;
+    model.MakeTitled(path, name);
     SetCaption();
-    dirty = 0;
 }
 
 }  // namespace qx

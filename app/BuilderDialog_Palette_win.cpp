@@ -9,15 +9,15 @@ namespace qx {
 
 void BuilderDialog::ShowPalette() {
     PaletteDirectoryDialog dialog;
-    dialog.SetDirectory(paletteDirectory);
+    dialog.SetDirectory(model.paletteDirectory);
     if (dialog.RunModal(hwnd()) != IDOK) return;
-    paletteDirectory = dialog.GetDirectory();
+    model.paletteDirectory = dialog.GetDirectory();
     if (!paletteWindow) {
         paletteWindow = std::make_unique<PaletteWindow>();
-        paletteWindow->Refresh(paletteDirectory);
+        paletteWindow->Refresh(model.paletteDirectory);
         paletteWindow->Create(hwnd(), 10, 10, 0);
     } else {
-        paletteWindow->Refresh(paletteDirectory);
+        paletteWindow->Refresh(model.paletteDirectory);
         paletteWindow->Show(1);
     }
 }

@@ -81,7 +81,7 @@ std::vector<HWND> BuilderDialog::RepairablePictures() const {
     std::vector<HWND> edits;
     for (HWND edit : {controls.animationFile, controls.buttonImageFile}) {
         std::vector<std::uint8_t> bytes;
-        const std::string& path = edit == controls.animationFile ? animationFile : buttonImageFile;
+        const std::string& path = edit == controls.animationFile ? model.animationFile : model.buttonImageFile;
         if (path.empty() || ReadWholeFile(path, bytes, kMaxOfferBytes) != FileReadStatus::Ok) continue;
         if (DiagnosePicture(bytes).verdict == PictureVerdict::Repairable) edits.push_back(edit);
     }
@@ -91,7 +91,7 @@ std::vector<HWND> BuilderDialog::RepairablePictures() const {
 void BuilderDialog::RepairPictures() {
     for (HWND edit : RepairablePictures()) {
         const bool animation = edit == controls.animationFile;
-        const std::string source = animation ? animationFile : buttonImageFile;
+        const std::string source = animation ? model.animationFile : model.buttonImageFile;
         std::vector<std::uint8_t> bytes;
         if (ReadWholeFile(source, bytes, kMaxOfferBytes) != FileReadStatus::Ok) continue;
         PictureDiagnosis diagnosis = DiagnosePicture(bytes);
@@ -99,8 +99,8 @@ void BuilderDialog::RepairPictures() {
 
         // A section of an opened gesture is named after the gesture.
         std::string suggested;
-        if (source.rfind(tempDirectory + "\\", 0) == 0) {
-            const std::string stem = fileTitle.substr(0, fileTitle.find_last_of('.'));
+        if (source.rfind(model.tempDirectory + "\\", 0) == 0) {
+            const std::string stem = model.fileTitle.substr(0, model.fileTitle.find_last_of('.'));
             suggested = stem + (animation ? "-fixed.gif" : "-button-fixed.gif");
         } else {
             suggested = CopyPathBeside(source, "-fixed", Exists);

@@ -34,9 +34,9 @@ GestureForm BuilderDialog::ReadForm() const {
     form.blue = WindowText(controls.blue);
     form.backToFrame = WindowText(controls.backToFrame);
     form.audioStartFrame = WindowText(controls.audioStartFrame);
-    form.animationFile = animationFile;
-    form.buttonImageFile = buttonImageFile;
-    form.audioFile = audioFile;
+    form.animationFile = model.animationFile;
+    form.buttonImageFile = model.buttonImageFile;
+    form.audioFile = model.audioFile;
     form.transparent = IsChecked(controls.transparent);
     form.imageLoop = IsChecked(controls.imageLoop);
     form.imageReverse = IsChecked(controls.imageReverse);

@@ -30,10 +30,10 @@ COLORREF BuilderDialog::NextBalloonColour() {
 
 void BuilderDialog::TestGesture() {
     if (!performanceManager || !previewPane) return;
-    if (!SaveGesture(TempPath(std::string(kTempGestureBaseName) + ".qxm"), false, false)) return;
+    if (!SaveGesture(model.TempGesturePath(), false, false)) return;
     Gesture gesture;
     // The stored name replaces the placeholder name.
-    if (!gesture.Load(tempDirectory, kTempGestureBaseName, std::string(1, '\x06'), GL_ALL)) {
+    if (!gesture.Load(model.tempDirectory, kTempGestureBaseName, std::string(1, '\x06'), GL_ALL)) {
         ShowMessage(hwnd(), "Gesture load failed");
         return;
     }

@@ -42,74 +42,14 @@ void DeleteTempFile(const std::string& path) {
 
 }  // namespace
 
-const MessageRow<BuilderDialog> BuilderDialog::kMessages[] = {
-    {WM_INITDIALOG, &BuilderDialog::OnInitDialog},
-    {WM_CLOSE, &BuilderDialog::OnClose},
-    {WM_PAINT, &BuilderDialog::OnPaint},
-    {WM_QUERYDRAGICON, &BuilderDialog::OnQueryDragIcon},
-    {WM_TIMER, &BuilderDialog::OnTimer},
-    {WM_DROPFILES, &BuilderDialog::OnDropFiles},
-};
-
-const CommandRow<BuilderDialog> BuilderDialog::kCommands[] = {
-    {ID_FILE_NEW, &BuilderDialog::FileNew},
-    {ID_FILE_OPEN, &BuilderDialog::FileOpen},
-    {ID_FILE_SAVE, &BuilderDialog::FileSaveCommand},
-    {ID_FILE_SAVE_AS, &BuilderDialog::FileSaveAsCommand},
-    {ID_TOOLS_TEST, &BuilderDialog::TestGesture},
-    {ID_TOOLS_SHOW_PALETTE, &BuilderDialog::ShowPalette},
-    {ID_FILE_SAVE_ANIMATION, &BuilderDialog::ExportAnimation},
-    {ID_FILE_SAVE_BUTTON, &BuilderDialog::ExportButtonImage},
-    {ID_FILE_SAVE_AUDIO, &BuilderDialog::ExportAudio},
-    {ID_APP_ABOUT, &BuilderDialog::ShowAbout},
-    {ID_APP_EXIT, &BuilderDialog::FileExit},
-    // Escape and every other Cancel take the close path, so unsaved work is
-    // never dropped without the question.
-    {IDCANCEL, &BuilderDialog::RequestClose},
-    {ID_TOOLS_CHECK, &BuilderDialog::CheckGestureCommand},
-    // The keyboard shortcuts arrive with notice code 1.
-    {MAKEWPARAM(ID_FILE_NEW, 1), &BuilderDialog::FileNew},
-    {MAKEWPARAM(ID_FILE_OPEN, 1), &BuilderDialog::FileOpen},
-    {MAKEWPARAM(ID_FILE_SAVE, 1), &BuilderDialog::FileSaveCommand},
-    {MAKEWPARAM(ID_TOOLS_TEST, 1), &BuilderDialog::TestGesture},
-    {MAKEWPARAM(ID_TOOLS_SHOW_PALETTE, 1), &BuilderDialog::ShowPalette},
-};
-
-const NoticeRow<BuilderDialog> BuilderDialog::kNotices[] = {
-    {IDC_TRANSPARENT, BN_CLICKED, &BuilderDialog::SyncTransparentColour},
-    {IDC_IMAGE_LOOP, BN_CLICKED, &BuilderDialog::SyncImageLoop},
-    {IDC_IMAGE_REVERSE, BN_CLICKED, &BuilderDialog::MarkDirty},
-    {IDC_AUDIO_ONCE, BN_CLICKED, &BuilderDialog::MarkDirty},
-    {IDC_AUDIO_FILE, EN_UPDATE, &BuilderDialog::OnAudioFileUpdate},
-    {IDC_ANIMATION_FILE, EN_UPDATE, &BuilderDialog::OnAnimationFileUpdate},
-    {IDC_BUTTON_IMAGE_FILE, EN_UPDATE, &BuilderDialog::OnButtonImageFileUpdate},
-    {IDC_DISPLAYED_NAME, EN_UPDATE, &BuilderDialog::MarkDirty},
-    {IDC_FRAME_WIDTH, EN_UPDATE, &BuilderDialog::MarkDirty},
-    {IDC_RED, EN_UPDATE, &BuilderDialog::MarkDirty},
-    {IDC_GREEN, EN_UPDATE, &BuilderDialog::MarkDirty},
-    {IDC_BLUE, EN_UPDATE, &BuilderDialog::MarkDirty},
-    {IDC_BACK_TO_FRAME, EN_UPDATE, &BuilderDialog::MarkDirty},
-    {IDC_AUDIO_START_FRAME, EN_UPDATE, &BuilderDialog::MarkDirty},
-    {IDC_TEST, BN_CLICKED, &BuilderDialog::TestGesture},
-    {IDC_PALETTE, BN_CLICKED, &BuilderDialog::ShowPalette},
-    {IDC_BROWSE_ANIMATION, BN_CLICKED, &BuilderDialog::BrowseAnimation},
-    {IDC_BROWSE_AUDIO, BN_CLICKED, &BuilderDialog::BrowseAudio},
-    {IDC_BROWSE_BUTTON_IMAGE, BN_CLICKED, &BuilderDialog::BrowseButtonImage},
-};
-
-const HandlerTable<BuilderDialog> BuilderDialog::kHandlers{kMessages, kCommands, kNotices};
-
-BuilderDialog::BuilderDialog() : Dialog(kDialogId) {
+BuilderDialog::BuilderDialog() : TableDispatch(kDialogId) {
     appIcon = LoadIconA(ModuleInstance(), MAKEINTRESOURCEA(IDI_APP));
-    tempDirectory = CreatePrivateTempDirectory();
+    model.tempDirectory = CreatePrivateTempDirectory();
 }
 
 BuilderDialog::~BuilderDialog() {
-    DeleteTempFile(TempPath(kTempAnimationName));
-    DeleteTempFile(TempPath(kTempButtonImageName));
-    DeleteTempFile(TempPath(kTempAudioName));
-    DeleteTempFile(TempPath(std::string(kTempGestureBaseName) + ".qxm"));
-    RemoveDirectoryA(tempDirectory.c_str());  // only when empty: never takes anything else with it
+    for (const std::string& path : model.TempFiles()) DeleteTempFile(path);
+    RemoveDirectoryA(model.tempDirectory.c_str());  // only when empty: never takes anything else with it
     previewPane.reset();
     if (performanceManager) {
         performanceManager->Shutdown();
@@ -119,13 +59,7 @@ BuilderDialog::~BuilderDialog() {
     DestroyNow();
 }
 
-Handled BuilderDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return Dispatch(*this, kHandlers, message, wParam, lParam);
-}
-
-std::string BuilderDialog::TempPath(const std::string& name) const { return tempDirectory + "\\" + name; }
-
-void BuilderDialog::SetCaption() { SetText(hwnd(), fileTitle + titleSuffix); }
+void BuilderDialog::SetCaption() { SetText(hwnd(), model.Caption()); }
 
 void BuilderDialog::BindControls() {
     controls.buttonImageFile = Item(IDC_BUTTON_IMAGE_FILE);
@@ -157,7 +91,7 @@ Handled BuilderDialog::OnInitDialog(WPARAM, LPARAM) {
                         hwnd());
     DragAcceptFiles(hwnd(), TRUE);
     accelerators = std::make_unique<BuilderAccelerators>(hwnd());
-    if (!commandLineFile.empty()) PostMessageA(hwnd(), WM_COMMAND, ID_FILE_OPEN, 0);
+    if (!model.commandLineFile.empty()) PostMessageA(hwnd(), WM_COMMAND, ID_FILE_OPEN, 0);
     return {true, TRUE};
 }
 

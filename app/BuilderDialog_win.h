@@ -1,8 +1,10 @@
 // The builder window: a modal dialog on template 102 holding the gesture
-// being edited as a form, with its commands.
+// being edited as a form, with its commands. What it knows besides its
+// controls (the path members, change tracking, the enabling rules) is its
+// BuilderModel.
 //
 // Each part of the class has a file named BuilderDialog_PART_win.cpp: the
-// form (fields, enabling rules, change tracking) in _Form, the File and
+// form (fields, enabling, change tracking) in _Form, the File and
 // Browse commands in _Commands, saving in _Save, opening in _Open, section
 // export in _Export, Test in _Test, Show Palette in _Palette, Check Gesture
 // in _Check, dropped files in _Drop, and the offers for pictures the player
@@ -15,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "authoring/BuilderModel.h"
 #include "authoring/GestureForm.h"
 #include "base/Geometry.h"
 #include "platform/Window_win.h"
@@ -28,7 +31,7 @@ class PaletteWindow;
 class BuilderAccelerators;
 struct PictureOffer;
 
-class BuilderDialog : public Dialog {
+class BuilderDialog : public TableDialog<BuilderDialog> {
 public:
     static constexpr int kDialogId = IDD_BUILDER;
 
@@ -62,6 +65,8 @@ public:
     void OnAnimationFileUpdate();
     void OnButtonImageFileUpdate();
     void MarkDirty();
+    // Enables the form's dependent fields as the model's rules say after a change.
+    void ApplyEnabling(FormChange change);
 
     // Commands.
     void FileNew();
@@ -107,34 +112,20 @@ public:
     // Asks to close: through ConfirmDiscard, then the end of the modal run.
     void RequestClose();
 
-    // The temporary file path for a name: tempDirectory + "\" + name.
-    std::string TempPath(const std::string& name) const;
     void SetCaption();
 
     Controls controls;
-    std::string titleSuffix = " - Quixmoor Gesture";
-    std::string fileTitle = "[Untitled]";
-    std::string tempDirectory;
-    std::string filePath;
-    std::string paletteDirectory = "c:\\temp";
-    std::string commandLineFile;
-    std::string animationFile;
-    std::string audioFile;
-    std::string buttonImageFile;
+    BuilderModel model;
     HICON appIcon = nullptr;
     std::unique_ptr<PreviewPane> previewPane;
     std::unique_ptr<PerformanceManager> performanceManager;
     Point previewPaneOrigin;  // client coordinates, from PreviewPanePosition
     int balloonColourIndex = 0;
-    int untitled = 1;
-    int dirty = 0;
-    int loading = 0;
     std::unique_ptr<PaletteWindow> paletteWindow;
 
-protected:
-    Handled HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
 private:
+    friend TableDialog<BuilderDialog>;
+
     Handled OnInitDialog(WPARAM, LPARAM);
     Handled OnClose(WPARAM, LPARAM);
     Handled OnPaint(WPARAM, LPARAM);
@@ -149,16 +140,62 @@ private:
 
     std::unique_ptr<BuilderAccelerators> accelerators;
 
-    static const MessageRow<BuilderDialog> kMessages[];
-    static const CommandRow<BuilderDialog> kCommands[];
-    static const NoticeRow<BuilderDialog> kNotices[];
-    static const HandlerTable<BuilderDialog> kHandlers;
-};
+    static constexpr MessageRow<BuilderDialog> kMessages[] = {
+        {WM_INITDIALOG, &BuilderDialog::OnInitDialog},
+        {WM_CLOSE, &BuilderDialog::OnClose},
+        {WM_PAINT, &BuilderDialog::OnPaint},
+        {WM_QUERYDRAGICON, &BuilderDialog::OnQueryDragIcon},
+        {WM_TIMER, &BuilderDialog::OnTimer},
+        {WM_DROPFILES, &BuilderDialog::OnDropFiles},
+    };
 
-// The three temporary section files and the temporary gesture of Test.
-inline constexpr const char* kTempAnimationName = "~tempqxm.gif";
-inline constexpr const char* kTempButtonImageName = "~tempqxmb.gif";
-inline constexpr const char* kTempAudioName = "~tempqxm.wav";
-inline constexpr const char* kTempGestureBaseName = "~tempqxm";
+    static constexpr CommandRow<BuilderDialog> kCommands[] = {
+        {ID_FILE_NEW, &BuilderDialog::FileNew},
+        {ID_FILE_OPEN, &BuilderDialog::FileOpen},
+        {ID_FILE_SAVE, &BuilderDialog::FileSaveCommand},
+        {ID_FILE_SAVE_AS, &BuilderDialog::FileSaveAsCommand},
+        {ID_TOOLS_TEST, &BuilderDialog::TestGesture},
+        {ID_TOOLS_SHOW_PALETTE, &BuilderDialog::ShowPalette},
+        {ID_FILE_SAVE_ANIMATION, &BuilderDialog::ExportAnimation},
+        {ID_FILE_SAVE_BUTTON, &BuilderDialog::ExportButtonImage},
+        {ID_FILE_SAVE_AUDIO, &BuilderDialog::ExportAudio},
+        {ID_APP_ABOUT, &BuilderDialog::ShowAbout},
+        {ID_APP_EXIT, &BuilderDialog::FileExit},
+        // Escape and every other Cancel take the close path, so unsaved work
+        // is never dropped without the question.
+        {IDCANCEL, &BuilderDialog::RequestClose},
+        {ID_TOOLS_CHECK, &BuilderDialog::CheckGestureCommand},
+        // The keyboard shortcuts arrive with notice code 1.
+        {MAKEWPARAM(ID_FILE_NEW, 1), &BuilderDialog::FileNew},
+        {MAKEWPARAM(ID_FILE_OPEN, 1), &BuilderDialog::FileOpen},
+        {MAKEWPARAM(ID_FILE_SAVE, 1), &BuilderDialog::FileSaveCommand},
+        {MAKEWPARAM(ID_TOOLS_TEST, 1), &BuilderDialog::TestGesture},
+        {MAKEWPARAM(ID_TOOLS_SHOW_PALETTE, 1), &BuilderDialog::ShowPalette},
+    };
+
+    static constexpr NoticeRow<BuilderDialog> kNotices[] = {
+        {IDC_TRANSPARENT, BN_CLICKED, &BuilderDialog::SyncTransparentColour},
+        {IDC_IMAGE_LOOP, BN_CLICKED, &BuilderDialog::SyncImageLoop},
+        {IDC_IMAGE_REVERSE, BN_CLICKED, &BuilderDialog::MarkDirty},
+        {IDC_AUDIO_ONCE, BN_CLICKED, &BuilderDialog::MarkDirty},
+        {IDC_AUDIO_FILE, EN_UPDATE, &BuilderDialog::OnAudioFileUpdate},
+        {IDC_ANIMATION_FILE, EN_UPDATE, &BuilderDialog::OnAnimationFileUpdate},
+        {IDC_BUTTON_IMAGE_FILE, EN_UPDATE, &BuilderDialog::OnButtonImageFileUpdate},
+        {IDC_DISPLAYED_NAME, EN_UPDATE, &BuilderDialog::MarkDirty},
+        {IDC_FRAME_WIDTH, EN_UPDATE, &BuilderDialog::MarkDirty},
+        {IDC_RED, EN_UPDATE, &BuilderDialog::MarkDirty},
+        {IDC_GREEN, EN_UPDATE, &BuilderDialog::MarkDirty},
+        {IDC_BLUE, EN_UPDATE, &BuilderDialog::MarkDirty},
+        {IDC_BACK_TO_FRAME, EN_UPDATE, &BuilderDialog::MarkDirty},
+        {IDC_AUDIO_START_FRAME, EN_UPDATE, &BuilderDialog::MarkDirty},
+        {IDC_TEST, BN_CLICKED, &BuilderDialog::TestGesture},
+        {IDC_PALETTE, BN_CLICKED, &BuilderDialog::ShowPalette},
+        {IDC_BROWSE_ANIMATION, BN_CLICKED, &BuilderDialog::BrowseAnimation},
+        {IDC_BROWSE_AUDIO, BN_CLICKED, &BuilderDialog::BrowseAudio},
+        {IDC_BROWSE_BUTTON_IMAGE, BN_CLICKED, &BuilderDialog::BrowseButtonImage},
+    };
+
+    static constexpr HandlerTable<BuilderDialog> kHandlers{kMessages, kCommands, kNotices};
+};
 
 }  // namespace qx

@@ -5,23 +5,7 @@
 
 namespace qx {
 
-const MessageRow<PaletteDirectoryDialog> PaletteDirectoryDialog::kMessages[] = {
-    {WM_INITDIALOG, &PaletteDirectoryDialog::OnInitDialog},
-};
-
-// Escape and the close box arrive as IDCANCEL.
-const CommandRow<PaletteDirectoryDialog> PaletteDirectoryDialog::kCommands[] = {
-    {IDOK, &PaletteDirectoryDialog::OnOk},
-    {IDCANCEL, &PaletteDirectoryDialog::OnCancel},
-};
-
-const HandlerTable<PaletteDirectoryDialog> PaletteDirectoryDialog::kHandlers{kMessages, kCommands, {}};
-
 PaletteDirectoryDialog::~PaletteDirectoryDialog() { DestroyNow(); }
-
-Handled PaletteDirectoryDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return Dispatch(*this, kHandlers, message, wParam, lParam);
-}
 
 Handled PaletteDirectoryDialog::OnInitDialog(WPARAM, LPARAM) {
     edit_ = Item(IDC_PALETTE_DIRECTORY);

@@ -12,11 +12,11 @@
 
 namespace qx {
 
-class PaletteDirectoryDialog : public Dialog {
+class PaletteDirectoryDialog : public TableDialog<PaletteDirectoryDialog> {
 public:
     static constexpr int kDialogId = IDD_PALETTE_DIRECTORY;
 
-    PaletteDirectoryDialog() : Dialog(kDialogId) {}
+    PaletteDirectoryDialog() : TableDispatch(kDialogId) {}
     ~PaletteDirectoryDialog() override;
 
     // Shown when the dialog opens.
@@ -24,10 +24,9 @@ public:
     // After OK, the text the user accepted; otherwise what SetDirectory set.
     std::string GetDirectory() const { return directory_; }
 
-protected:
-    Handled HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
 private:
+    friend TableDialog<PaletteDirectoryDialog>;
+
     Handled OnInitDialog(WPARAM, LPARAM);
     void OnOk();
     void OnCancel();
@@ -35,9 +34,15 @@ private:
     std::string directory_;
     HWND edit_ = nullptr;
 
-    static const MessageRow<PaletteDirectoryDialog> kMessages[];
-    static const CommandRow<PaletteDirectoryDialog> kCommands[];
-    static const HandlerTable<PaletteDirectoryDialog> kHandlers;
+    static constexpr MessageRow<PaletteDirectoryDialog> kMessages[] = {
+        {WM_INITDIALOG, &PaletteDirectoryDialog::OnInitDialog},
+    };
+    // Escape and the close box arrive as IDCANCEL.
+    static constexpr CommandRow<PaletteDirectoryDialog> kCommands[] = {
+        {IDOK, &PaletteDirectoryDialog::OnOk},
+        {IDCANCEL, &PaletteDirectoryDialog::OnCancel},
+    };
+    static constexpr HandlerTable<PaletteDirectoryDialog> kHandlers{kMessages, kCommands, {}};
 };
 
 }  // namespace qx

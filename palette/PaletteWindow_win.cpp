@@ -34,28 +34,10 @@ std::vector<FoundFile> ListDirectory(const std::string& pattern) {
 
 }  // namespace
 
-const MessageRow<PaletteWindow> PaletteWindow::kMessages[] = {
-    {WM_PAINT, &PaletteWindow::OnPaint},
-    {WM_PRINTCLIENT, &PaletteWindow::OnPrintClient},
-    {WM_LBUTTONDOWN, &PaletteWindow::OnLeftButtonDown},
-    {WM_LBUTTONUP, &PaletteWindow::OnLeftButtonUp},
-    {WM_MOUSEMOVE, &PaletteWindow::OnMouseMove},
-    // WM_LBUTTONDBLCLK has no row on purpose: the class asks for double
-    // clicks, so the second press of one arrives as that message and does
-    // not release the button the first press pressed.
-    {WM_CLOSE, &PaletteWindow::OnClose},
-};
-
-const HandlerTable<PaletteWindow> PaletteWindow::kHandlers{kMessages, {}, {}};
-
 PaletteWindow::~PaletteWindow() {
     nameFont_.Reset();
     Clear();
     DestroyNow();
-}
-
-Handled PaletteWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return Dispatch(*this, kHandlers, message, wParam, lParam);
 }
 
 void PaletteWindow::Layout(int columns) {
@@ -234,13 +216,6 @@ void PaletteWindow::InvalidateName() {
 Handled PaletteWindow::OnPaint(WPARAM, LPARAM) {
     PaintDC paint(hwnd());
     Paint(paint.get(), paint.Update());
-    return {true, 0};
-}
-
-Handled PaletteWindow::OnPrintClient(WPARAM wParam, LPARAM) {
-    RECT client{};
-    GetClientRect(hwnd(), &client);
-    Paint(reinterpret_cast<HDC>(wParam), client);
     return {true, 0};
 }
 

@@ -21,7 +21,7 @@
 
 namespace qx {
 
-class PaletteWindow : public Window {
+class PaletteWindow : public TableWindow<PaletteWindow> {
 public:
     PaletteWindow() = default;
     ~PaletteWindow() override;
@@ -66,10 +66,9 @@ public:
     // How many times the gesture files were read, for checking the cache.
     int RenderCount() const { return renderCount_; }
 
-protected:
-    Handled HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
 private:
+    friend TableWindow<PaletteWindow>;
+
     void Layout(int columns);
     // The outer size that gives the window exactly the layout's client area.
     Size WindowSizeForLayout() const;
@@ -80,7 +79,7 @@ private:
     void InvalidateName();
 
     Handled OnPaint(WPARAM, LPARAM);
-    Handled OnPrintClient(WPARAM, LPARAM);
+    Handled OnPrintClient(WPARAM wParam, LPARAM) { return PrintClient(*this, wParam); }
     Handled OnLeftButtonDown(WPARAM, LPARAM);
     Handled OnMouseMove(WPARAM, LPARAM);
     Handled OnLeftButtonUp(WPARAM, LPARAM);
@@ -95,8 +94,18 @@ private:
     bool created_ = false;
     int renderCount_ = 0;
 
-    static const MessageRow<PaletteWindow> kMessages[];
-    static const HandlerTable<PaletteWindow> kHandlers;
+    static constexpr MessageRow<PaletteWindow> kMessages[] = {
+        {WM_PAINT, &PaletteWindow::OnPaint},
+        {WM_PRINTCLIENT, &PaletteWindow::OnPrintClient},
+        {WM_LBUTTONDOWN, &PaletteWindow::OnLeftButtonDown},
+        {WM_LBUTTONUP, &PaletteWindow::OnLeftButtonUp},
+        {WM_MOUSEMOVE, &PaletteWindow::OnMouseMove},
+        // WM_LBUTTONDBLCLK has no row on purpose: the class asks for double
+        // clicks, so the second press of one arrives as that message and does
+        // not release the button the first press pressed.
+        {WM_CLOSE, &PaletteWindow::OnClose},
+    };
+    static constexpr HandlerTable<PaletteWindow> kHandlers{kMessages, {}, {}};
 };
 
 }  // namespace qx

@@ -74,4 +74,31 @@ private:
     INT_PTR endResult_ = 0;
 };
 
+// A window or dialog whose messages all go through its class's handler
+// table: Derived names it kHandlers (and befriends this base when the table
+// is private).
+template <class Derived, class Base>
+class TableDispatch : public Base {
+protected:
+    using Base::Base;
+    Handled HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        return Dispatch(static_cast<Derived&>(*this), Derived::kHandlers, message, wParam, lParam);
+    }
+};
+
+template <class Derived>
+using TableWindow = TableDispatch<Derived, Window>;
+template <class Derived>
+using TableDialog = TableDispatch<Derived, Dialog>;
+
+// WM_PRINTCLIENT for a window that paints through Paint(HDC, const RECT&):
+// the whole client area into the device context the message carries.
+template <class T>
+Handled PrintClient(T& window, WPARAM wParam) {
+    RECT client{};
+    GetClientRect(window.hwnd(), &client);
+    window.Paint(reinterpret_cast<HDC>(wParam), client);
+    return {true, 0};
+}
+
 }  // namespace qx

@@ -14,15 +14,15 @@ TEST_F(BuilderCommands, BrowseFillsTheEditAndItsPathMemberAndCancelChangesNothin
         int edit;
         const char* filter;
         const char* extension;
-        std::string BuilderDialog::*member;
+        std::string BuilderModel::*member;
     };
     const Case cases[] = {
-        {1019, 1002, "WAVE files (*.wav)|*.wav||", ".wav", &BuilderDialog::audioFile},
-        {1018, 1001, "GIF files (*.gif)|*.gif||", ".gif", &BuilderDialog::animationFile},
-        {1022, 1021, "GIF files of size 20*20 (*.gif)|*.gif||", ".gif", &BuilderDialog::buttonImageFile},
+        {1019, 1002, "WAVE files (*.wav)|*.wav||", ".wav", &BuilderModel::audioFile},
+        {1018, 1001, "GIF files (*.gif)|*.gif||", ".gif", &BuilderModel::animationFile},
+        {1022, 1021, "GIF files of size 20*20 (*.gif)|*.gif||", ".gif", &BuilderModel::buttonImageFile},
     };
     for (const Case& c : cases) {
-        builder->dirty = 0;
+        builder->model.dirty = 0;
         files.Choose("c:\\art\\picked");
         Click(c.button);
         ASSERT_FALSE(files.asked.empty());
@@ -32,20 +32,20 @@ TEST_F(BuilderCommands, BrowseFillsTheEditAndItsPathMemberAndCancelChangesNothin
         EXPECT_EQ(asked.defaultExtension, c.extension);
         EXPECT_EQ(asked.flags, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST));
         EXPECT_EQ(Text(c.edit), "c:\\art\\picked");
-        EXPECT_EQ((*builder).*(c.member), "c:\\art\\picked");
-        EXPECT_EQ(builder->dirty, 1);
+        EXPECT_EQ(builder->model.*(c.member), "c:\\art\\picked");
+        EXPECT_EQ(builder->model.dirty, 1);
     }
     // The audio edit went through its own handler: the start frame is enabled.
     EXPECT_TRUE(Enabled(1015));
 
     // Cancelling the dialog changes nothing.
-    builder->dirty = 0;
+    builder->model.dirty = 0;
     files.Cancel();
     Click(1018);
     EXPECT_EQ(files.asked.size(), 4u);
     EXPECT_EQ(Text(1001), "c:\\art\\picked");
-    EXPECT_EQ(builder->animationFile, "c:\\art\\picked");
-    EXPECT_EQ(builder->dirty, 0);
+    EXPECT_EQ(builder->model.animationFile, "c:\\art\\picked");
+    EXPECT_EQ(builder->model.dirty, 0);
 }
 
 struct AboutSeen {
@@ -80,7 +80,7 @@ TEST_F(BuilderCommands, AboutShowsItsLinesAndClosesWithOk) {
     EXPECT_EQ(aboutSeen.version, "Version 1.0 Debug (32 bit)");
     EXPECT_EQ(aboutSeen.date, "Created on June 12, 1996 (1.0.0.0)");
     EXPECT_TRUE(aboutSeen.hasIcon);
-    EXPECT_EQ(builder->dirty, 0);
+    EXPECT_EQ(builder->model.dirty, 0);
 }
 
 }  // namespace

@@ -42,21 +42,21 @@ protected:
 };
 
 TEST_F(BuilderExtras, DroppedPicturesAndSoundsFillTheFieldUnderThePointer) {
-    builder->dirty = 0;
+    builder->model.dirty = 0;
     DropOn(1001, "c:\\art\\Strip.GIF");
     EXPECT_EQ(Text(1001), "c:\\art\\Strip.GIF");
-    EXPECT_EQ(builder->animationFile, "c:\\art\\Strip.GIF");
-    EXPECT_EQ(builder->dirty, 1);
+    EXPECT_EQ(builder->model.animationFile, "c:\\art\\Strip.GIF");
+    EXPECT_EQ(builder->model.dirty, 1);
     DropOn(1021, "c:\\art\\b.gif");
-    EXPECT_EQ(builder->buttonImageFile, "c:\\art\\b.gif");
+    EXPECT_EQ(builder->model.buttonImageFile, "c:\\art\\b.gif");
     DropOn(1002, "c:\\s\\hi.wav");
-    EXPECT_EQ(builder->audioFile, "c:\\s\\hi.wav");
+    EXPECT_EQ(builder->model.audioFile, "c:\\s\\hi.wav");
     EXPECT_TRUE(Enabled(1015));
 
     // A sound on the picture field, or a picture elsewhere, is not taken.
     DropOn(1001, "c:\\s\\x.wav");
     DropOn(1004, "c:\\art\\y.gif");
-    EXPECT_EQ(builder->animationFile, "c:\\art\\Strip.GIF");
+    EXPECT_EQ(builder->model.animationFile, "c:\\art\\Strip.GIF");
     EXPECT_EQ(Text(1004), "");
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -76,7 +76,7 @@ TEST_F(BuilderExtras, DroppedGestureOpensAfterTheQuestion) {
     Drop(dir.File("Drop.qxm"), {5, 5});
     EXPECT_EQ(Text(1004), "Dropped");
     EXPECT_EQ(Caption(), "drop.qxm - Quixmoor Gesture");
-    EXPECT_EQ(builder->dirty, 0);
+    EXPECT_EQ(builder->model.dirty, 0);
     EXPECT_TRUE(files.asked.empty());
 }
 
@@ -87,13 +87,13 @@ TEST_F(BuilderExtras, CheckGestureReportsOnTheFormAndChangesNothing) {
     Type(1001, dir.File("strip.gif"));
     Type(1021, dir.File("button.gif"));
     Type(1004, "Wave");
-    builder->dirty = 0;
+    builder->model.dirty = 0;
     const std::string report = builder->CheckReport();
     EXPECT_EQ(report.find("Displayed name"), std::string::npos) << report;
     EXPECT_NE(report.find("error"), std::string::npos) << report;
-    EXPECT_EQ(builder->dirty, 0);
+    EXPECT_EQ(builder->model.dirty, 0);
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_FALSE(FileExists(builder->TempPath("~tempqxm.qxm")));
+    EXPECT_FALSE(FileExists(builder->model.TempPath("~tempqxm.qxm")));
 }
 
 std::string shownFindings;

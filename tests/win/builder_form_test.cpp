@@ -38,43 +38,43 @@ TEST_F(BuilderForm, SoundLoopAndTransparencyEnableTheirDependentFields) {
     // Disabling a field keeps its check and its number.
     EXPECT_TRUE(Checked(1016));
     EXPECT_EQ(Text(1006) + "," + Text(1007) + "," + Text(1008), "255,0,255");
-    EXPECT_EQ(builder->audioFile, "a.wav");
+    EXPECT_EQ(builder->model.audioFile, "a.wav");
 }
 
 TEST_F(BuilderForm, EveryFieldEditAndClickMarksDirty) {
     for (int id : {1001, 1002, 1021, 1004, 1012, 1006, 1007, 1008, 1014, 1015}) {
-        builder->dirty = 0;
+        builder->model.dirty = 0;
         Type(id, "7");
-        EXPECT_EQ(builder->dirty, 1) << id;
+        EXPECT_EQ(builder->model.dirty, 1) << id;
     }
     for (int id : {1005, 1010, 1011, 1016}) {
-        builder->dirty = 0;
+        builder->model.dirty = 0;
         EnableWindow(Item(id), TRUE);
         Click(id);
-        EXPECT_EQ(builder->dirty, 1) << id;
+        EXPECT_EQ(builder->model.dirty, 1) << id;
     }
 }
 
 TEST_F(BuilderForm, LoadingLeavesPathMembersAndDirtyAlone) {
-    builder->animationFile = "t\\~tempqxm.gif";
-    builder->buttonImageFile = "t\\~tempqxmb.gif";
-    builder->audioFile = "t\\~tempqxm.wav";
-    builder->dirty = 0;
-    builder->loading = 1;
+    builder->model.animationFile = "t\\~tempqxm.gif";
+    builder->model.buttonImageFile = "t\\~tempqxmb.gif";
+    builder->model.audioFile = "t\\~tempqxm.wav";
+    builder->model.dirty = 0;
+    builder->model.loading = 1;
     for (int id : {1001, 1021, 1002}) Type(id, "*** internal ***");
-    EXPECT_EQ(builder->dirty, 0);
+    EXPECT_EQ(builder->model.dirty, 0);
     Type(1004, "Wave");  // other edits mark the form even while loading
-    EXPECT_EQ(builder->dirty, 1);
-    builder->loading = 0;
-    EXPECT_EQ(builder->animationFile, "t\\~tempqxm.gif");
-    EXPECT_EQ(builder->buttonImageFile, "t\\~tempqxmb.gif");
-    EXPECT_EQ(builder->audioFile, "t\\~tempqxm.wav");
+    EXPECT_EQ(builder->model.dirty, 1);
+    builder->model.loading = 0;
+    EXPECT_EQ(builder->model.animationFile, "t\\~tempqxm.gif");
+    EXPECT_EQ(builder->model.buttonImageFile, "t\\~tempqxmb.gif");
+    EXPECT_EQ(builder->model.audioFile, "t\\~tempqxm.wav");
 
     // Once loading is over, typing into such an edit replaces its member.
-    builder->dirty = 0;
+    builder->model.dirty = 0;
     Type(1001, "c:\\mine.gif");
-    EXPECT_EQ(builder->animationFile, "c:\\mine.gif");
-    EXPECT_EQ(builder->dirty, 1);
+    EXPECT_EQ(builder->model.animationFile, "c:\\mine.gif");
+    EXPECT_EQ(builder->model.dirty, 1);
 }
 
 TEST_F(BuilderForm, NewAnsweredCancelKeepsTheFormAndNoEmptiesEverything) {
@@ -87,7 +87,7 @@ TEST_F(BuilderForm, NewAnsweredCancelKeepsTheFormAndNoEmptiesEverything) {
     messages.Answer(IDCANCEL);
     Command(ID_FILE_NEW);
     EXPECT_EQ(Text(1004), "Wave");
-    EXPECT_EQ(builder->dirty, 1);
+    EXPECT_EQ(builder->model.dirty, 1);
 
     messages.Answer(IDNO);
     Command(ID_FILE_NEW);
@@ -95,23 +95,23 @@ TEST_F(BuilderForm, NewAnsweredCancelKeepsTheFormAndNoEmptiesEverything) {
     for (int id : {1001, 1002, 1021, 1004, 1012, 1006, 1007, 1008, 1014, 1015}) EXPECT_EQ(Text(id), "") << id;
     for (int id : {1005, 1010, 1011, 1016}) EXPECT_FALSE(Checked(id)) << id;
     for (int id : {1006, 1007, 1008, 1014, 1015, 1016}) EXPECT_FALSE(Enabled(id)) << id;
-    EXPECT_EQ(builder->animationFile + builder->audioFile + builder->buttonImageFile, "");
-    EXPECT_EQ(builder->dirty, 0);
-    EXPECT_EQ(builder->untitled, 1);
+    EXPECT_EQ(builder->model.animationFile + builder->model.audioFile + builder->model.buttonImageFile, "");
+    EXPECT_EQ(builder->model.dirty, 0);
+    EXPECT_EQ(builder->model.untitled, 1);
     EXPECT_EQ(Caption(), "[Untitled] - Quixmoor Gesture");
 }
 
 TEST_F(BuilderForm, NewWithoutChangesAsksNothingAndKeepsFilePathPaletteDirectoryAndColourIndex) {
-    builder->filePath = "c:\\g\\wave.qxm";
-    builder->paletteDirectory = "c:\\g";
+    builder->model.filePath = "c:\\g\\wave.qxm";
+    builder->model.paletteDirectory = "c:\\g";
     builder->balloonColourIndex = 3;
-    builder->untitled = 0;
+    builder->model.untitled = 0;
     Command(ID_FILE_NEW);
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(builder->filePath, "c:\\g\\wave.qxm");
-    EXPECT_EQ(builder->paletteDirectory, "c:\\g");
+    EXPECT_EQ(builder->model.filePath, "c:\\g\\wave.qxm");
+    EXPECT_EQ(builder->model.paletteDirectory, "c:\\g");
     EXPECT_EQ(builder->balloonColourIndex, 3);
-    EXPECT_EQ(builder->untitled, 1);
+    EXPECT_EQ(builder->model.untitled, 1);
 }
 
 TEST_F(BuilderForm, ConfirmDiscardAnswers) {
@@ -131,14 +131,14 @@ TEST_F(BuilderForm, ConfirmDiscardAnswers) {
     };
     Type(1012, "40");
     for (const Case& c : cases) {
-        builder->dirty = c.dirty;
+        builder->model.dirty = c.dirty;
         messages.shown.clear();
         if (c.answer) messages.Answer(c.answer);
         EXPECT_EQ(builder->ConfirmDiscard(), c.discard) << c.what;
         EXPECT_EQ(messages.shown.size(), c.asked) << c.what;
     }
     EXPECT_EQ(Text(1012), "40");
-    EXPECT_EQ(builder->dirty, 1);
+    EXPECT_EQ(builder->model.dirty, 1);
 }
 
 }  // namespace

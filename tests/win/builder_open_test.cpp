@@ -32,12 +32,12 @@ TEST_F(BuilderOpen, FillsTheFormFromTheFile) {
     EXPECT_EQ(files.asked[0].flags, static_cast<DWORD>(OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY));
 
     for (int id : {1001, 1021, 1002}) EXPECT_EQ(Text(id), "*** internal ***") << id;
-    EXPECT_EQ(builder->animationFile, builder->TempPath("~tempqxm.gif"));
-    EXPECT_EQ(builder->buttonImageFile, builder->TempPath("~tempqxmb.gif"));
-    EXPECT_EQ(builder->audioFile, builder->TempPath("~tempqxm.wav"));
-    EXPECT_EQ(ReadFileBytes(builder->animationFile), Pattern(5000, 1));
-    EXPECT_EQ(ReadFileBytes(builder->buttonImageFile), Pattern(300, 2));
-    EXPECT_EQ(ReadFileBytes(builder->audioFile), Pattern(12000, 3));
+    EXPECT_EQ(builder->model.animationFile, builder->model.TempPath("~tempqxm.gif"));
+    EXPECT_EQ(builder->model.buttonImageFile, builder->model.TempPath("~tempqxmb.gif"));
+    EXPECT_EQ(builder->model.audioFile, builder->model.TempPath("~tempqxm.wav"));
+    EXPECT_EQ(ReadFileBytes(builder->model.animationFile), Pattern(5000, 1));
+    EXPECT_EQ(ReadFileBytes(builder->model.buttonImageFile), Pattern(300, 2));
+    EXPECT_EQ(ReadFileBytes(builder->model.audioFile), Pattern(12000, 3));
 
     for (auto [id, text] : {std::pair{1004, "Wave"}, {1012, "40"}, {1006, "255"}, {1007, "0"}, {1008, "255"},
                             {1014, "2"}, {1015, "0"}}) {
@@ -49,10 +49,10 @@ TEST_F(BuilderOpen, FillsTheFormFromTheFile) {
     for (int id : {1006, 1007, 1008, 1014, 1016}) EXPECT_TRUE(Enabled(id)) << id;
 
     EXPECT_EQ(Caption(), "wave.qxm - Quixmoor Gesture");
-    EXPECT_EQ(builder->filePath, path);
-    EXPECT_EQ(builder->paletteDirectory, dir.path());
-    EXPECT_EQ(builder->untitled, 0);
-    EXPECT_EQ(builder->dirty, 0);
+    EXPECT_EQ(builder->model.filePath, path);
+    EXPECT_EQ(builder->model.paletteDirectory, dir.path());
+    EXPECT_EQ(builder->model.untitled, 0);
+    EXPECT_EQ(builder->model.dirty, 0);
 
     // Closing right after the open asks nothing.
     SendMessageA(builder->hwnd(), WM_CLOSE, 0, 0);
@@ -101,38 +101,38 @@ TEST_F(BuilderOpen, RefusesWhatIsNotAGestureAndWhatIsNewerOpensWhatIsOlder) {
         }
         EXPECT_EQ(messages.Texts(), std::vector<std::string>{path + c.tail});
         EXPECT_EQ(Caption(), "[Untitled] - Quixmoor Gesture");
-        EXPECT_EQ(builder->animationFile, "");
-        EXPECT_FALSE(FileExists(builder->TempPath("~tempqxm.gif")));
+        EXPECT_EQ(builder->model.animationFile, "");
+        EXPECT_FALSE(FileExists(builder->model.TempPath("~tempqxm.gif")));
         // The directory is taken even from a refused file.
-        EXPECT_EQ(builder->paletteDirectory, dir.path());
+        EXPECT_EQ(builder->model.paletteDirectory, dir.path());
     }
 }
 
 TEST_F(BuilderOpen, GestureWithoutSoundOrTransparencyOrLoop) {
     // A stale audio file from an earlier open must not be taken for this one's.
-    WriteFileBytes(builder->TempPath("~tempqxm.wav"), {1});
-    DeleteFileA(builder->TempPath("~tempqxm.wav").c_str());
+    WriteFileBytes(builder->model.TempPath("~tempqxm.wav"), {1});
+    DeleteFileA(builder->model.TempPath("~tempqxm.wav").c_str());
     GestureFields f;
     f.flags = 0;
     OpenThroughDialog(Put("quiet.qxm", GestureFileBytes(f)));
     ASSERT_TRUE(messages.shown.empty());
-    EXPECT_EQ(builder->audioFile, "");
+    EXPECT_EQ(builder->model.audioFile, "");
     EXPECT_EQ(Text(1002), "");
     EXPECT_FALSE(Checked(1016));
     EXPECT_FALSE(Enabled(1016));
-    EXPECT_FALSE(FileExists(builder->TempPath("~tempqxm.wav")));
+    EXPECT_FALSE(FileExists(builder->model.TempPath("~tempqxm.wav")));
     for (int id : {1006, 1007, 1008}) {
         EXPECT_EQ(Text(id), "0") << id;
         EXPECT_FALSE(Enabled(id)) << id;
     }
     EXPECT_FALSE(Enabled(1014));
-    EXPECT_EQ(builder->dirty, 0);
+    EXPECT_EQ(builder->model.dirty, 0);
 }
 
 TEST_F(BuilderOpen, DamagedFilesAreRefusedAndChangeNothing) {
     OpenThroughDialog(Put("good.qxm", GestureFileBytes(WorkedExample())));
     ASSERT_TRUE(messages.shown.empty());
-    const Bytes sectionBefore = ReadFileBytes(builder->animationFile);
+    const Bytes sectionBefore = ReadFileBytes(builder->model.animationFile);
 
     GestureFields other = WorkedExample();
     other.name = "Other";
@@ -155,29 +155,29 @@ TEST_F(BuilderOpen, DamagedFilesAreRefusedAndChangeNothing) {
         EXPECT_EQ(messages.shown[0].text.rfind(path + "\n", 0), 0u) << messages.shown[0].text;
         EXPECT_EQ(Text(1004), "Wave");
         EXPECT_EQ(Caption(), "good.qxm - Quixmoor Gesture");
-        EXPECT_EQ(builder->filePath, dir.File("good.qxm"));
-        EXPECT_EQ(ReadFileBytes(builder->animationFile), sectionBefore);
-        EXPECT_EQ(ReadFileBytes(builder->buttonImageFile), Pattern(300, 2));
+        EXPECT_EQ(builder->model.filePath, dir.File("good.qxm"));
+        EXPECT_EQ(ReadFileBytes(builder->model.animationFile), sectionBefore);
+        EXPECT_EQ(ReadFileBytes(builder->model.buttonImageFile), Pattern(300, 2));
     }
 }
 
 TEST_F(BuilderOpen, ATemporaryFileThatCannotBeReplacedLeavesTheOthersAsTheyWere) {
     const Bytes button = {7, 7, 7};
-    WriteFileBytes(builder->TempPath("~tempqxmb.gif"), button);
+    WriteFileBytes(builder->model.TempPath("~tempqxmb.gif"), button);
     // The animation's temporary file is a directory that cannot be moved aside.
-    const std::string blocked = builder->TempPath("~tempqxm.gif");
+    const std::string blocked = builder->model.TempPath("~tempqxm.gif");
     for (const std::string& d : {blocked, blocked + ".old"}) {
         CreateDirectoryA(d.c_str(), nullptr);
         WriteFileBytes(d + "\\keep", {1});
     }
     OpenThroughDialog(Put("w.qxm", GestureFileBytes(WorkedExample())));
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Can not open temporary file for image section\n" + blocked});
-    EXPECT_EQ(ReadFileBytes(builder->TempPath("~tempqxmb.gif")), button);
+    EXPECT_EQ(ReadFileBytes(builder->model.TempPath("~tempqxmb.gif")), button);
     for (const char* leftover : {"~tempqxmb.gif.new", "~tempqxmb.gif.old", "~tempqxm.gif.new", "~tempqxm.wav.new"}) {
-        EXPECT_FALSE(FileExists(builder->TempPath(leftover))) << leftover;
+        EXPECT_FALSE(FileExists(builder->model.TempPath(leftover))) << leftover;
     }
     EXPECT_EQ(Caption(), "[Untitled] - Quixmoor Gesture");
-    EXPECT_EQ(builder->animationFile, "");
+    EXPECT_EQ(builder->model.animationFile, "");
     for (const std::string& d : {blocked, blocked + ".old"}) {
         DeleteFileA((d + "\\keep").c_str());
         RemoveDirectoryA(d.c_str());
@@ -186,25 +186,25 @@ TEST_F(BuilderOpen, ATemporaryFileThatCannotBeReplacedLeavesTheOthersAsTheyWere)
 
 TEST_F(BuilderOpen, ASectionThatCannotTakeItsPlacePutsBackThoseBeforeIt) {
     const Bytes button = {7, 7, 7}, image = {6, 6};
-    WriteFileBytes(builder->TempPath("~tempqxmb.gif"), button);
-    WriteFileBytes(builder->TempPath("~tempqxm.gif"), image);
+    WriteFileBytes(builder->model.TempPath("~tempqxmb.gif"), button);
+    WriteFileBytes(builder->model.TempPath("~tempqxm.gif"), image);
     // Readable, so kept, but held open without sharing its deletion: the
     // button's file is replaced first, then the animation's cannot be.
-    HANDLE held = CreateFileA(builder->TempPath("~tempqxm.gif").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE held = CreateFileA(builder->model.TempPath("~tempqxm.gif").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     OpenThroughDialog(Put("w.qxm", GestureFileBytes(WorkedExample())));
     CloseHandle(held);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Can not open temporary file for image section\n" +
-                                                         builder->TempPath("~tempqxm.gif")});
-    EXPECT_EQ(ReadFileBytes(builder->TempPath("~tempqxmb.gif")), button);
-    EXPECT_EQ(ReadFileBytes(builder->TempPath("~tempqxm.gif")), image);
-    EXPECT_FALSE(FileExists(builder->TempPath("~tempqxm.wav")));
+                                                         builder->model.TempPath("~tempqxm.gif")});
+    EXPECT_EQ(ReadFileBytes(builder->model.TempPath("~tempqxmb.gif")), button);
+    EXPECT_EQ(ReadFileBytes(builder->model.TempPath("~tempqxm.gif")), image);
+    EXPECT_FALSE(FileExists(builder->model.TempPath("~tempqxm.wav")));
     WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA(builder->TempPath("*.tmp").c_str(), &found);
+    HANDLE find = FindFirstFileA(builder->model.TempPath("*.tmp").c_str(), &found);
     EXPECT_EQ(find, INVALID_HANDLE_VALUE) << found.cFileName;
     if (find != INVALID_HANDLE_VALUE) FindClose(find);
-    EXPECT_EQ(builder->animationFile, "");
+    EXPECT_EQ(builder->model.animationFile, "");
 }
 
 TEST_F(BuilderOpen, CancelledOrMissingChangesNothing) {
@@ -223,23 +223,23 @@ TEST_F(BuilderOpen, CancelledOrMissingChangesNothing) {
     EXPECT_EQ(messages.Texts(),
               (std::vector<std::string>{"Save changes to gesture?", "Can not open file \n" + dir.File("gone.qxm")}));
     EXPECT_EQ(Text(1004), "Unsaved");
-    EXPECT_EQ(builder->paletteDirectory, "c:\\temp");
+    EXPECT_EQ(builder->model.paletteDirectory, "c:\\temp");
     EXPECT_EQ(Caption(), "[Untitled] - Quixmoor Gesture");
 }
 
 TEST_F(BuilderOpen, TypingIntoAFileEditAfterOpenReplacesItsMember) {
     OpenThroughDialog(Put("w.qxm", GestureFileBytes(WorkedExample())));
     Type(1021, dir.File("mine.gif"));
-    EXPECT_EQ(builder->buttonImageFile, dir.File("mine.gif"));
-    EXPECT_EQ(builder->animationFile, builder->TempPath("~tempqxm.gif"));
-    EXPECT_EQ(builder->dirty, 1);
+    EXPECT_EQ(builder->model.buttonImageFile, dir.File("mine.gif"));
+    EXPECT_EQ(builder->model.animationFile, builder->model.TempPath("~tempqxm.gif"));
+    EXPECT_EQ(builder->model.dirty, 1);
 }
 
 class BuilderOpenFromCommandLine : public BuilderOpen {
 protected:
     void BeforeCreate() override {
         path = Put("Start.qxm", GestureFileBytes(WorkedExample()));
-        builder->commandLineFile = path;
+        builder->model.commandLineFile = path;
     }
     std::string path;
 };
@@ -249,8 +249,8 @@ TEST_F(BuilderOpenFromCommandLine, OpensWithoutADialogOnceOnly) {
     EXPECT_TRUE(files.asked.empty());
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(Caption(), "start.qxm - Quixmoor Gesture");
-    EXPECT_EQ(builder->commandLineFile, "");
-    EXPECT_EQ(builder->filePath, path);
+    EXPECT_EQ(builder->model.commandLineFile, "");
+    EXPECT_EQ(builder->model.filePath, path);
 
     files.Cancel();
     Command(ID_FILE_OPEN);
@@ -296,7 +296,7 @@ TEST_F(SectionExport, ExportsTheOpenedSectionsByteForByte) {
     Command(ID_FILE_SAVE_AUDIO);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"No Audio Data defined."});
     EXPECT_EQ(files.asked.size(), 2u);
-    EXPECT_EQ(builder->dirty, 0);  // export changes nothing in the builder
+    EXPECT_EQ(builder->model.dirty, 0);  // export changes nothing in the builder
     EXPECT_EQ(Caption(), "quiet.qxm - Quixmoor Gesture");
 
     // A zero-length sound file exports as one.

@@ -47,7 +47,7 @@ TEST_F(BuilderPictures, BrowsedStripThePlayerRefusesIsRepairedIntoACopyAndShowsI
         << messages.shown[0].text;
     const std::string fixed = dir.File("magick-strip-4-fixed.gif");
     EXPECT_EQ(Text(IDC_ANIMATION_FILE), fixed);
-    EXPECT_EQ(builder->animationFile, fixed);
+    EXPECT_EQ(builder->model.animationFile, fixed);
     EXPECT_EQ(ReadFileBytes(original), originalBytes);
 
     const std::vector<unsigned char> repaired = ReadFileBytes(fixed);
@@ -85,7 +85,7 @@ TEST_F(BuilderPictures, BrowsedAnimationBecomesAStripWithItsFrameWidthAndTranspa
     EXPECT_NE(messages.shown[0].text.find("(" + Text(IDC_RED) + ", " + Text(IDC_GREEN) + ", " + Text(IDC_BLUE) + ")"),
               std::string::npos)
         << colour;
-    EXPECT_EQ(builder->dirty, 1);
+    EXPECT_EQ(builder->model.dirty, 1);
 
     // No keeps the animation as chosen, and writes nothing.
     messages.Answer(IDNO);
@@ -122,7 +122,7 @@ TEST_F(BuilderPictures, CheckGestureRepairsTheFormsPicturesWhereTheAuthorChooses
     const std::vector<unsigned char> buttonBytes = ReadFileBytes(button);
     Type(IDC_BUTTON_IMAGE_FILE, button);
     ASSERT_EQ(builder->RepairablePictures(), std::vector<HWND>{Item(IDC_BUTTON_IMAGE_FILE)});
-    builder->dirty = 0;
+    builder->model.dirty = 0;
     files.Choose(dir.File("mended.gif"));
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, &PressRepair);
     Command(ID_TOOLS_CHECK);
@@ -132,8 +132,8 @@ TEST_F(BuilderPictures, CheckGestureRepairsTheFormsPicturesWhereTheAuthorChooses
     ASSERT_EQ(files.asked.size(), 1u);
     EXPECT_TRUE(files.asked[0].save);
     EXPECT_EQ(files.asked[0].fileName, "pillow-button-4-fixed.gif");
-    EXPECT_EQ(builder->buttonImageFile, dir.File("mended.gif"));
-    EXPECT_EQ(builder->dirty, 1);
+    EXPECT_EQ(builder->model.buttonImageFile, dir.File("mended.gif"));
+    EXPECT_EQ(builder->model.dirty, 1);
     EXPECT_EQ(ReadFileBytes(button), buttonBytes);
     EXPECT_TRUE(builder->RepairablePictures().empty());
     EXPECT_TRUE(messages.shown.empty());

@@ -52,8 +52,8 @@ TEST_F(BuilderSave, WritesTheWorkedExampleByteForByteAndChangesNothingInTheForm)
     const Bytes saved = ReadFileBytes(dir.File("wave.qxm"));
     EXPECT_EQ(saved.size(), 17365u);
     EXPECT_EQ(saved, GestureFileBytes(WorkedExample()));
-    EXPECT_EQ(builder->dirty, 1);
-    EXPECT_EQ(builder->filePath, "");
+    EXPECT_EQ(builder->model.dirty, 1);
+    EXPECT_EQ(builder->model.filePath, "");
     EXPECT_EQ(Caption(), kUntitled[0]);
 }
 
@@ -155,15 +155,15 @@ TEST_F(BuilderSave, SaveOnUntitledActsAsSaveAs) {
     EXPECT_EQ(files.asked[0].defaultExtension, ".qxm");
     EXPECT_EQ(files.asked[0].flags, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_PATHMUSTEXIST));
     EXPECT_EQ(Caption(), "wave.qxm - Quixmoor Gesture");
-    EXPECT_EQ(builder->filePath, dir.File("wave.qxm"));
-    EXPECT_EQ(builder->untitled, 0);
-    EXPECT_EQ(builder->dirty, 0);
+    EXPECT_EQ(builder->model.filePath, dir.File("wave.qxm"));
+    EXPECT_EQ(builder->model.untitled, 0);
+    EXPECT_EQ(builder->model.dirty, 0);
 
     // A later Save writes there without a dialog and leaves the caption.
     Type(1012, "41");
     Command(ID_FILE_SAVE);
     EXPECT_EQ(files.asked.size(), 1u);
-    EXPECT_EQ(builder->dirty, 0);
+    EXPECT_EQ(builder->model.dirty, 0);
     EXPECT_EQ(ReadFileBytes(dir.File("wave.qxm"))[9 + 4 + 5], 41);
     EXPECT_EQ(Caption(), "wave.qxm - Quixmoor Gesture");
 }
@@ -174,7 +174,7 @@ TEST_F(BuilderSave, SaveAsWithInvalidFormShowsTheMessageAndNoDialog) {
     Command(ID_FILE_SAVE_AS);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Displayed name must be specified"});
     EXPECT_TRUE(files.asked.empty());
-    EXPECT_EQ(builder->dirty, 1);
+    EXPECT_EQ(builder->model.dirty, 1);
 }
 
 TEST_F(BuilderSave, SaveAsCancelledOrRefusedOntoAnExistingFileLeavesEverything) {
@@ -187,9 +187,9 @@ TEST_F(BuilderSave, SaveAsCancelledOrRefusedOntoAnExistingFileLeavesEverything) 
     for (const char* what : {"cancelled", "replace refused"}) {
         EXPECT_FALSE(builder->FileSaveAs()) << what;
         EXPECT_EQ(ReadFileBytes(dir.File("old.qxm")), old) << what;
-        EXPECT_EQ(builder->dirty, 1) << what;
-        EXPECT_EQ(builder->untitled, 1) << what;
-        EXPECT_EQ(builder->filePath, "") << what;
+        EXPECT_EQ(builder->model.dirty, 1) << what;
+        EXPECT_EQ(builder->model.untitled, 1) << what;
+        EXPECT_EQ(builder->model.filePath, "") << what;
         EXPECT_EQ(Caption(), kUntitled[0]) << what;
     }
     ASSERT_EQ(messages.shown.size(), 1u);

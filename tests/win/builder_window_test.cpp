@@ -8,10 +8,10 @@ using BuilderWindow = BuilderTest;
 
 TEST_F(BuilderWindow, StartsWithTheEmptyUntitledForm) {
     EXPECT_EQ(Caption(), "[Untitled] - Quixmoor Gesture");
-    EXPECT_EQ(builder->untitled, 1);
-    EXPECT_EQ(builder->dirty, 0);
-    EXPECT_EQ(builder->loading, 0);
-    EXPECT_EQ(builder->paletteDirectory, "c:\\temp");
+    EXPECT_EQ(builder->model.untitled, 1);
+    EXPECT_EQ(builder->model.dirty, 0);
+    EXPECT_EQ(builder->model.loading, 0);
+    EXPECT_EQ(builder->model.paletteDirectory, "c:\\temp");
     for (int id : {1001, 1002, 1021, 1004, 1012, 1006, 1007, 1008, 1014, 1015}) EXPECT_EQ(Text(id), "") << id;
     for (int id : {1006, 1007, 1008, 1014, 1015, 1016}) EXPECT_FALSE(Enabled(id)) << id;
     for (int id : {1001, 1002, 1021, 1004, 1012, 1005, 1010, 1011, 1013, 1020}) EXPECT_TRUE(Enabled(id)) << id;
@@ -144,18 +144,18 @@ TEST_F(BuilderWindow, ClosingAsksOnlyAboutUnsavedChanges) {
 }
 
 TEST_F(BuilderWindow, ExitRemovesTheTemporaryFilesAndItsDirectoryUnlessItHoldsSomethingElse) {
-    EXPECT_NE(BuilderDialog().tempDirectory, builder->tempDirectory) << "each builder has its own";
+    EXPECT_NE(BuilderDialog().model.tempDirectory, builder->model.tempDirectory) << "each builder has its own";
     const char* names[] = {"~tempqxm.gif", "~tempqxmb.gif", "~tempqxm.wav", "~tempqxm.qxm"};
     for (bool stranger : {false, true}) {
         SCOPED_TRACE(stranger ? "with a stranger" : "alone");
         builder = std::make_unique<BuilderDialog>();
         ASSERT_NE(builder->CreateModeless(nullptr), nullptr);
-        const std::string dir = builder->tempDirectory;
+        const std::string dir = builder->model.tempDirectory;
         ASSERT_TRUE(FileExists(dir));
         char base[MAX_PATH + 1] = "";
         GetTempPathA(sizeof base, base);
         EXPECT_EQ(dir.rfind(base, 0), 0u) << dir << " is not inside " << base;
-        for (const char* name : names) WriteFileBytes(builder->TempPath(name), {1, 2, 3});
+        for (const char* name : names) WriteFileBytes(builder->model.TempPath(name), {1, 2, 3});
         if (stranger) WriteFileBytes(dir + "\\notes.txt", {1});
         builder.reset();
         for (const char* name : names) EXPECT_FALSE(FileExists(dir + "\\" + name)) << name;

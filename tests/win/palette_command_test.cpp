@@ -60,11 +60,11 @@ TEST_F(PaletteCommand, CancelChangesNothingAndTheFirstAcceptedDirectoryCreatesTh
     ShowPalette([](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
     EXPECT_EQ(directoryAnswer.shown, "c:\\temp");
     EXPECT_EQ(builder->paletteWindow, nullptr);
-    EXPECT_EQ(builder->paletteDirectory, "c:\\temp");
+    EXPECT_EQ(builder->model.paletteDirectory, "c:\\temp");
 
     WriteGestures(first, 4);
     ShowPalette(first.path());
-    EXPECT_EQ(builder->paletteDirectory, first.path());
+    EXPECT_EQ(builder->model.paletteDirectory, first.path());
     ASSERT_NE(Palette(), nullptr);
     PaletteWindow* const window = builder->paletteWindow.get();
     EXPECT_TRUE(IsWindowVisible(Palette()));
@@ -83,7 +83,7 @@ TEST_F(PaletteCommand, CancelChangesNothingAndTheFirstAcceptedDirectoryCreatesTh
     });
     EXPECT_EQ(directoryAnswer.shown, first.path());
     EXPECT_EQ(builder->paletteWindow.get(), window);
-    EXPECT_EQ(builder->paletteDirectory, first.path());
+    EXPECT_EQ(builder->model.paletteDirectory, first.path());
     EXPECT_EQ(window->catalogue().Count(), 4);
     EXPECT_FALSE(IsWindowVisible(Palette()));
 }
@@ -111,7 +111,7 @@ TEST_F(PaletteCommand, AfterCloseTheNextCommandShowsTheSameWindowWithNothingPres
     ShowPalette(second.path());
     EXPECT_EQ(directoryAnswer.shown, first.path());
     EXPECT_EQ(Palette(), hwnd);
-    EXPECT_EQ(builder->paletteDirectory, second.path());
+    EXPECT_EQ(builder->model.paletteDirectory, second.path());
     EXPECT_EQ(window->catalogue().Count(), 9);
     RECT client{};
     GetClientRect(hwnd, &client);

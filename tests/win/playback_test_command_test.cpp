@@ -178,10 +178,10 @@ TEST_F(TestCommand, SevenTestsCycleThroughTheBalloonColoursLeavingDirtyAndCaptio
     const COLORREF expected[] = {RGB(255, 255, 255), RGB(255, 255, 128), RGB(255, 255, 255), RGB(128, 255, 255),
                                  RGB(255, 255, 255), RGB(128, 255, 128), RGB(255, 255, 255)};
     for (COLORREF colour : expected) {
-        const int dirty = builder->dirty = !builder->dirty;  // a Test leaves both states as they were
+        const int dirty = builder->model.dirty = !builder->model.dirty;  // a Test leaves both states as they were
         RunTest();
         ASSERT_EQ(Running(), 1u);
-        EXPECT_EQ(builder->dirty, dirty);
+        EXPECT_EQ(builder->model.dirty, dirty);
         EXPECT_EQ(Caption(), caption);
         EXPECT_EQ(Shown().Colour(), colour);
         const Pixels b = CaptureClient(Balloon());
