@@ -4,7 +4,15 @@ namespace qx {
 
 HINSTANCE ModuleInstance() { return GetModuleHandleA(nullptr); }
 
-Window::~Window() { DestroyNow(); }
+// The derived part is already gone here, so the window is detached first:
+// the messages its destruction sends must not reach HandleMessage.
+Window::~Window() {
+    if (hwnd_ && IsWindow(hwnd_)) {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+    hwnd_ = nullptr;
+}
 
 void Window::DestroyNow() {
     if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);

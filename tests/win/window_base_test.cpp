@@ -1,0 +1,56 @@
+// The window base: what a window object still receives as it is destroyed.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "platform/Window_win.h"
+
+namespace qx::test {
+namespace {
+
+// A window class that leaves its window to the base's destructor, so the
+// destruction messages arrive when only the base part of the object is left.
+class ForgetfulWindow final : public Window {
+public:
+    ForgetfulWindow() {
+        WNDCLASSEXA prototype{};
+        prototype.lpszClassName = "QxForgetfulWindow";
+        RegisterWindowClass(prototype);
+        CreateWindowObject(0, "QxForgetfulWindow", "", WS_POPUP, 0, 0, 10, 10, nullptr);
+    }
+
+protected:
+    Handled HandleMessage(UINT, WPARAM, LPARAM) override { return kDefault; }
+};
+
+// Whether the window was still attached to its object when WM_DESTROY
+// reached it. (A call into the half-destroyed object need not crash here:
+// the system may swallow what goes wrong inside a window procedure.)
+HWND watched = nullptr;
+bool sawDestroy = false;
+bool attachedAtDestroy = false;
+
+LRESULT CALLBACK WatchDestroy(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->hwnd == watched && sent->message == WM_DESTROY) {
+        sawDestroy = true;
+        attachedAtDestroy = GetWindowLongPtrA(sent->hwnd, GWLP_USERDATA) != 0;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(WindowBase, DestroyedByTheBaseDestructorTheWindowNoLongerReachesItsObject) {
+    auto window = std::make_unique<ForgetfulWindow>();
+    watched = window->hwnd();
+    ASSERT_NE(watched, nullptr);
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, &WatchDestroy, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    window.reset();
+    UnhookWindowsHookEx(hook);
+    EXPECT_FALSE(IsWindow(watched));
+    ASSERT_TRUE(sawDestroy);
+    EXPECT_FALSE(attachedAtDestroy);
+}
+
+}  // namespace
+}  // namespace qx::test
