@@ -202,12 +202,7 @@ Handled Performance::OnPaint(WPARAM, LPARAM) {
     return {true, 0};
 }
 
-Handled Performance::OnPrintClient(WPARAM wParam, LPARAM) {
-    RECT client{};
-    GetClientRect(hwnd(), &client);
-    Paint(reinterpret_cast<HDC>(wParam), client);
-    return {true, 0};
-}
+Handled Performance::OnPrintClient(WPARAM wParam, LPARAM) { return PrintClient(*this, wParam); }
 
 Handled Performance::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const Handled answer = Dispatch(*this, kHandlers, message, wParam, lParam);

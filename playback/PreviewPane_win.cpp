@@ -72,12 +72,7 @@ Handled PreviewPane::OnPaint(WPARAM, LPARAM) {
     return {true, 0};
 }
 
-Handled PreviewPane::OnPrintClient(WPARAM wParam, LPARAM) {
-    RECT client{};
-    GetClientRect(hwnd(), &client);
-    Paint(reinterpret_cast<HDC>(wParam), client);
-    return {true, 0};
-}
+Handled PreviewPane::OnPrintClient(WPARAM wParam, LPARAM) { return PrintClient(*this, wParam); }
 
 Handled PreviewPane::OnMove(WPARAM wParam, LPARAM lParam) {
     const LRESULT result = DefWindowProcA(hwnd(), WM_MOVE, wParam, lParam);
