@@ -77,25 +77,22 @@ void BuilderDialog::OfferPictureFix(HWND edit) {
     }
 }
 
-std::vector<HWND> BuilderDialog::RepairablePictures() const {
-    std::vector<HWND> edits;
+std::vector<RepairablePicture> BuilderDialog::RepairablePictures() const {
+    std::vector<RepairablePicture> found;
     for (HWND edit : {controls.animationFile, controls.buttonImageFile}) {
         std::vector<std::uint8_t> bytes;
         const std::string& path = edit == controls.animationFile ? model.animationFile : model.buttonImageFile;
         if (path.empty() || ReadWholeFile(path, bytes, kMaxOfferBytes) != FileReadStatus::Ok) continue;
-        if (DiagnosePicture(bytes).verdict == PictureVerdict::Repairable) edits.push_back(edit);
+        PictureDiagnosis diagnosis = DiagnosePicture(bytes);
+        if (diagnosis.verdict == PictureVerdict::Repairable) found.push_back({edit, path, std::move(diagnosis.repaired)});
     }
-    return edits;
+    return found;
 }
 
 void BuilderDialog::RepairPictures() {
-    for (HWND edit : RepairablePictures()) {
-        const bool animation = edit == controls.animationFile;
-        const std::string source = animation ? model.animationFile : model.buttonImageFile;
-        std::vector<std::uint8_t> bytes;
-        if (ReadWholeFile(source, bytes, kMaxOfferBytes) != FileReadStatus::Ok) continue;
-        PictureDiagnosis diagnosis = DiagnosePicture(bytes);
-        if (diagnosis.verdict != PictureVerdict::Repairable) continue;
+    for (const RepairablePicture& picture : RepairablePictures()) {
+        const bool animation = picture.edit == controls.animationFile;
+        const std::string& source = picture.source;
 
         // A section of an opened gesture is named after the gesture.
         std::string suggested;
@@ -114,11 +111,11 @@ void BuilderDialog::RepairPictures() {
             ShowMessage(hwnd(), "Error: Can not save a file over itself: " + choice->path);
             continue;
         }
-        if (ReplaceFileWhole(choice->path, diagnosis.repaired) != ReplaceResult::Replaced) {
+        if (ReplaceFileWhole(choice->path, picture.repaired) != ReplaceResult::Replaced) {
             ShowMessage(hwnd(), "Can not write output file: '" + choice->path + "'");
             continue;
         }
-        SetText(edit, choice->path);
+        SetText(picture.edit, choice->path);
     }
 }
 

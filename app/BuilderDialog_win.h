@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +31,14 @@ class PreviewPane;
 class PaletteWindow;
 class BuilderAccelerators;
 struct PictureOffer;
+
+// A picture of the form the player refuses and a repair cures: its edit,
+// the file the form names, and the repaired bytes.
+struct RepairablePicture {
+    HWND edit = nullptr;
+    std::string source;
+    std::vector<std::uint8_t> repaired;
+};
 
 class BuilderDialog : public TableDialog<BuilderDialog> {
 public:
@@ -103,8 +112,8 @@ public:
     // a copy that cannot be written is reported and nothing changes.
     bool TakePictureCopy(const PictureOffer& offer, HWND edit);
     // The form's pictures (animation, button) the player refuses and a
-    // repair cures; their edits.
-    std::vector<HWND> RepairablePictures() const;
+    // repair cures.
+    std::vector<RepairablePicture> RepairablePictures() const;
     // Check Gesture's repair: each repairable picture is saved repaired where
     // the author chooses, and the form points at the copy.
     void RepairPictures();

@@ -121,7 +121,9 @@ TEST_F(BuilderPictures, CheckGestureRepairsTheFormsPicturesWhereTheAuthorChooses
     const std::string button = CopyCorpusFile(dir, "pillow-button-4.gif");
     const std::vector<unsigned char> buttonBytes = ReadFileBytes(button);
     Type(IDC_BUTTON_IMAGE_FILE, button);
-    ASSERT_EQ(builder->RepairablePictures(), std::vector<HWND>{Item(IDC_BUTTON_IMAGE_FILE)});
+    const auto repairable = builder->RepairablePictures();
+    ASSERT_EQ(repairable.size(), 1u);
+    EXPECT_EQ(repairable[0].edit, Item(IDC_BUTTON_IMAGE_FILE));
     builder->model.dirty = 0;
     files.Choose(dir.File("mended.gif"));
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, &PressRepair);
