@@ -9,25 +9,25 @@
 
 namespace qx {
 
-// An owned GDI object (bitmap, brush, pen, font, region, palette).
-template <class H>
-class GdiObject {
+// An owned handle, released by Free when replaced or destroyed; moved, never copied.
+template <class H, class Free>
+class OwnedHandle {
 public:
-    GdiObject() = default;
-    explicit GdiObject(H handle) : handle_(handle) {}
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
+    OwnedHandle() = default;
+    explicit OwnedHandle(H handle) : handle_(handle) {}
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+    OwnedHandle(OwnedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    OwnedHandle& operator=(OwnedHandle&& other) noexcept {
         if (this != &other) Reset(std::exchange(other.handle_, nullptr));
         return *this;
     }
-    ~GdiObject() { Reset(); }
+    ~OwnedHandle() { Reset(); }
 
     H get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
     void Reset(H handle = nullptr) {
-        if (handle_) DeleteObject(handle_);
+        if (handle_) Free{}(handle_);
         handle_ = handle;
     }
     H Release() { return std::exchange(handle_, nullptr); }
@@ -36,6 +36,16 @@ private:
     H handle_ = nullptr;
 };
 
+struct DeleteGdiObject {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+struct FreeGlobal {
+    void operator()(HGLOBAL block) const { GlobalFree(block); }
+};
+
+// An owned GDI object (bitmap, brush, pen, font, region, palette).
+template <class H>
+using GdiObject = OwnedHandle<H, DeleteGdiObject>;
 using OwnedBitmap = GdiObject<HBITMAP>;
 using OwnedBrush = GdiObject<HBRUSH>;
 using OwnedPen = GdiObject<HPEN>;
@@ -44,29 +54,7 @@ using OwnedRegion = GdiObject<HRGN>;
 using OwnedPalette = GdiObject<HPALETTE>;
 
 // An owned global memory block (GlobalAlloc / GlobalFree).
-class OwnedGlobal {
-public:
-    OwnedGlobal() = default;
-    explicit OwnedGlobal(HGLOBAL handle) : handle_(handle) {}
-    OwnedGlobal(const OwnedGlobal&) = delete;
-    OwnedGlobal& operator=(const OwnedGlobal&) = delete;
-    OwnedGlobal(OwnedGlobal&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    OwnedGlobal& operator=(OwnedGlobal&& other) noexcept {
-        if (this != &other) Reset(std::exchange(other.handle_, nullptr));
-        return *this;
-    }
-    ~OwnedGlobal() { Reset(); }
-
-    HGLOBAL get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    void Reset(HGLOBAL handle = nullptr) {
-        if (handle_) GlobalFree(handle_);
-        handle_ = handle;
-    }
-
-private:
-    HGLOBAL handle_ = nullptr;
-};
+using OwnedGlobal = OwnedHandle<HGLOBAL, FreeGlobal>;
 
 // GlobalLock / GlobalUnlock of a movable block; get() is null when the lock
 // failed.
