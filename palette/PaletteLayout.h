@@ -27,9 +27,23 @@ struct PaletteMetrics {
     int cyCaption = 0; // SM_CYCAPTION
 };
 
+// The room a window has on its monitor, from its top-left corner to the
+// work area's bottom-right corner, and what the window adds around its
+// client area. A room of 0 x 0 sets no limit.
+struct PaletteRoom {
+    Size available;
+    Size frame;              // outer size minus client size, without a scroll bar
+    int scrollBarWidth = 0;  // SM_CXVSCROLL
+    bool Limited() const { return available.width > 0 && available.height > 0; }
+};
+
 struct PaletteLayout {
     int columns = 0;
     int rows = 0;
+    // The whole grid's height; gridRect shows all of it unless the grid
+    // scrolls, when it shows contentHeight - MaxScroll() pixels at a time.
+    int contentHeight = 0;
+    bool scrolls = false;
     // rows x columns, row-major: an index into the catalogue, or -1 for an
     // empty cell. Cells past the last entry are empty; a cell whose gesture
     // cannot be read is emptied at rendering.
@@ -38,7 +52,13 @@ struct PaletteLayout {
     // Its right and bottom are the frame's lines, inside the field.
     Rect nameRect;
     Size clientSize;
-    Size windowSize;
+    Size windowSize;  // the edge metrics' frame, plus the scroll bar when the grid scrolls
+
+    int MaxScroll() const { return scrolls ? contentHeight - gridRect.Height() : 0; }
+    int ClampScroll(int offset) const;
+    // The rows a scroll offset shows, wholly or partly: [first, last).
+    int FirstVisibleRow(int offset) const { return offset / CELL_PITCH; }
+    int EndVisibleRow(int offset) const;
 };
 
 // 4 columns up to 49 entries, then one more each time entries / 2 reaches
@@ -46,7 +66,18 @@ struct PaletteLayout {
 int AutomaticColumns(int entryCount);
 
 // requestedColumns <= 0 chooses the count automatically.
-PaletteLayout LayoutPalette(int entryCount, int requestedColumns, const PaletteMetrics& metrics);
+//
+// While the whole window fits in `room`, the grid shows every row. Beyond
+// that, an automatic column count is cut to what fits beside a vertical
+// scroll bar, the grid shows as many pixel rows as fit above the name field
+// (at least one row of buttons), and the rest scrolls.
+PaletteLayout LayoutPalette(int entryCount, int requestedColumns, const PaletteMetrics& metrics,
+                            const PaletteRoom& room = {});
+
+// Scrolling moves by a row of buttons, or by the height the grid shows less
+// one row, so a row seen at one edge is seen again at the other.
+enum class ScrollStep { RowUp, RowDown, PageUp, PageDown, Top, Bottom };
+int ScrollAfter(const PaletteLayout& layout, int offset, ScrollStep step);
 
 struct GridCell {
     int row = 0;
@@ -54,11 +85,12 @@ struct GridCell {
     int value = -1;  // cellGrid's value: entry index, or -1 for an empty cell
 };
 
-// The cell under a client point, or none outside the grid. The grid's own
-// boundary (x == gridRect.left, y == gridRect.top and the far edges) is
-// outside, so the point must lie strictly within gridRect. A layout whose
-// cellGrid has been freed has no cells.
-std::optional<GridCell> HitTest(const PaletteLayout& layout, Point point);
+// The cell under a client point, the grid scrolled down by scrollOffset
+// pixels, or none outside the grid. The grid's own boundary (x ==
+// gridRect.left, y == gridRect.top and the far edges) is outside, so the
+// point must lie strictly within gridRect. A layout whose cellGrid has been
+// freed has no cells.
+std::optional<GridCell> HitTest(const PaletteLayout& layout, Point point, int scrollOffset = 0);
 
 // Where a raised button goes in the buttons bitmap (origin at gridRect's
 // top-left corner).
@@ -77,7 +109,7 @@ struct PressedButtonPlace {
     Rect frame;
     Rect imageTarget;
 };
-PressedButtonPlace PressedButtonPlaceAt(int row, int column);
+PressedButtonPlace PressedButtonPlaceAt(int row, int column, int scrollOffset = 0);
 
 // The rectangle the displayed name is drawn in: nameRect inset by 3 pixels.
 Rect NameTextRect(const Rect& nameRect);

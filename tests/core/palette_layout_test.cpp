@@ -93,6 +93,91 @@ TEST(PaletteHitTest, FrameLinesAndMarginsAreOutside) {
     EXPECT_FALSE(HitTest(l, {5, 5}));
 }
 
+// A monitor's room for a window at 10, 10 of a 1280 x 1024 work area, with
+// the frame kMetrics gives and a 16-pixel scroll bar.
+constexpr PaletteRoom kRoom{{1270, 1014}, {4, 23}, 16};
+
+TEST(PaletteLayout, BeyondTheRoomColumnsAreCappedAndTheGridScrolls) {
+    const struct {
+        int entries;
+        int requested;
+        PaletteRoom room;
+        int columns;
+        int rows;
+        Rect grid;
+        Size window;
+        int maxScroll;
+    } cases[] = {
+        // Fits: exactly the layout without a room.
+        {1000, 0, {{1920, 1200}, {4, 23}, 16}, 22, 46, {4, 4, 510, 1062}, {518, 1112}, 0},
+        {800, 0, kRoom, 20, 40, {4, 4, 464, 924}, {472, 974}, 0},
+        // Too tall: as many pixels as fit above the name field, the rest scrolls.
+        {1000, 0, kRoom, 22, 46, {4, 4, 510, 964}, {534, 1014}, 1058 - 960},
+        // Too wide as well: the automatic 70 columns are cut to what fits beside the bar.
+        {10000, 0, kRoom, 54, 186, {4, 4, 1246, 964}, {1270, 1014}, 186 * 23 - 960},
+        // A kept column count is not cut.
+        {10000, 5, kRoom, 5, 2000, {4, 4, 119, 964}, {143, 1014}, 2000 * 23 - 960},
+        // A room too low for a row still shows one.
+        {40, 0, {{200, 60}, {4, 23}, 16}, 4, 10, {4, 4, 96, 27}, {120, 77}, 230 - 23},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.entries) + " in " + std::to_string(c.room.available.height));
+        const PaletteLayout l = LayoutPalette(c.entries, c.requested, kMetrics, c.room);
+        EXPECT_EQ(l.columns, c.columns);
+        EXPECT_EQ(l.rows, c.rows);
+        EXPECT_EQ(l.gridRect, c.grid);
+        EXPECT_EQ(l.nameRect, (Rect{4, c.grid.bottom + 3, c.grid.right - 1, c.grid.bottom + 22}));
+        EXPECT_EQ(l.windowSize, c.window);
+        EXPECT_EQ(l.scrolls, c.maxScroll > 0);
+        EXPECT_EQ(l.MaxScroll(), c.maxScroll);
+        EXPECT_EQ(l.contentHeight, 23 * c.rows);
+    }
+}
+
+TEST(PaletteHitTest, FollowsTheScrolledGridIncludingThePartlyShownBottomRow) {
+    const PaletteLayout l = LayoutPalette(1000, 0, kMetrics, kRoom);  // 22 columns, grid 4..964 high
+    const struct {
+        int offset;
+        Point at;
+        std::optional<std::pair<int, int>> cell;  // row, value
+    } cases[] = {
+        {0, {5, 5}, {{0, 0}}},
+        {98, {5, 5}, {{4, 88}}},        // content y 99
+        {98, {5, 963}, {{45, 990}}},    // the last row, whole at the bottom
+        {10, {28, 963}, {{42, 925}}},   // the bottom row, 4 of its pixel rows shown
+        {10, {28, 964}, std::nullopt},  // below the grid: the name field's margin
+        {10, {28, 4}, std::nullopt},
+        {98, {5 + 23 * 21, 963}, {{45, -1}}},  // past the last entry
+    };
+    for (const auto& c : cases) {
+        const std::optional<GridCell> hit = HitTest(l, c.at, c.offset);
+        EXPECT_EQ(hit ? std::optional(std::pair(hit->row, hit->value)) : std::nullopt, c.cell)
+            << c.offset << ": " << c.at.x << "," << c.at.y;
+    }
+}
+
+TEST(PaletteScroll, StepsStayWithinTheGridAndRowsFollowTheOffset) {
+    const PaletteLayout l = LayoutPalette(1000, 0, kMetrics, kRoom);
+    using enum ScrollStep;
+    EXPECT_EQ(ScrollAfter(l, 0, RowUp), 0);
+    EXPECT_EQ(ScrollAfter(l, 0, RowDown), 23);
+    EXPECT_EQ(ScrollAfter(l, 0, PageDown), 98);  // a page is 937 pixels, more than is left
+    EXPECT_EQ(ScrollAfter(l, 98, PageUp), 0);
+    EXPECT_EQ(ScrollAfter(l, 40, Top), 0);
+    EXPECT_EQ(ScrollAfter(l, 0, Bottom), 98);
+    EXPECT_EQ(ScrollAfter(LayoutPalette(10000, 0, kMetrics, kRoom), 100, PageDown), 100 + 937);
+    EXPECT_EQ(l.ClampScroll(-5), 0);
+    EXPECT_EQ(l.ClampScroll(500), 98);
+
+    EXPECT_EQ(l.FirstVisibleRow(0), 0);
+    EXPECT_EQ(l.EndVisibleRow(0), 42);  // 960 pixels: 41 rows and 17 pixels of the 42nd
+    EXPECT_EQ(l.FirstVisibleRow(98), 4);
+    EXPECT_EQ(l.EndVisibleRow(98), 46);
+    const PaletteLayout still = LayoutPalette(12, 0, kMetrics, kRoom);
+    EXPECT_EQ(ScrollAfter(still, 0, Bottom), 0);
+    EXPECT_EQ(still.EndVisibleRow(0), 3);
+}
+
 // Paints strokes as MoveToEx/LineTo would: every line leaves out its end point.
 std::map<std::pair<int, int>, FrameColour> Rasterise(const std::array<FrameStroke, 3>& strokes) {
     std::map<std::pair<int, int>, FrameColour> pixels;
