@@ -54,7 +54,8 @@ bench:
 		-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null
 	cmake --build $(WINBENCH) -j $(JOBS) --target bench_test_command bench_palette_paint
 	scripts/with-display $(PREFIX_DIR) sh -c 'scripts/wine-run $(WINBENCH)/tests/bench_test_command.exe 50 && \
-		scripts/wine-run $(WINBENCH)/tests/bench_palette_paint.exe 1000 5'
+		scripts/wine-run $(WINBENCH)/tests/bench_palette_paint.exe 1000 5 && \
+		scripts/wine-run $(WINBENCH)/tests/bench_palette_paint.exe 10000 3'
 
 fuzz: native
 	scripts/run-fuzzers $(NATIVE) $${FUZZ_SECONDS:-60}

@@ -1,5 +1,7 @@
-// The palette's first paint over 1000 gestures, each with a 50 KB strip and
-// a 30000-byte sound: one read of every file and one decode of every button.
+// The palette over many gestures (1000 unless told), each with a 50 KB strip
+// and a 30000-byte sound: the directory scan, the first paint (the buttons
+// shown read, decoded and drawn), a later paint, and a page of scrolling onto
+// rows not read yet and back.
 // A Windows program (run it under Wine elsewhere); it prints its timings and
 // asserts nothing.
 //
@@ -84,33 +86,53 @@ int main(int argc, char** argv) {
     WriteGestures(directory, count);
 
     qx::PaletteWindow palette;
-    std::vector<double> scans, firstPaints, laterPaints;
+    std::vector<double> scans, firstPaints, laterPaints, newPages, seenPages;
     for (int round = 0; round < rounds; ++round) {
         const LARGE_INTEGER start = Now();
         palette.Refresh(directory);
         const LARGE_INTEGER scanned = Now();
-        if (round == 0 && !palette.Create(nullptr, 0, 0, 0)) {
+        if (round == 0 && !palette.Create(nullptr, 10, 10, 0)) {
             std::fprintf(stderr, "palette window not created (no display?)\n");
             RemoveScratch(directory);
             return 1;
         }
+        // Each round starts at the top, as a fresh palette does.
+        SendMessageA(palette.hwnd(), WM_KEYDOWN, VK_HOME, 0);
+        ValidateRect(palette.hwnd(), nullptr);
         const LARGE_INTEGER beforePaint = Now();
         RedrawWindow(palette.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         const LARGE_INTEGER painted = Now();
         RedrawWindow(palette.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         const LARGE_INTEGER repainted = Now();
-        Pump();
         scans.push_back(Milliseconds(start, scanned));
         firstPaints.push_back(Milliseconds(beforePaint, painted));
         laterPaints.push_back(Milliseconds(painted, repainted));
+        if (palette.layout().scrolls) {
+            // A page down shows rows not read yet; a page back up shows rows already drawn.
+            const LARGE_INTEGER beforePage = Now();
+            SendMessageA(palette.hwnd(), WM_KEYDOWN, VK_NEXT, 0);
+            UpdateWindow(palette.hwnd());
+            const LARGE_INTEGER paged = Now();
+            SendMessageA(palette.hwnd(), WM_KEYDOWN, VK_PRIOR, 0);
+            UpdateWindow(palette.hwnd());
+            const LARGE_INTEGER pagedBack = Now();
+            newPages.push_back(Milliseconds(beforePage, paged));
+            seenPages.push_back(Milliseconds(paged, pagedBack));
+        }
+        Pump();
     }
     const qx::PaletteLayout& layout = palette.layout();
-    std::printf("palette of %d gestures: %d columns x %d rows, %d renders in %d rounds\n",
-                palette.catalogue().Count(), layout.columns, layout.rows, palette.RenderCount(), rounds);
+    std::printf("palette of %d gestures: %d columns x %d rows, %d rows shown, %d gestures read in %d rounds\n",
+                palette.catalogue().Count(), layout.columns, layout.rows, layout.EndVisibleRow(0), palette.ReadCount(),
+                rounds);
     std::printf("refresh (directory scan): median %.1f ms\n", Median(scans));
-    std::printf("first paint (read + decode + draw all): median %.1f ms, worst %.1f ms\n", Median(firstPaints),
-                *std::max_element(firstPaints.begin(), firstPaints.end()));
+    std::printf("first paint (read + decode + draw what is shown): median %.1f ms, worst %.1f ms\n",
+                Median(firstPaints), *std::max_element(firstPaints.begin(), firstPaints.end()));
     std::printf("later paint (cached bitmap): median %.1f ms\n", Median(laterPaints));
+    if (!newPages.empty()) {
+        std::printf("page down onto unread rows: median %.1f ms; page back up: median %.1f ms\n", Median(newPages),
+                    Median(seenPages));
+    }
     RemoveScratch(directory);
     return 0;
 }

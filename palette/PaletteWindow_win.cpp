@@ -1,5 +1,6 @@
 #include "palette/PaletteWindow_win.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "gesture/Gesture.h"
@@ -40,9 +41,35 @@ PaletteWindow::~PaletteWindow() {
     DestroyNow();
 }
 
-void PaletteWindow::Layout(int columns) {
+PaletteRoom PaletteWindow::RoomAt(Point origin) const {
+    RECT work{};
+    if (workArea_) {
+        work = *workArea_;
+    } else {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (!GetMonitorInfoA(MonitorFromPoint(POINT{origin.x, origin.y}, MONITOR_DEFAULTTONEAREST), &monitor)) {
+            return {};
+        }
+        work = monitor.rcWork;
+    }
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    PaletteRoom room;
+    room.available = {work.right - origin.x, work.bottom - origin.y};
+    room.frame = {frame.right - frame.left, frame.bottom - frame.top};
+    room.scrollBarWidth = GetSystemMetrics(SM_CXVSCROLL);
+    return room;
+}
+
+void PaletteWindow::Layout(int columns, Point windowOrigin) {
     layout_ = LayoutPalette(catalogue_.Count(), columns,
-                            {GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE), GetSystemMetrics(SM_CYCAPTION)});
+                            {GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE), GetSystemMetrics(SM_CYCAPTION)},
+                            RoomAt(windowOrigin));
+    scrollOffset_ = layout_.ClampScroll(scrollOffset_);
+    bands_.clear();
+    bands_.resize(static_cast<std::size_t>((layout_.rows + kBandRows - 1) / kBandRows));
+    drawnRows_.assign(static_cast<std::size_t>(layout_.rows), false);
 }
 
 Size PaletteWindow::WindowSizeForLayout() const {
@@ -51,13 +78,29 @@ Size PaletteWindow::WindowSizeForLayout() const {
     // must come out right, so the frame is asked of the system.
     RECT outer{0, 0, layout_.clientSize.width, layout_.clientSize.height};
     if (!AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle)) return layout_.windowSize;
-    return {outer.right - outer.left, outer.bottom - outer.top};
+    const int scrollBar = layout_.scrolls ? GetSystemMetrics(SM_CXVSCROLL) : 0;
+    return {outer.right - outer.left + scrollBar, outer.bottom - outer.top};
+}
+
+void PaletteWindow::UpdateScrollBar() {
+    // A range of nothing hides the bar, so a grid that fits has none.
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    if (layout_.scrolls) {
+        info.nMax = layout_.contentHeight - 1;
+        info.nPage = static_cast<UINT>(layout_.gridRect.Height());
+        info.nPos = scrollOffset_;
+    }
+    SetScrollInfo(hwnd(), SB_VERT, &info, TRUE);
 }
 
 void PaletteWindow::Clear() {
     catalogue_.Clear();
     layout_.cellGrid.clear();
-    buttonsBitmap_.Reset();
+    bands_.clear();
+    drawnRows_.clear();
+    painted_ = false;
     selection_.Forget();
 }
 
@@ -71,14 +114,17 @@ void PaletteWindow::Refresh(const std::string& directory) {
     directory_ = directory;
     Scan();
     if (!created_) return;
-    Layout(layout_.columns);
+    RECT outer{};
+    GetWindowRect(hwnd(), &outer);
+    Layout(layout_.columns, {outer.left, outer.top});
+    UpdateScrollBar();
     const Size size = WindowSizeForLayout();
     SetWindowPos(hwnd(), nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER);
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 int PaletteWindow::Create(HWND owner, int x, int y, int columns) {
-    Layout(columns);
+    Layout(columns, {x, y});
     WNDCLASSEXA windowClass{};
     windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
@@ -89,10 +135,12 @@ int PaletteWindow::Create(HWND owner, int x, int y, int columns) {
     if (!RegisterWindowClass(windowClass)) return 0;
 
     const Size size = WindowSizeForLayout();
-    if (!CreateWindowObject(kExStyle, kClassName, "Gestures", kStyle, x, y, size.width, size.height, owner)) {
+    const DWORD style = kStyle | (layout_.scrolls ? WS_VSCROLL : 0);
+    if (!CreateWindowObject(kExStyle, kClassName, "Gestures", style, x, y, size.width, size.height, owner)) {
         return 0;
     }
     created_ = true;
+    UpdateScrollBar();
 
     LOGFONTA font{};
     font.lfHeight = 13;
@@ -111,42 +159,44 @@ void PaletteWindow::ClearSelection() {
     if (selection_.ClearSelection() && hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-void PaletteWindow::RenderButtons(HDC dc) {
-    ++renderCount_;
+void PaletteWindow::RenderButtons(HDC dc, int firstRow, int endRow) {
     const int width = layout_.gridRect.Width();
-    const int height = layout_.gridRect.Height();
     MemoryDC memory(dc);
-    // A grid with no rows still gets a bitmap, so an empty palette is not
-    // rendered again at every paint.
-    OwnedBitmap bitmap(CreateCompatibleBitmap(dc, width > 0 ? width : 1, height > 0 ? height : 1));
-    if (!memory || !bitmap) return;
-    {
-        SelectGuard select(memory.get(), bitmap.get());
-        const RECT all{0, 0, width, height};
-        const OwnedBrush face(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
-        FillRect(memory.get(), &all, face.get());
-
-        Gesture gesture;
-        for (int row = 0; row < layout_.rows; ++row) {
-            for (int column = 0; column < layout_.columns; ++column) {
-                int& cell = layout_.cellGrid[static_cast<std::size_t>(row * layout_.columns + column)];
-                if (cell < 0) continue;
-                const PaletteEntry& entry = catalogue_.entries()[static_cast<std::size_t>(cell)];
-                if (!gesture.LoadKeeping(directory_, entry.fileName, kPaletteInitialName, GL_BUTTON)) {
-                    cell = -1;
-                    continue;
-                }
-                catalogue_.SetDisplayName(cell, gesture.name);
-                const ButtonPlace place = RaisedButtonPlace(row, column);
-                GestureImage image;
-                image.Load(gesture.buttonData.data(), gesture.buttonData.size());
-                image.SetTransparency(true, kButtonTransparentColour);
-                image.Draw(memory.get(), ToRECT(place.image));
-                DrawFrame(memory.get(), place.frame, true, false);
-            }
+    if (!memory || width <= 0) return;
+    const OwnedBrush face(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+    Gesture gesture;
+    for (int row = firstRow; row < endRow; ++row) {
+        if (drawnRows_[static_cast<std::size_t>(row)]) continue;
+        const int band = row / kBandRows;
+        OwnedBitmap& bitmap = bands_[static_cast<std::size_t>(band)];
+        if (!bitmap) {
+            const int bandHeight = CELL_PITCH * std::min(kBandRows, layout_.rows - band * kBandRows);
+            bitmap.Reset(CreateCompatibleBitmap(dc, width, bandHeight));
+            if (!bitmap) return;
+            SelectGuard select(memory.get(), bitmap.get());
+            const RECT all{0, 0, width, bandHeight};
+            FillRect(memory.get(), &all, face.get());
         }
+        SelectGuard select(memory.get(), bitmap.get());
+        for (int column = 0; column < layout_.columns; ++column) {
+            int& cell = layout_.cellGrid[static_cast<std::size_t>(row * layout_.columns + column)];
+            if (cell < 0) continue;
+            const PaletteEntry& entry = catalogue_.entries()[static_cast<std::size_t>(cell)];
+            ++readCount_;
+            if (!gesture.LoadKeeping(directory_, entry.fileName, kPaletteInitialName, GL_BUTTON)) {
+                cell = -1;
+                continue;
+            }
+            catalogue_.SetDisplayName(cell, gesture.name);
+            const ButtonPlace place = RaisedButtonPlace(row - band * kBandRows, column);
+            GestureImage image;
+            image.Load(gesture.buttonData.data(), gesture.buttonData.size());
+            image.SetTransparency(true, kButtonTransparentColour);
+            image.Draw(memory.get(), ToRECT(place.image));
+            DrawFrame(memory.get(), place.frame, true, false);
+        }
+        drawnRows_[static_cast<std::size_t>(row)] = true;
     }
-    buttonsBitmap_ = std::move(bitmap);
 }
 
 void PaletteWindow::DrawFrame(HDC dc, const Rect& lines, bool raised, bool fill) {
@@ -169,30 +219,56 @@ void PaletteWindow::DrawFrame(HDC dc, const Rect& lines, bool raised, bool fill)
 }
 
 void PaletteWindow::Paint(HDC dc, const RECT&) {
-    if (!buttonsBitmap_) RenderButtons(dc);
-    if (buttonsBitmap_) {
-        MemoryDC memory(dc);
-        SelectGuard select(memory.get(), buttonsBitmap_.get());
-        BitBlt(dc, layout_.gridRect.left, layout_.gridRect.top, layout_.gridRect.Width(), layout_.gridRect.Height(),
-               memory.get(), 0, 0, SRCCOPY);
-    }
+    const int firstRow = layout_.FirstVisibleRow(scrollOffset_);
+    const int endRow = layout_.EndVisibleRow(scrollOffset_);
+    RenderButtons(dc, firstRow, endRow);
+    painted_ = true;
+    CopyButtons(dc);
     if (selection_.selected >= 0) DrawPressedButton(dc);
     DrawFrame(dc, layout_.nameRect, false, true);
     DrawName(dc);
 }
 
+void PaletteWindow::CopyButtons(HDC dc) {
+    const Rect& grid = layout_.gridRect;
+    MemoryDC memory(dc);
+    for (std::size_t band = 0; band < bands_.size(); ++band) {
+        if (!bands_[band]) continue;
+        const int bandTop = grid.top + CELL_PITCH * kBandRows * static_cast<int>(band) - scrollOffset_;
+        const int bandRows = std::min(kBandRows, layout_.rows - kBandRows * static_cast<int>(band));
+        const int top = std::max(bandTop, grid.top);
+        const int bottom = std::min(bandTop + CELL_PITCH * bandRows, grid.bottom);
+        if (top >= bottom) continue;
+        SelectGuard select(memory.get(), bands_[band].get());
+        BitBlt(dc, grid.left, top, grid.Width(), bottom - top, memory.get(), 0, top - bandTop, SRCCOPY);
+    }
+}
+
 void PaletteWindow::DrawPressedButton(HDC dc) {
-    if (!buttonsBitmap_) return;
-    const PressedButtonPlace place = PressedButtonPlaceAt(selection_.selectedRow, selection_.selectedColumn);
+    const int row = selection_.selectedRow;
+    const int column = selection_.selectedColumn;
+    if (row < layout_.FirstVisibleRow(scrollOffset_) || row >= layout_.EndVisibleRow(scrollOffset_)) return;
+    const OwnedBitmap& band = bands_[static_cast<std::size_t>(row / kBandRows)];
+    if (!band) return;
+    // A partly shown button stays inside the grid.
+    const int saved = SaveDC(dc);
+    if (layout_.scrolls) {
+        IntersectClipRect(dc, layout_.gridRect.left, layout_.gridRect.top, layout_.gridRect.right,
+                          layout_.gridRect.bottom);
+    }
+    const PressedButtonPlace place = PressedButtonPlaceAt(row, column, scrollOffset_);
     // The picture is taken from the buttons bitmap rather than from the
     // screen: it is the same image as the one just copied there, and a paint
     // clipped to part of the button cannot pick up an image already moved.
-    const ButtonPlace raised = RaisedButtonPlace(selection_.selectedRow, selection_.selectedColumn);
+    const ButtonPlace raised = RaisedButtonPlace(row % kBandRows, column);
     DrawFrame(dc, place.frame, false, true);
-    MemoryDC memory(dc);
-    SelectGuard select(memory.get(), buttonsBitmap_.get());
-    BitBlt(dc, place.imageTarget.left, place.imageTarget.top, place.imageTarget.Width(), place.imageTarget.Height(),
-           memory.get(), raised.image.left, raised.image.top, SRCCOPY);
+    {
+        MemoryDC memory(dc);
+        SelectGuard select(memory.get(), band.get());
+        BitBlt(dc, place.imageTarget.left, place.imageTarget.top, place.imageTarget.Width(),
+               place.imageTarget.Height(), memory.get(), raised.image.left, raised.image.top, SRCCOPY);
+    }
+    RestoreDC(dc, saved);
 }
 
 void PaletteWindow::DrawName(HDC dc) {
@@ -221,16 +297,83 @@ Handled PaletteWindow::OnPaint(WPARAM, LPARAM) {
 
 Handled PaletteWindow::OnLeftButtonDown(WPARAM, LPARAM lParam) {
     SetFocus(hwnd());
-    if (selection_.Press(HitTest(layout_, MousePoint(lParam)))) InvalidateRect(hwnd(), nullptr, FALSE);
+    if (selection_.Press(HitTest(layout_, MousePoint(lParam), scrollOffset_))) InvalidateRect(hwnd(), nullptr, FALSE);
     return kDefault;
 }
 
 Handled PaletteWindow::OnMouseMove(WPARAM, LPARAM lParam) {
-    const PaletteSelection::MoveEffect effect = selection_.Move(HitTest(layout_, MousePoint(lParam)));
+    PointerAt(MousePoint(lParam));
+    return kDefault;
+}
+
+void PaletteWindow::PointerAt(Point point) {
+    lastPointer_ = point;
+    const PaletteSelection::MoveEffect effect = selection_.Move(HitTest(layout_, point, scrollOffset_));
     if (effect.setCapture) SetCapture(hwnd());
     if (effect.releaseCapture) ReleaseCapture();
     if (effect.invalidateName) InvalidateName();
-    return kDefault;
+}
+
+void PaletteWindow::ScrollTo(int offset) {
+    offset = layout_.ClampScroll(offset);
+    if (offset == scrollOffset_) return;
+    scrollOffset_ = offset;
+    SetScrollPos(hwnd(), SB_VERT, offset, TRUE);
+    const RECT grid = ToRECT(layout_.gridRect);
+    InvalidateRect(hwnd(), &grid, FALSE);
+    // The grid moved under a pointer resting on it.
+    if (selection_.capturing) PointerAt(lastPointer_);
+}
+
+Handled PaletteWindow::OnVerticalScroll(WPARAM wParam, LPARAM) {
+    switch (LOWORD(wParam)) {
+    case SB_LINEUP: ScrollTo(ScrollAfter(layout_, scrollOffset_, ScrollStep::RowUp)); break;
+    case SB_LINEDOWN: ScrollTo(ScrollAfter(layout_, scrollOffset_, ScrollStep::RowDown)); break;
+    case SB_PAGEUP: ScrollTo(ScrollAfter(layout_, scrollOffset_, ScrollStep::PageUp)); break;
+    case SB_PAGEDOWN: ScrollTo(ScrollAfter(layout_, scrollOffset_, ScrollStep::PageDown)); break;
+    case SB_TOP: ScrollTo(0); break;
+    case SB_BOTTOM: ScrollTo(layout_.MaxScroll()); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_TRACKPOS;
+        if (GetScrollInfo(hwnd(), SB_VERT, &info)) ScrollTo(info.nTrackPos);
+        break;
+    }
+    default: break;
+    }
+    return {true, 0};
+}
+
+Handled PaletteWindow::OnMouseWheel(WPARAM wParam, LPARAM) {
+    if (!layout_.scrolls) return kDefault;
+    UINT lines = 3;
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    if (lines == 0) return {true, 0};
+    // Whole rows only; what a fine wheel turns short of a row waits for the
+    // next turn in the same direction.
+    const int notchPerRow = lines == WHEEL_PAGESCROLL ? WHEEL_DELTA : std::max(1, WHEEL_DELTA / static_cast<int>(lines));
+    if ((wheelRemainder_ < 0) != (GET_WHEEL_DELTA_WPARAM(wParam) < 0)) wheelRemainder_ = 0;
+    wheelRemainder_ += GET_WHEEL_DELTA_WPARAM(wParam);
+    const int steps = wheelRemainder_ / notchPerRow;
+    wheelRemainder_ -= steps * notchPerRow;
+    const int stepPixels = lines == WHEEL_PAGESCROLL ? std::max(CELL_PITCH, layout_.gridRect.Height() - CELL_PITCH)
+                                                      : CELL_PITCH;
+    ScrollTo(scrollOffset_ - steps * stepPixels);
+    return {true, 0};
+}
+
+Handled PaletteWindow::OnKeyDown(WPARAM wParam, LPARAM) {
+    if (!layout_.scrolls) return kDefault;
+    switch (wParam) {
+    case VK_PRIOR: ScrollTo(ScrollAfter(layout_, scrollOffset_, ScrollStep::PageUp)); break;
+    case VK_NEXT: ScrollTo(ScrollAfter(layout_, scrollOffset_, ScrollStep::PageDown)); break;
+    case VK_HOME: ScrollTo(0); break;
+    case VK_END: ScrollTo(layout_.MaxScroll()); break;
+    default: return kDefault;
+    }
+    return {true, 0};
 }
 
 Handled PaletteWindow::OnLeftButtonUp(WPARAM, LPARAM) {

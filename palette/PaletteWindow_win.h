@@ -3,14 +3,17 @@
 // it naming the gesture under the pointer (or else the pressed one). It only
 // browses: nothing outside the window reads its selection.
 //
-// The gesture files are read once per Refresh, at the first paint after it,
-// into buttonsBitmap; later paints copy that bitmap and draw the pressed
-// button and the name field over it.
+// A gesture file is read once per Refresh, at the first paint that shows
+// its button, into the cached buttons bitmap; later paints copy that bitmap
+// and draw the pressed button and the name field over it. A window that
+// would not fit on its monitor scrolls its grid vertically.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "palette/PaletteCatalogue.h"
 #include "palette/PaletteLayout.h"
@@ -36,6 +39,10 @@ public:
     // window could not be made; the object then stays without a window.
     int Create(HWND owner, int x, int y, int columns);
 
+    // The work area the window must fit in, in screen pixels, instead of
+    // that of the monitor it opens on. Takes effect at the next layout.
+    void SetWorkArea(const RECT& workArea) { workArea_ = workArea; }
+
     // 1 shows, 0 hides; either way nothing stays pressed.
     void Show(int flag);
     void ClearSelection();
@@ -44,9 +51,10 @@ public:
     // what reaches the screen. Renders the buttons first if needed.
     void Paint(HDC dc, const RECT& update);
 
-    // All buttons, raised, into buttonsBitmap: one read of each gesture
+    // The buttons of rows [firstRow, endRow) not drawn since the last
+    // refresh, raised, into the buttons bitmap: one read of each gesture
     // file. A gesture that cannot be read empties its cell.
-    void RenderButtons(HDC dc);
+    void RenderButtons(HDC dc, int firstRow, int endRow);
 
     // A 3D frame whose lines run along all four sides of `lines`, right and
     // bottom included; `fill` paints the inside (up to, not including, the
@@ -62,18 +70,24 @@ public:
     const PaletteLayout& layout() const { return layout_; }
     const PaletteSelection& selection() const { return selection_; }
     bool created() const { return created_; }
-    bool HasButtonsBitmap() const { return static_cast<bool>(buttonsBitmap_); }
-    // How many times the gesture files were read, for checking the cache.
-    int RenderCount() const { return renderCount_; }
+    bool HasButtonsBitmap() const { return painted_; }
+    // How many gesture files were read, for checking the cache.
+    int ReadCount() const { return readCount_; }
+    // How far the grid is scrolled down, in pixels.
+    int ScrollOffset() const { return scrollOffset_; }
 
 private:
     friend TableWindow<PaletteWindow>;
 
-    void Layout(int columns);
+    void Layout(int columns, Point windowOrigin);
+    PaletteRoom RoomAt(Point windowOrigin) const;
+    void UpdateScrollBar();
+    void ScrollTo(int offset);
     // The outer size that gives the window exactly the layout's client area.
     Size WindowSizeForLayout() const;
     void Clear();
     void Scan();
+    void CopyButtons(HDC dc);
     void DrawPressedButton(HDC dc);
     void DrawName(HDC dc);
     void InvalidateName();
@@ -84,15 +98,29 @@ private:
     Handled OnMouseMove(WPARAM, LPARAM);
     Handled OnLeftButtonUp(WPARAM, LPARAM);
     Handled OnClose(WPARAM, LPARAM);
+    Handled OnVerticalScroll(WPARAM wParam, LPARAM);
+    Handled OnMouseWheel(WPARAM wParam, LPARAM);
+    Handled OnKeyDown(WPARAM wParam, LPARAM);
+    void PointerAt(Point point);
 
     PaletteLayout layout_;  // columns, rows, cellGrid, gridRect, nameRect
     std::string directory_;
     PaletteCatalogue catalogue_;
     PaletteSelection selection_;  // selected, hovered, selected cell, capturing
     OwnedFont nameFont_;
-    OwnedBitmap buttonsBitmap_;  // gridRect's size; none until the first paint after a refresh
+    // The buttons bitmap, the whole grid's size, in bands of kBandRows rows:
+    // a band is made when one of its rows is first shown. drawnRows_ marks
+    // the rows drawn since the last refresh.
+    static constexpr int kBandRows = 32;
+    std::vector<OwnedBitmap> bands_;
+    std::vector<bool> drawnRows_;
+    bool painted_ = false;
+    std::optional<RECT> workArea_;
+    int scrollOffset_ = 0;
+    int wheelRemainder_ = 0;
+    Point lastPointer_;  // where the pointer was last seen over the grid
     bool created_ = false;
-    int renderCount_ = 0;
+    int readCount_ = 0;
 
     static constexpr MessageRow<PaletteWindow> kMessages[] = {
         {WM_PAINT, &PaletteWindow::OnPaint},
@@ -104,6 +132,9 @@ private:
         // clicks, so the second press of one arrives as that message and does
         // not release the button the first press pressed.
         {WM_CLOSE, &PaletteWindow::OnClose},
+        {WM_VSCROLL, &PaletteWindow::OnVerticalScroll},
+        {WM_MOUSEWHEEL, &PaletteWindow::OnMouseWheel},
+        {WM_KEYDOWN, &PaletteWindow::OnKeyDown},
     };
     static constexpr HandlerTable<PaletteWindow> kHandlers{kMessages, {}, {}};
 };

@@ -126,17 +126,17 @@ TEST_F(PaletteWindowTest, ClientAreaIsTheLayoutsClientSize) {
 TEST_F(PaletteWindowTest, FilesAreReadAtTheFirstPaintAfterEachRefreshWhichKeepsColumnsAndPlace) {
     WriteGestures(4);
     Open(6);
-    EXPECT_EQ(palette->RenderCount(), 0);
+    EXPECT_EQ(palette->ReadCount(), 0);
     SetWindowPos(Hwnd(), nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     Capture();
-    EXPECT_EQ(palette->RenderCount(), 1);
+    EXPECT_EQ(palette->ReadCount(), 4);
     ASSERT_TRUE(palette->HasButtonsBitmap());
     EXPECT_EQ(palette->catalogue().entries()[2].displayName, "Name 2");
     Mouse(WM_MOUSEMOVE, CellCentre(0, 1));
     Click(CellCentre(0, 1));
     UpdateWindow(Hwnd());
     Capture();
-    EXPECT_EQ(palette->RenderCount(), 1);
+    EXPECT_EQ(palette->ReadCount(), 4);
     WriteGestures(5, 4);
 
     palette->Refresh(scratch.path());
@@ -150,7 +150,66 @@ TEST_F(PaletteWindowTest, FilesAreReadAtTheFirstPaintAfterEachRefreshWhichKeepsC
     EXPECT_EQ(palette->selection().selected, -1);
     EXPECT_EQ(palette->catalogue().entries()[0].displayName, "");
     Capture();
-    EXPECT_EQ(palette->RenderCount(), 2);
+    EXPECT_EQ(palette->ReadCount(), 4 + 9);
+}
+
+TEST_F(PaletteWindowTest, BeyondItsWorkAreaTheGridScrollsUnderTheWheelTheKeysAndThePointer) {
+    WriteGestures(200);  // 10 columns, 20 rows
+    palette = std::make_unique<PaletteWindow>();
+    palette->SetWorkArea(RECT{0, 0, 400, 200});
+    palette->Refresh(scratch.path());
+    ASSERT_EQ(palette->Create(nullptr, 10, 10, 0), 1);
+    const PaletteLayout& layout = palette->layout();
+    ASSERT_TRUE(layout.scrolls);
+    EXPECT_EQ(layout.columns, 10);
+    EXPECT_EQ(ScreenRect(Hwnd()).bottom, 200);
+    EXPECT_EQ(Client(), layout.clientSize);
+    EXPECT_NE(GetWindowLongPtrA(Hwnd(), GWL_STYLE) & WS_VSCROLL, 0);
+    SCROLLINFO bar{};
+    bar.cbSize = sizeof bar;
+    bar.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(Hwnd(), SB_VERT, &bar));
+    EXPECT_EQ(bar.nMax, 20 * 23 - 1);
+    EXPECT_EQ(static_cast<int>(bar.nPage), layout.gridRect.Height());
+    Capture();
+    EXPECT_EQ(palette->ReadCount(), 10 * layout.EndVisibleRow(0));
+
+    // A wheel turn moves the grid under the resting pointer, which then
+    // names, presses and releases the entry now under it.
+    Mouse(WM_MOUSEMOVE, CellCentre(1, 2));
+    EXPECT_EQ(palette->selection().hovered, 12);
+    UINT lines = 3;
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    SendMessageA(Hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    const int offset = 23 * static_cast<int>(lines);
+    ASSERT_EQ(palette->ScrollOffset(), offset);
+    EXPECT_EQ(GetScrollPos(Hwnd(), SB_VERT), offset);
+    const int entry = 10 * (1 + static_cast<int>(lines)) + 2;
+    EXPECT_EQ(palette->selection().hovered, entry);
+    Click(CellCentre(1, 2));
+    EXPECT_EQ(palette->selection().selected, entry);
+    Pixels shot = Capture();
+    EXPECT_EQ(palette->catalogue().entries()[static_cast<std::size_t>(entry)].displayName,
+              "Name " + std::to_string(entry));
+    const unsigned colour = (0x102030u * static_cast<unsigned>(entry + 1)) & 0xFFFFFF;
+    // The pressed picture's middle, 2 pixels right of and below its raised place.
+    EXPECT_EQ(shot.At(4 + 23 * 2 + 13, 4 + 23 * (1 + static_cast<int>(lines)) - offset + 13), colour);
+    Click(CellCentre(1, 2));
+    EXPECT_EQ(palette->selection().selected, -1);
+
+    SendMessageA(Hwnd(), WM_KEYDOWN, VK_END, 0);
+    ASSERT_EQ(palette->ScrollOffset(), layout.MaxScroll());
+    shot = Capture();
+    const unsigned last = (0x102030u * 200u) & 0xFFFFFF;
+    EXPECT_EQ(shot.At(4 + 23 * 9 + 11, 4 + 23 * 19 - layout.MaxScroll() + 11), last);
+    // Rows never shown were never read.
+    EXPECT_EQ(palette->catalogue().entries()[110].displayName, "");
+    EXPECT_LT(palette->ReadCount(), 200);
+
+    palette->Refresh(scratch.path());
+    EXPECT_EQ(palette->ScrollOffset(), palette->layout().MaxScroll());
+    SendMessageA(Hwnd(), WM_KEYDOWN, VK_HOME, 0);
+    EXPECT_EQ(palette->ScrollOffset(), 0);
 }
 
 // Frames drawn into a 32-bit memory bitmap over a background of their own.
