@@ -57,14 +57,32 @@ bool SpanReader::SeekTo(std::uint64_t position) {
     return true;
 }
 
-FileReader::FileReader(std::FILE* file, std::uint64_t size) : ByteReader(size), file_(file) {}
+FileReader::FileReader(const ReadOnlyFile& file, std::uint64_t size) : ByteReader(size), file_(file) {}
 
 bool FileReader::Fetch(std::uint8_t* out, std::size_t n) {
-    return std::fread(out, 1, n, file_) == n;
+    if (n == 0) return true;
+    const auto direct = [&] {
+        const auto got = file_.ReadAt(position_, out, n);
+        if (!got || *got != n) return false;
+        position_ += n;
+        return true;
+    };
+    if (n > kBufferSize) return direct();
+    if (position_ < bufferStart_ || position_ + n > bufferStart_ + bufferLength_) {
+        const auto got = file_.ReadAt(position_, buffer_.data(), buffer_.size());
+        if (!got) return false;
+        bufferStart_ = position_;
+        bufferLength_ = *got;
+        if (n > bufferLength_) return false;
+    }
+    std::memcpy(out, buffer_.data() + (position_ - bufferStart_), n);
+    position_ += n;
+    return true;
 }
 
 bool FileReader::SeekTo(std::uint64_t position) {
-    return SeekFile(file_, position);
+    position_ = position;
+    return true;
 }
 
 }  // namespace qx

@@ -7,10 +7,13 @@
 // parser can read a run of fields and test Failed() once.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <span>
+
+#include "base/FileIo.h"
 
 namespace qx {
 
@@ -62,18 +65,25 @@ private:
     std::size_t offset_ = 0;
 };
 
-// Reads from a file opened in binary mode at its start, trusting size only
-// as an upper bound: a file that turns out shorter fails at the short read.
-// The file stays the caller's.
+// Reads a file from its start through a buffer of a few kilobytes, filled
+// at the position of the first read it cannot serve, so small fields next to
+// each other cost one system read; skipping costs none. Trusts size only as
+// an upper bound: a file that turns out shorter fails at the short read. The
+// file stays the caller's.
 class FileReader final : public ByteReader {
 public:
-    FileReader(std::FILE* file, std::uint64_t size);
+    FileReader(const ReadOnlyFile& file, std::uint64_t size);
 
 private:
     bool Fetch(std::uint8_t* out, std::size_t n) override;
     bool SeekTo(std::uint64_t position) override;
 
-    std::FILE* file_;
+    static constexpr std::size_t kBufferSize = 4096;
+    const ReadOnlyFile& file_;
+    std::uint64_t position_ = 0;
+    std::uint64_t bufferStart_ = 0;
+    std::size_t bufferLength_ = 0;
+    std::array<std::uint8_t, kBufferSize> buffer_{};
 };
 
 }  // namespace qx

@@ -20,6 +20,19 @@ std::optional<std::uint64_t> FileSize(std::FILE* file) {
     return status->size;
 }
 
+ReadOnlyFile::ReadOnlyFile(const std::string& path) : handle_(platform_files::OpenToRead(path)) {
+    if (handle_) size_ = platform_files::SizeOfOpened(*handle_);
+}
+
+ReadOnlyFile::~ReadOnlyFile() {
+    if (handle_) platform_files::CloseOpened(*handle_);
+}
+
+std::optional<std::size_t> ReadOnlyFile::ReadAt(std::uint64_t position, std::uint8_t* out, std::size_t n) const {
+    if (!handle_) return std::nullopt;
+    return platform_files::ReadAt(*handle_, position, out, n);
+}
+
 bool SeekFile(std::FILE* file, std::uint64_t position) {
     if (position > static_cast<std::uint64_t>(INT64_MAX)) return false;
     return platform_files::SeekTo(file, position);

@@ -35,6 +35,37 @@ std::optional<FileStatus> StatusOf(std::FILE* file) {
     return FileStatus{S_ISDIR(st.st_mode), static_cast<std::uint64_t>(st.st_size)};
 }
 
+std::optional<std::intptr_t> OpenToRead(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        close(fd);
+        return std::nullopt;
+    }
+    return fd;
+}
+
+std::optional<std::uint64_t> SizeOfOpened(std::intptr_t handle) {
+    struct stat st {};
+    if (fstat(static_cast<int>(handle), &st) != 0) return std::nullopt;
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+std::optional<std::size_t> ReadAt(std::intptr_t handle, std::uint64_t position, std::uint8_t* out, std::size_t n) {
+    std::size_t done = 0;
+    while (done < n) {
+        const ssize_t got = pread(static_cast<int>(handle), out + done, n - done, static_cast<off_t>(position + done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return std::nullopt;
+        if (got == 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+void CloseOpened(std::intptr_t handle) { close(static_cast<int>(handle)); }
+
 bool SeekTo(std::FILE* file, std::uint64_t position) {
     return fseeko(file, static_cast<off_t>(position), SEEK_SET) == 0;
 }

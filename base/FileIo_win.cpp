@@ -3,6 +3,7 @@
 #include <io.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "base/PlatformFiles.h"
@@ -35,6 +36,40 @@ std::optional<FileStatus> StatusOf(std::FILE* file) {
     if (_fstat64(_fileno(file), &st) != 0) return std::nullopt;
     return FileStatus{(st.st_mode & _S_IFMT) == _S_IFDIR, static_cast<std::uint64_t>(st.st_size)};
 }
+
+std::optional<std::intptr_t> OpenToRead(const std::string& path) {
+    // Without FILE_FLAG_BACKUP_SEMANTICS a directory does not open.
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    return reinterpret_cast<std::intptr_t>(file);
+}
+
+std::optional<std::uint64_t> SizeOfOpened(std::intptr_t handle) {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(reinterpret_cast<HANDLE>(handle), &size)) return std::nullopt;
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+std::optional<std::size_t> ReadAt(std::intptr_t handle, std::uint64_t position, std::uint8_t* out, std::size_t n) {
+    std::size_t done = 0;
+    while (done < n) {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(position + done);
+        at.OffsetHigh = static_cast<DWORD>((position + done) >> 32);
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(n - done, 1u << 30));
+        DWORD got = 0;
+        if (!ReadFile(reinterpret_cast<HANDLE>(handle), out + done, chunk, &got, &at)) {
+            if (GetLastError() == ERROR_HANDLE_EOF) break;
+            return std::nullopt;
+        }
+        if (got == 0) break;
+        done += got;
+    }
+    return done;
+}
+
+void CloseOpened(std::intptr_t handle) { CloseHandle(reinterpret_cast<HANDLE>(handle)); }
 
 bool SeekTo(std::FILE* file, std::uint64_t position) {
     return _fseeki64(file, static_cast<__int64>(position), SEEK_SET) == 0;

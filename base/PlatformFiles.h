@@ -3,6 +3,7 @@
 // build compiles exactly one of the two. Only base/ uses them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -20,6 +21,16 @@ std::optional<FileStatus> StatusOf(std::FILE* file);
 
 // Moves an open file to an absolute position no larger than INT64_MAX.
 bool SeekTo(std::FILE* file, std::uint64_t position);
+
+// A file opened for positioned reads only, and closed again: one system
+// handle, no stream buffer, since a gesture read for the palette needs only
+// a few hundred bytes from a file's start and a length field or two.
+// Nothing when the path cannot be opened or is a directory.
+std::optional<std::intptr_t> OpenToRead(const std::string& path);
+std::optional<std::uint64_t> SizeOfOpened(std::intptr_t handle);
+// How many bytes were read at position, up to n; nothing on an error.
+std::optional<std::size_t> ReadAt(std::intptr_t handle, std::uint64_t position, std::uint8_t* out, std::size_t n);
+void CloseOpened(std::intptr_t handle);
 
 // Makes what was written to an open file, already flushed from its buffer,
 // durable on the disk.

@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "bench/Stopwatch_win.h"
+#include "gesture/Gesture.h"
+#include "image/GestureImage_win.h"
 #include "palette/PaletteWindow_win.h"
 #include "win/PaletteGestures_win.h"
 
@@ -133,6 +135,34 @@ int main(int argc, char** argv) {
         std::printf("page down onto unread rows: median %.1f ms; page back up: median %.1f ms\n", Median(newPages),
                     Median(seenPages));
     }
+    // Where a button's time goes: reading its gesture, and drawing its picture.
+    const int sample = std::min(count, 1000);
+    qx::Gesture gesture;
+    const LARGE_INTEGER beforeReads = Now();
+    for (int i = 0; i < sample; ++i) {
+        gesture.LoadKeeping(directory, palette.catalogue().entries()[static_cast<std::size_t>(i)].fileName, "x",
+                            qx::GL_BUTTON);
+    }
+    const LARGE_INTEGER read = Now();
+    HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, 22, 22);
+    ReleaseDC(nullptr, screen);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    const RECT place{1, 1, 21, 21};
+    const LARGE_INTEGER beforeDraws = Now();
+    for (int i = 0; i < sample; ++i) {
+        qx::GestureImage image;
+        image.Load(gesture.buttonData.data(), gesture.buttonData.size());
+        image.SetTransparency(true, qx::kButtonTransparentColour);
+        image.Draw(memory, place);
+    }
+    const LARGE_INTEGER drawn = Now();
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    std::printf("per button: reading its gesture %.1f us, decoding and drawing its picture %.1f us\n",
+                Milliseconds(beforeReads, read) * 1000 / sample, Milliseconds(beforeDraws, drawn) * 1000 / sample);
     RemoveScratch(directory);
     return 0;
 }

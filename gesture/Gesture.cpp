@@ -73,11 +73,10 @@ bool Gesture::LoadFile(const std::string& directory, const std::string& baseName
                        const std::string& initialName, int loadMask, Reach reach) {
     Clear();
     name = initialName;
-    const FilePtr file = OpenForReading(FindGesturePath(directory, baseName));
-    if (!file) return false;
-    const auto size = FileSize(file.get());
-    if (!size) return false;
-    FileReader reader(file.get(), *size);
+    const ReadOnlyFile file(FindGesturePath(directory, baseName));
+    const auto size = file.Size();
+    if (!file.IsOpen() || !size) return false;
+    FileReader reader(file, *size);
     if (Parse(reader, loadMask, reach)) return true;
     Clear();
     name = initialName;

@@ -5,6 +5,8 @@
 
 #include "gesture/Gesture.h"
 #include "image/GestureImage_win.h"
+#include "image/Picture.h"
+#include "palette/ButtonPixels.h"
 #include "platform/Controls_win.h"
 #include "resources/resource.h"
 
@@ -12,6 +14,11 @@ namespace qx {
 namespace {
 
 constexpr char kClassName[] = "QxPaletteWindow";
+
+// A colour as a 32-bit DIB pixel holds it: 0x00RRGGBB.
+std::uint32_t PixelOf(COLORREF colour) {
+    return std::uint32_t{GetRValue(colour)} << 16 | std::uint32_t{GetGValue(colour)} << 8 | GetBValue(colour);
+}
 
 Point MousePoint(LPARAM lParam) {
     // Signed: while the window holds the capture the pointer may be left of
@@ -159,25 +166,42 @@ void PaletteWindow::ClearSelection() {
     if (selection_.ClearSelection() && hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
+PaletteWindow::Band* PaletteWindow::BandOf(HDC dc, int row) {
+    Band& band = bands_[static_cast<std::size_t>(row / kBandRows)];
+    if (band.bitmap) return &band;
+    const int width = layout_.gridRect.Width();
+    const int height = CELL_PITCH * std::min(kBandRows, layout_.rows - row / kBandRows * kBandRows);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    band.bitmap.Reset(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!band.bitmap || !bits) {
+        band.bitmap.Reset();
+        return nullptr;
+    }
+    band.bits = static_cast<std::uint32_t*>(bits);
+    std::fill_n(band.bits, static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
+                PixelOf(GetSysColor(COLOR_BTNFACE)));
+    return &band;
+}
+
 void PaletteWindow::RenderButtons(HDC dc, int firstRow, int endRow) {
     const int width = layout_.gridRect.Width();
-    MemoryDC memory(dc);
-    if (!memory || width <= 0) return;
-    const OwnedBrush face(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+    if (width <= 0) return;
+    const FramePixels frame{PixelOf(GetSysColor(COLOR_BTNHIGHLIGHT)), PixelOf(GetSysColor(COLOR_BTNSHADOW)), 0};
     Gesture gesture;
     for (int row = firstRow; row < endRow; ++row) {
         if (drawnRows_[static_cast<std::size_t>(row)]) continue;
-        const int band = row / kBandRows;
-        OwnedBitmap& bitmap = bands_[static_cast<std::size_t>(band)];
-        if (!bitmap) {
-            const int bandHeight = CELL_PITCH * std::min(kBandRows, layout_.rows - band * kBandRows);
-            bitmap.Reset(CreateCompatibleBitmap(dc, width, bandHeight));
-            if (!bitmap) return;
-            SelectGuard select(memory.get(), bitmap.get());
-            const RECT all{0, 0, width, bandHeight};
-            FillRect(memory.get(), &all, face.get());
-        }
-        SelectGuard select(memory.get(), bitmap.get());
+        Band* band = BandOf(dc, row);
+        if (!band) return;
+        const int bandRow = row % kBandRows;
+        const int bandHeight = CELL_PITCH * std::min(kBandRows, layout_.rows - (row - bandRow));
+        const PixelRows pixels{{band->bits, static_cast<std::size_t>(width) * static_cast<std::size_t>(bandHeight)},
+                               width, bandHeight};
         for (int column = 0; column < layout_.columns; ++column) {
             int& cell = layout_.cellGrid[static_cast<std::size_t>(row * layout_.columns + column)];
             if (cell < 0) continue;
@@ -188,12 +212,20 @@ void PaletteWindow::RenderButtons(HDC dc, int firstRow, int endRow) {
                 continue;
             }
             catalogue_.SetDisplayName(cell, gesture.name);
-            const ButtonPlace place = RaisedButtonPlace(row - band * kBandRows, column);
-            GestureImage image;
-            image.Load(gesture.buttonData.data(), gesture.buttonData.size());
-            image.SetTransparency(true, kButtonTransparentColour);
-            image.Draw(memory.get(), ToRECT(place.image));
-            DrawFrame(memory.get(), place.frame, true, false);
+            const ButtonPlace place = RaisedButtonPlace(bandRow, column);
+            const PictureResult picture = DecodePicture(gesture.buttonData.data(), gesture.buttonData.size());
+            if (picture.block &&
+                !CopyPicture(pixels, place.image, *picture.block, PixelOf(kButtonTransparentColour))) {
+                // A picture of another size is stretched by the drawing calls.
+                MemoryDC memory(dc);
+                SelectGuard select(memory.get(), band->bitmap.get());
+                GestureImage image;
+                image.Load(gesture.buttonData.data(), gesture.buttonData.size());
+                image.SetTransparency(true, kButtonTransparentColour);
+                image.Draw(memory.get(), ToRECT(place.image));
+                GdiFlush();
+            }
+            PaintFrame(pixels, place.frame, true, frame);
         }
         drawnRows_[static_cast<std::size_t>(row)] = true;
     }
@@ -233,13 +265,13 @@ void PaletteWindow::CopyButtons(HDC dc) {
     const Rect& grid = layout_.gridRect;
     MemoryDC memory(dc);
     for (std::size_t band = 0; band < bands_.size(); ++band) {
-        if (!bands_[band]) continue;
+        if (!bands_[band].bitmap) continue;
         const int bandTop = grid.top + CELL_PITCH * kBandRows * static_cast<int>(band) - scrollOffset_;
         const int bandRows = std::min(kBandRows, layout_.rows - kBandRows * static_cast<int>(band));
         const int top = std::max(bandTop, grid.top);
         const int bottom = std::min(bandTop + CELL_PITCH * bandRows, grid.bottom);
         if (top >= bottom) continue;
-        SelectGuard select(memory.get(), bands_[band].get());
+        SelectGuard select(memory.get(), bands_[band].bitmap.get());
         BitBlt(dc, grid.left, top, grid.Width(), bottom - top, memory.get(), 0, top - bandTop, SRCCOPY);
     }
 }
@@ -248,7 +280,7 @@ void PaletteWindow::DrawPressedButton(HDC dc) {
     const int row = selection_.selectedRow;
     const int column = selection_.selectedColumn;
     if (row < layout_.FirstVisibleRow(scrollOffset_) || row >= layout_.EndVisibleRow(scrollOffset_)) return;
-    const OwnedBitmap& band = bands_[static_cast<std::size_t>(row / kBandRows)];
+    const OwnedBitmap& band = bands_[static_cast<std::size_t>(row / kBandRows)].bitmap;
     if (!band) return;
     // A partly shown button stays inside the grid.
     const int saved = SaveDC(dc);

@@ -79,6 +79,13 @@ public:
 private:
     friend TableWindow<PaletteWindow>;
 
+    // Part of the buttons bitmap: kBandRows rows of buttons, painted
+    // directly in memory.
+    struct Band {
+        OwnedBitmap bitmap;  // 32-bit top-down DIB section
+        std::uint32_t* bits = nullptr;
+    };
+
     void Layout(int columns, Point windowOrigin);
     PaletteRoom RoomAt(Point windowOrigin) const;
     void UpdateScrollBar();
@@ -87,6 +94,7 @@ private:
     Size WindowSizeForLayout() const;
     void Clear();
     void Scan();
+    Band* BandOf(HDC dc, int row);
     void CopyButtons(HDC dc);
     void DrawPressedButton(HDC dc);
     void DrawName(HDC dc);
@@ -112,7 +120,7 @@ private:
     // a band is made when one of its rows is first shown. drawnRows_ marks
     // the rows drawn since the last refresh.
     static constexpr int kBandRows = 32;
-    std::vector<OwnedBitmap> bands_;
+    std::vector<Band> bands_;
     std::vector<bool> drawnRows_;
     bool painted_ = false;
     std::optional<RECT> workArea_;

@@ -202,5 +202,31 @@ TEST(GestureLoadSweep, EveryTruncationAndOversizedSectionLengthIsRefused) {
     }
 }
 
+// Sections larger than the file reader's buffer: the button is read past
+// it, and the sound's length lies beyond what the first read brought in.
+TEST(GestureLoadSweep, LargeSectionsReadFromAFileAsFromItsBytes) {
+    TempDir dir;
+    auto filled = [](std::size_t size, std::uint8_t seed) {
+        Bytes bytes(size);
+        for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(seed + i * 7);
+        return bytes;
+    };
+    const Bytes good = WriteGestureFile(Settings(GF_AUDIO), filled(5000, 1), filled(9000, 2), filled(3000, 3));
+    for (const std::size_t length : {good.size(), good.size() - 1, std::size_t{53 + 4 + 4000}, good.size() - 3000 - 2}) {
+        SCOPED_TRACE(length);
+        const Bytes file(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length));
+        dir.Write("big.qxm", file);
+        Gesture fromBytes, fromFile;
+        const bool whole = fromBytes.LoadFromBytes(file, "x", GL_ALL);
+        EXPECT_EQ(whole, length == good.size());
+        EXPECT_EQ(fromFile.Load(dir.Path(), "big", "x", GL_ALL), whole);
+        EXPECT_EQ(fromFile.buttonData, fromBytes.buttonData);
+        EXPECT_EQ(fromFile.imageData, fromBytes.imageData);
+        EXPECT_EQ(fromFile.audioData, fromBytes.audioData);
+        EXPECT_EQ(fromFile.LoadKeeping(dir.Path(), "big", "x", GL_BUTTON), whole);
+        EXPECT_EQ(fromFile.buttonData, whole ? filled(5000, 1) : Bytes{});
+    }
+}
+
 }  // namespace
 }  // namespace qx

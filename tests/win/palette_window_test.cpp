@@ -281,6 +281,22 @@ TEST_F(PaletteWindowTest, LightGreyShowsTheButtonFaceOtherColoursAreDrawnAsIs) {
     EXPECT_EQ(shot.At(25, 10), Shadow());
 }
 
+TEST_F(PaletteWindowTest, PictureOfAnotherSizeIsStretchedOverTheButton) {
+    GifFrame frame;
+    frame.width = 10;
+    frame.height = 10;
+    frame.pixels.assign(100, 1);
+    frame.pixels[0] = 0;
+    Write("a.qxm", PaletteGesture("A", WriteGif({kLightGrey, 0xFF0000}, {frame})));
+    Open();
+    const Pixels shot = Capture();
+    EXPECT_EQ(shot.At(5, 5), Face());
+    EXPECT_EQ(shot.At(6, 6), Face());  // the grey pixel covers 2 x 2
+    EXPECT_EQ(shot.At(7, 5), 0xFF0000u);
+    EXPECT_EQ(shot.At(24, 24), 0xFF0000u);
+    EXPECT_EQ(shot.At(26, 10), kBlack);
+}
+
 TEST_F(PaletteWindowTest, PressedImageMovesTwoPixelsAndLosesItsLastRowAndColumn) {
     std::vector<ButtonPixel> marks = {{0, 0, 1}, {18, 18, 2}};
     for (int i = 0; i < 20; ++i) {

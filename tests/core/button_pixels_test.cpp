@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "image/PackedDib.h"
+#include "image/Picture.h"
+#include "palette/ButtonPixels.h"
+#include "tests/support/GifWriter.h"
+
+namespace qx {
+namespace {
+
+constexpr std::uint32_t kGround = 0x123456;
+constexpr std::uint32_t kGrey = 0xC0C0C0;
+
+struct Canvas {
+    explicit Canvas(int w, int h) : pixels(static_cast<std::size_t>(w * h), kGround), width(w), height(h) {}
+    PixelRows Rows() { return {pixels, width, height}; }
+    std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+    std::vector<std::uint32_t> pixels;
+    int width;
+    int height;
+};
+
+// A packed block of `bits` per pixel whose pixel (x, y) has index index(x, y).
+template <typename Index>
+DibBlock Block(int bits, int width, int height, const std::vector<std::uint32_t>& colours, Index index) {
+    InfoHeader header;
+    header.size = 40;
+    header.width = width;
+    header.height = height;
+    header.planes = 1;
+    header.bitCount = static_cast<std::uint16_t>(bits);
+    header.clrUsed = static_cast<std::uint32_t>(colours.size());
+    const std::size_t stride = DibStride(width, bits);
+    DibBlock block(kInfoHeaderSize + 4 * colours.size() + stride * static_cast<std::size_t>(height));
+    WriteInfoHeader(header, block.data());
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        block[40 + 4 * i] = static_cast<std::uint8_t>(colours[i]);
+        block[41 + 4 * i] = static_cast<std::uint8_t>(colours[i] >> 8);
+        block[42 + 4 * i] = static_cast<std::uint8_t>(colours[i] >> 16);
+    }
+    std::uint8_t* rows = block.data() + 40 + 4 * colours.size();
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = rows + stride * static_cast<std::size_t>(height - 1 - y);  // bottom-up
+        for (int x = 0; x < width; ++x) {
+            const int perByte = 8 / bits;
+            row[x / perByte] |= static_cast<std::uint8_t>(index(x, y) << (8 - bits * (x % perByte + 1)));
+        }
+    }
+    return block;
+}
+
+TEST(ButtonPixels, PictureIsCopiedOneToOneAroundItsTransparentColour) {
+    for (const int bits : {1, 4, 8}) {
+        SCOPED_TRACE(bits);
+        // Grey, red and blue in stripes; 1 bit holds only grey and red.
+        const std::vector<std::uint32_t> colours = bits == 1 ? std::vector{kGrey, 0xFF0000u}
+                                                             : std::vector{kGrey, 0xFF0000u, 0x0000FFu};
+        const auto index = [&](int x, int y) { return (x + 2 * y) % static_cast<int>(colours.size()); };
+        Canvas canvas(22, 23);
+        ASSERT_TRUE(CopyPicture(canvas.Rows(), {1, 2, 21, 22}, Block(bits, 20, 20, colours, index), kGrey));
+        for (int y = 0; y < 23; ++y) {
+            for (int x = 0; x < 22; ++x) {
+                const bool inside = x >= 1 && x < 21 && y >= 2 && y < 22;
+                const std::uint32_t colour = inside ? colours[static_cast<std::size_t>(index(x - 1, y - 2))] : kGrey;
+                ASSERT_EQ(canvas.At(x, y), colour == kGrey ? kGround : colour) << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(ButtonPixels, PicturesOfAnotherSizeOrDepthAreLeftToTheDrawingCalls) {
+    Canvas canvas(22, 22);
+    const auto one = [](int, int) { return 1; };
+    EXPECT_FALSE(CopyPicture(canvas.Rows(), {1, 1, 21, 21}, Block(8, 16, 16, {kGrey, 0xFF0000}, one), kGrey));
+    EXPECT_FALSE(CopyPicture(canvas.Rows(), {3, 3, 23, 23}, Block(8, 20, 20, {kGrey, 0xFF0000}, one), kGrey));
+    DibBlock cut = Block(8, 20, 20, {kGrey, 0xFF0000}, one);
+    cut.resize(cut.size() - 1);
+    EXPECT_FALSE(CopyPicture(canvas.Rows(), {1, 1, 21, 21}, cut, kGrey));
+    EXPECT_EQ(canvas.pixels, std::vector<std::uint32_t>(22 * 22, kGround));
+
+    // What the GIF decoder makes is copied.
+    test::GifFrame frame;
+    frame.width = 20;
+    frame.height = 20;
+    frame.pixels.assign(400, 1);
+    frame.pixels[0] = 0;
+    const test::Bytes gif = test::WriteGif({kGrey, 0x00FF00}, {frame});
+    const PictureResult picture = DecodePicture(gif.data(), gif.size());
+    ASSERT_TRUE(picture.block);
+    ASSERT_TRUE(CopyPicture(canvas.Rows(), {1, 1, 21, 21}, *picture.block, kGrey));
+    EXPECT_EQ(canvas.At(1, 1), kGround);
+    EXPECT_EQ(canvas.At(2, 1), 0x00FF00u);
+    EXPECT_EQ(canvas.At(20, 20), 0x00FF00u);
+}
+
+TEST(ButtonPixels, FrameLinesStopShortOfTheirEndPointsAndTheCanvasEdge) {
+    Canvas canvas(10, 10);
+    const FramePixels colours{0xFFFFFF, 0x808080, 0x000000};
+    PaintFrame(canvas.Rows(), {2, 2, 12, 8}, true, colours);  // runs off the right edge
+    EXPECT_EQ(canvas.At(2, 2), 0xFFFFFFu);
+    EXPECT_EQ(canvas.At(2, 7), 0xFFFFFFu);
+    EXPECT_EQ(canvas.At(9, 8), 0x000000u);  // the bottom line
+    EXPECT_EQ(canvas.At(4, 7), 0x808080u);
+    EXPECT_EQ(canvas.At(3, 7), kGround);     // where the shadow's line ends
+    EXPECT_EQ(canvas.At(2, 8), kGround);     // where the highlight's line ends
+    EXPECT_EQ(canvas.At(3, 3), kGround);
+}
+
+}  // namespace
+}  // namespace qx
