@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <type_traits>
 
 #include "base/LittleEndian.h"
 #include "image/PackedDib.h"
@@ -45,35 +46,53 @@ private:
     std::size_t pos_ = 0;  // always <= length_
 };
 
-// The image's sub-blocks joined into one run of bytes, with the bit offset
-// at which each sub-block ends. The LZW reader takes in one sub-block at a
-// time exactly as a sub-block-at-a-time reader would, so the point where it
-// runs out (and which error that gives) is unchanged by the joining.
+// The image's sub-blocks, first measured and then joined into one run of
+// bytes with the bit offset at which each sub-block ends. The LZW reader
+// takes in one sub-block at a time exactly as a sub-block-at-a-time reader
+// would, so the point where it runs out (and which error that gives) is
+// unchanged by the joining.
 struct CodeStream {
-    std::vector<std::uint8_t> bytes;
-    std::vector<std::uint64_t> blockEnds;
+    const std::uint8_t* bytes = nullptr;        // byteCount bytes, then kSlack zero bytes
+    const std::uint64_t* blockEnds = nullptr;  // blockCount offsets, in bits
+    std::size_t byteCount = 0;
+    std::size_t blockCount = 0;
     int endError = GIF_ERR_DATA_END;  // what taking in one more sub-block gives
 
-    void Gather(DataArea& area) {
+    // Counts the sub-blocks the area holds, leaving the area unread.
+    void Measure(DataArea area) {
         for (;;) {
             std::uint8_t count = 0;
             if (!area.ReadByte(count)) {
                 endError = GIF_ERR_INPUT_END;
-                break;
+                return;
             }
             if (count == 0) {
                 endError = GIF_ERR_DATA_END;
-                break;
+                return;
             }
-            const std::uint8_t* block = area.Read(count);
-            if (!block) {
+            if (!area.Read(count)) {
                 endError = GIF_ERR_INPUT_END;
-                break;
+                return;
             }
-            bytes.insert(bytes.end(), block, block + count);
-            blockEnds.push_back(std::uint64_t{8} * bytes.size());
+            byteCount += count;
+            ++blockCount;
         }
-        bytes.resize(bytes.size() + kSlack, 0);
+    }
+
+    // Copies the measured sub-blocks to the room given: blockCount offsets
+    // at ends, byteCount + kSlack bytes at joined.
+    void Gather(DataArea& area, std::uint64_t* ends, std::uint8_t* joined) {
+        std::size_t at = 0;
+        for (std::size_t i = 0; i < blockCount; ++i) {
+            std::uint8_t count = 0;
+            area.ReadByte(count);
+            std::memcpy(joined + at, area.Read(count), count);
+            at += count;
+            ends[i] = std::uint64_t{8} * at;
+        }
+        std::memset(joined + at, 0, kSlack);
+        bytes = joined;
+        blockEnds = ends;
     }
 };
 
@@ -87,25 +106,17 @@ struct CodeStream {
 // way; entries that damaged data makes (a prefix naming a later or unfilled
 // slot, or pixels from a self-prefixed entry in between) get length 0 and
 // are walked through their chains one value at a time instead.
+//
+// Only the root, clear and end entries are set up: every other slot is
+// written before it is read, since a code at or above the next free slot
+// never reads its entry.
 class LzwDecoder {
 public:
     // Buffer bytes in front of the image: the root strings plus slack.
     static std::size_t RootArea(int minCodeSize) { return (std::size_t{1} << minCodeSize) + kSlack; }
 
-    LzwDecoder(int minCodeSize, CodeStream& stream)
-        : stream_(stream), minCodeSize_(minCodeSize), clear_(1 << minCodeSize), end_(clear_ + 1) {
-        for (int i = 0; i < clear_; ++i) {
-            prefix_[i] = 0;
-            suffix_[i] = static_cast<std::uint8_t>(i);
-            first_[i] = static_cast<std::uint8_t>(i);
-            length_[i] = 1;
-            start_[i] = static_cast<std::uint32_t>(i);
-        }
-        length_[clear_] = length_[end_] = 0;
-        codeSize_ = minCodeSize_ + 1;
-        next_ = clear_ + 2;
-        limit_ = clear_ * 2;
-    }
+    LzwDecoder(int minCodeSize, const CodeStream& stream)
+        : stream_(stream), minCodeSize_(minCodeSize), clear_(1 << minCodeSize), end_(clear_ + 1) {}
 
     // base holds RootArea() bytes and then room for total pixels plus slack.
     // Returns GIF_ERR_NONE when every pixel was decoded, otherwise the error
@@ -113,95 +124,42 @@ public:
     int Decode(std::uint8_t* base, std::size_t total);
 
 private:
-    void Reset() {
-        codeSize_ = minCodeSize_ + 1;
-        next_ = clear_ + 2;
-        limit_ = clear_ * 2;
-        awaitingFirst_ = true;
-    }
-    // Slots at or above next_ (and the clear and end slots) read as prefix 0,
-    // suffix 0: a clear leaves them so, and nothing has been added there since.
-    bool IsBuilt(int code) const { return code >= clear_ + 2 && code < next_; }
-    // Length of the code's string when it can be copied from the buffer; 0 when it must be walked.
-    std::size_t CopyLength(int code) const { return code < next_ ? length_[code] : 0; }
-    int Prefix(int code) const { return code < clear_ || IsBuilt(code) ? prefix_[code] : 0; }
-    std::uint8_t Suffix(int code) const { return code < clear_ || IsBuilt(code) ? suffix_[code] : 0; }
+    // What the decoder knows of one code's string. Root strings stand in the
+    // root area at their own value.
+    struct Entry {
+        std::uint32_t start;   // buffer offset of the string, when copyable
+        std::uint16_t length;  // 0: not copyable, walk the chain
+        std::uint8_t first;    // first value, when copyable
+        std::uint8_t suffix;   // last value
+    };
 
-    bool FetchCode(int& code);
-    void AddEntry(int newFirst, std::uint32_t start);
-    // Walks a damaged chain; returns false with error_ set on a looping chain.
-    bool EmitWalked(int code, std::uint8_t* base, std::size_t& cur, std::size_t end, bool& guarded, int& newFirst);
+    // Walks a damaged chain; returns false with error_ set on a looping
+    // chain. next, prev and firstChar are the decoding state at the code.
+    bool EmitWalked(int code, int next, int prev, int firstChar, std::uint8_t* base, std::size_t& cur,
+                    std::size_t end, bool& guarded, int& newFirst);
 
-    CodeStream& stream_;
+    const CodeStream& stream_;
     const int minCodeSize_;  // 2..11
     const int clear_;        // 4..2048
     const int end_;
-    int codeSize_ = 0;  // minCodeSize_ + 1 .. 12
-    int next_ = 0;      // clear_ + 2 .. 4096
-    int limit_ = 0;     // 2 * clear_ .. 4096
-    bool awaitingFirst_ = true;
-    int prev_ = 0;                // 0..4095
-    int firstChar_ = 0;           // 0..4095
-    std::uint32_t prevStart_ = 0;  // buffer offset of the previous code's string
     int error_ = GIF_ERR_NONE;
 
-    std::uint64_t bitPos_ = 0;
-    std::uint64_t bitsTaken_ = 0;  // end of the last sub-block taken in
-    std::size_t blocksTaken_ = 0;
-
-    std::uint16_t prefix_[kMaxCodes];
-    std::uint8_t suffix_[kMaxCodes];
-    std::uint8_t first_[kMaxCodes];
-    std::uint16_t length_[kMaxCodes];  // meaningful below next_ only; 0: not copyable
-    std::uint32_t start_[kMaxCodes];
+    // One slot more than codes: the slot after the last holds the pending
+    // entry's prefix and first value.
+    Entry entries_[kMaxCodes + 1];
+    std::uint16_t prefix_[kMaxCodes + 1];
     std::uint8_t stack_[2 * kMaxCodes];
 };
 
-inline bool LzwDecoder::FetchCode(int& code) {
-    // A sub-block is taken in as soon as the bits left are no more than a
-    // code (even exactly enough), then more while they are still too few.
-    if (bitPos_ + codeSize_ >= bitsTaken_) {
-        do {
-            if (blocksTaken_ == stream_.blockEnds.size()) {
-                error_ = stream_.endError;
-                return false;
-            }
-            bitsTaken_ = stream_.blockEnds[blocksTaken_++];
-        } while (bitPos_ + codeSize_ > bitsTaken_);
-    }
-    const std::uint8_t* at = stream_.bytes.data() + (bitPos_ >> 3);
-    const std::uint32_t word = ReadLe32(at);
-    code = static_cast<int>((word >> (bitPos_ & 7)) & ((1u << codeSize_) - 1));
-    bitPos_ += codeSize_;
-    return true;
-}
-
-inline void LzwDecoder::AddEntry(int newFirst, std::uint32_t start) {
-    if (next_ >= kMaxCodes) return;
-    const int slot = next_;
-    prefix_[slot] = static_cast<std::uint16_t>(prev_);
-    suffix_[slot] = static_cast<std::uint8_t>(newFirst);
-    // The new string is the previous string followed by this one's first
-    // value; it stands in the buffer when the two strings were written side
-    // by side.
-    const std::size_t prevLength = CopyLength(prev_);
-    length_[slot] =
-        prevLength != 0 && start == prevStart_ + prevLength ? static_cast<std::uint16_t>(prevLength + 1) : 0;
-    first_[slot] = prevLength != 0 ? first_[prev_] : 0;
-    start_[slot] = prevStart_;
-    ++next_;
-    if (next_ == limit_ && limit_ < kMaxCodes) {
-        limit_ *= 2;
-        ++codeSize_;
-    }
-}
-
-bool LzwDecoder::EmitWalked(int code, std::uint8_t* base, std::size_t& cur, std::size_t end, bool& guarded,
-                            int& newFirst) {
+bool LzwDecoder::EmitWalked(int code, int next, int prev, int firstChar, std::uint8_t* base, std::size_t& cur,
+                            std::size_t end, bool& guarded, int& newFirst) {
+    // Slots at or above next (and the clear and end slots) read as prefix 0,
+    // suffix 0: a clear leaves them so, and nothing has been added there since.
+    auto built = [&](int c) { return c >= clear_ + 2 && c < next; };
     int depth = 0;
-    if (code == next_) {
-        stack_[depth++] = static_cast<std::uint8_t>(firstChar_);
-        code = prev_;
+    if (code == next) {
+        stack_[depth++] = static_cast<std::uint8_t>(firstChar);
+        code = prev;
     }
     guarded = false;
     for (int steps = 0; code >= clear_; ++steps) {
@@ -209,12 +167,14 @@ bool LzwDecoder::EmitWalked(int code, std::uint8_t* base, std::size_t& cur, std:
             error_ = GIF_ERR_BAD_CODE;
             return false;
         }
-        stack_[depth++] = Suffix(code);
-        if (Prefix(code) == code) {
+        const bool isBuilt = built(code);
+        stack_[depth++] = isBuilt ? entries_[code].suffix : 0;
+        const int prefix = isBuilt ? prefix_[code] : 0;
+        if (prefix == code) {
             guarded = true;
             break;
         }
-        code = Prefix(code);
+        code = prefix;
     }
     newFirst = code;
     base[cur++] = static_cast<std::uint8_t>(code);
@@ -238,70 +198,127 @@ inline void CopyString(std::uint8_t* dst, const std::uint8_t* src, std::size_t n
 }
 
 int LzwDecoder::Decode(std::uint8_t* base, std::size_t total) {
-    for (int i = 0; i < clear_; ++i) base[i] = static_cast<std::uint8_t>(i);
+    for (int i = 0; i < clear_; ++i) {
+        base[i] = static_cast<std::uint8_t>(i);
+        entries_[i] = {static_cast<std::uint32_t>(i), 1, static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i)};
+    }
+    entries_[clear_].length = entries_[end_].length = 0;
     std::memset(base + clear_, 0, kSlack);
     const std::size_t begin = RootArea(minCodeSize_);
     const std::size_t end = begin + total;
     std::size_t cur = begin;
-    int result = GIF_ERR_NONE;
-    while (cur < end) {
-        int code = 0;
-        if (!FetchCode(code)) {
-            result = error_;
-            break;
-        }
-        if (awaitingFirst_) [[unlikely]] {
-            // The first code of the stream, or the first after a clear: a
-            // plain value, whatever it is, and no table entry.
-            if (code == clear_) {
-                Reset();
-                continue;
-            }
-            awaitingFirst_ = false;
-            prev_ = firstChar_ = code;
-            prevStart_ = static_cast<std::uint32_t>(cur);
-            base[cur++] = static_cast<std::uint8_t>(code);
-            continue;
-        }
 
-        const std::uint32_t start = static_cast<std::uint32_t>(cur);
-        int newFirst;
-        if (const std::size_t length = CopyLength(code); length != 0) [[likely]] {
-            const std::size_t n = std::min(length, end - cur);
-            CopyString(base + cur, base + start_[code], n);
-            cur += n;
-            newFirst = first_[code];
-        } else if (code > next_) {
-            result = GIF_ERR_BAD_CODE;
-            break;
-        } else if (code == clear_) {
-            Reset();
-            continue;
-        } else if (code == end_) {
-            result = GIF_ERR_DATA_END;
-            break;
-        } else if (const std::size_t prevLength = code == next_ ? CopyLength(prev_) : 0; prevLength != 0) {
-            // The string not yet in the table: the previous string and its first value again.
-            const std::size_t n = std::min(prevLength, end - cur);
-            CopyString(base + cur, base + start_[prev_], n);
-            cur += n;
-            if (cur < end) base[cur++] = static_cast<std::uint8_t>(firstChar_);
-            newFirst = first_[prev_];
-        } else {
-            bool guarded = false;
-            if (!EmitWalked(code, base, cur, end, guarded, newFirst)) {
-                result = error_;
-                break;
-            }
-            // A self-prefixed entry gives its own number as the value and
-            // leaves the table and the previous code as they were.
-            if (guarded) continue;
+    // The decoding state lives in locals so that it stays in registers
+    // while pixels are stored through base. The previous code and the first
+    // value of its string are kept where the next entry is built (its
+    // prefix and first value) rather than in registers of their own.
+    const std::uint8_t* const bytes = stream_.bytes;
+    std::int64_t bitPos = 0;
+    std::int64_t bitsTaken = 0;   // end of the last sub-block taken in
+    std::int64_t fetchLimit = 0;  // bitsTaken - codeSize: from here on a code needs another sub-block
+    std::size_t blocksTaken = 0;
+    int codeSize = 0;        // minCodeSize_ + 1 .. 12
+    std::uint32_t mask = 0;  // 2^codeSize - 1
+    int next = 0;            // clear_ + 2 .. 4096
+    int code = 0;
+    int result = GIF_ERR_NONE;
+
+    // The next code, or false with result set when the sub-blocks run out.
+    // A sub-block is taken in as soon as the bits left are no more than a
+    // code (even exactly enough), then more while they are still too few.
+    auto fetch = [&]() -> bool {
+        if (bitPos >= fetchLimit) [[unlikely]] {
+            do {
+                if (blocksTaken == stream_.blockCount) {
+                    result = stream_.endError;
+                    return false;
+                }
+                bitsTaken = static_cast<std::int64_t>(stream_.blockEnds[blocksTaken++]);
+            } while (bitPos + codeSize > bitsTaken);
+            fetchLimit = bitsTaken - codeSize;
         }
-        AddEntry(newFirst, start);
-        prev_ = code;
-        firstChar_ = newFirst;
-        prevStart_ = start;
+        code = static_cast<int>((ReadLe32(bytes + (bitPos >> 3)) >> (bitPos & 7)) & mask);
+        bitPos += codeSize;
+        return true;
+    };
+
+    // One round per clear code (the stream's start counts as one).
+    while (cur < end) {
+        codeSize = minCodeSize_ + 1;
+        mask = (1u << codeSize) - 1;
+        fetchLimit = bitsTaken - codeSize;
+        next = clear_ + 2;
+
+        // The first code of the round: a plain value, whatever it is, and no table entry.
+        if (!fetch()) goto done;
+        if (code == clear_) continue;
+        prefix_[next] = static_cast<std::uint16_t>(code);
+        entries_[next].first = static_cast<std::uint8_t>(code);
+        std::uint32_t prevStart = static_cast<std::uint32_t>(cur);  // where the previous code's string stands
+        std::size_t prevLength = code < clear_ ? 1 : 0;              // its copyable length; 0: walked
+        base[cur++] = static_cast<std::uint8_t>(code);
+
+        while (cur < end) {
+            if (!fetch()) goto done;
+            const std::uint32_t start = static_cast<std::uint32_t>(cur);
+            int newFirst;
+            std::size_t length = code < next ? entries_[code].length : 0;
+            if (length != 0) [[likely]] {
+                const Entry& entry = entries_[code];
+                const std::size_t n = std::min(length, end - cur);
+                CopyString(base + cur, base + entry.start, n);
+                cur += n;
+                newFirst = entry.first;
+            } else if (code > next) {
+                result = GIF_ERR_BAD_CODE;
+                goto done;
+            } else if (code == clear_) {
+                break;
+            } else if (code == end_) {
+                result = GIF_ERR_DATA_END;
+                goto done;
+            } else if (code == next && prevLength != 0) {
+                // The string not yet in the table: the previous string and its first value again.
+                const std::size_t n = std::min(prevLength, end - cur);
+                CopyString(base + cur, base + prevStart, n);
+                cur += n;
+                newFirst = entries_[next].first;
+                if (cur < end) base[cur++] = static_cast<std::uint8_t>(newFirst);
+                length = start == prevStart + prevLength ? prevLength + 1 : 0;  // the entry added below
+            } else {
+                bool guarded = false;
+                if (!EmitWalked(code, next, prefix_[next], entries_[next].first, base, cur, end, guarded, newFirst)) {
+                    result = error_;
+                    goto done;
+                }
+                // A self-prefixed entry gives its own number as the value and
+                // leaves the table and the previous code as they were.
+                if (guarded) continue;
+            }
+
+            if (next < kMaxCodes) {
+                // The new string is the previous string followed by this
+                // one's first value; it stands in the buffer when the two
+                // strings were written side by side.
+                Entry& added = entries_[next];
+                added.start = prevStart;
+                added.length =
+                    static_cast<std::uint16_t>(prevLength != 0 && start == prevStart + prevLength ? prevLength + 1 : 0);
+                added.suffix = static_cast<std::uint8_t>(newFirst);
+                // Past the last slot of a code size the codes grow by a bit.
+                if (static_cast<std::uint32_t>(++next) > mask && next < kMaxCodes) {
+                    ++codeSize;
+                    mask = mask * 2 + 1;
+                    --fetchLimit;
+                }
+            }
+            prefix_[next] = static_cast<std::uint16_t>(code);
+            entries_[next].first = static_cast<std::uint8_t>(newFirst);
+            prevStart = start;
+            prevLength = length;
+        }
     }
+done:
     std::memset(base + cur, 0, end - cur);
     return result;
 }
@@ -403,23 +420,30 @@ std::optional<DibBlock> GifDecoder::Decode(const std::uint8_t* data, std::size_t
     const std::size_t imageBytes = std::size_t{stride} * height;
     if (imageBytes > maxBlockBytes_ || rowsOffset + imageBytes > maxBlockBytes_) return fail(GIF_ERR_NO_MEMORY);
 
+    // One allocation holds the decoder's tables, the joined code stream and
+    // the pixel buffer; the block is the other.
+    CodeStream stream;
+    stream.Measure(area);
     const std::size_t pixelCount = std::size_t{width} * height;
     const std::size_t rootArea = LzwDecoder::RootArea(minCodeSize);
+    constexpr std::size_t kEndsOffset = (sizeof(LzwDecoder) + 7) / 8 * 8;
+    const std::size_t bytesOffset = kEndsOffset + 8 * stream.blockCount;
+    const std::size_t bufferOffset = bytesOffset + stream.byteCount + kSlack;
     DibBlock block;
-    std::unique_ptr<std::uint8_t[]> buffer;
-    std::unique_ptr<LzwDecoder> lzw;
-    CodeStream stream;
+    std::unique_ptr<std::uint8_t[]> arena;
     try {
-        block.assign(rowsOffset + imageBytes, 0);
-        buffer.reset(new std::uint8_t[rootArea + pixelCount + kSlack]);
-        stream.Gather(area);
-        lzw = std::make_unique<LzwDecoder>(minCodeSize, stream);
+        block.resize(rowsOffset + imageBytes);
+        arena.reset(new std::uint8_t[bufferOffset + rootArea + pixelCount + kSlack]);
     } catch (const std::bad_alloc&) {
         return fail(GIF_ERR_NO_MEMORY);
     }
+    stream.Gather(area, reinterpret_cast<std::uint64_t*>(arena.get() + kEndsOffset), arena.get() + bytesOffset);
+    LzwDecoder* lzw = new (arena.get()) LzwDecoder(minCodeSize, stream);
+    static_assert(std::is_trivially_destructible_v<LzwDecoder>);
 
-    const int lzwResult = lzw->Decode(buffer.get(), pixelCount);
-    const std::uint8_t* pixels = buffer.get() + rootArea;
+    std::uint8_t* const buffer = arena.get() + bufferOffset;
+    const int lzwResult = lzw->Decode(buffer, pixelCount);
+    const std::uint8_t* pixels = buffer + rootArea;
     if (lzwResult != GIF_ERR_NONE && lzwResult != GIF_ERR_DATA_END) return fail(lzwResult);
     if (lzwResult == GIF_ERR_DATA_END) error_ = GIF_ERR_DATA_END;
 
