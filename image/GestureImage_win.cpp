@@ -179,9 +179,8 @@ int GestureImage::DrawTransparent(HDC dc, const RECT& rect, const void* rows) {
     SelectGuard selectM(m.get(), maskBitmap.get());
     PaletteGuard paletteA(a.get(), palette.get(), true);
 
-    // Stretched as on the target, so that no blended colour can miss the
-    // transparent one.
-    SetStretchBltMode(a.get(), COLORONCOLOR);
+    // A keeps its default stretch mode, which ANDs the pixels a shrink
+    // drops: a shrunk button comes out as the player draws it.
     StretchDIBits(a.get(), 0, 0, w, h, 0, 0, Width(), Height(), rows, Info(), DIB_RGB_COLORS, SRCCOPY);
     BitBlt(b.get(), 0, 0, w, h, dc, rect.left, rect.top, SRCCOPY);
     SetBkColor(a.get(), transparentColour);

@@ -71,6 +71,28 @@ TEST(GestureImage, TwiceTheSizeDoublesEveryPixel) {
     }
 }
 
+// Shrunk, the transparent path scales the picture in its own context with
+// that context's default mode, which keeps dark pixels: columns of red and
+// dark red halved give dark red everywhere, whichever column comes first.
+TEST(GestureImage, ShrunkTransparentPictureKeepsItsDarkPixels) {
+    for (const int darkColumn : {0, 1}) {
+        SCOPED_TRACE(darkColumn);
+        std::vector<std::uint8_t> columns;
+        for (int y = 0; y < 40; ++y) {
+            for (int x = 0; x < 40; ++x) columns.push_back(static_cast<std::uint8_t>(x % 2 == darkColumn));
+        }
+        const Bytes gif = WriteGif({0xFF0000, 0x800000}, {{40, 40, columns}});
+        GestureImage image;
+        ASSERT_TRUE(image.Load(gif.data(), gif.size()));
+        image.SetTransparency(true, RGB(192, 192, 192));
+        Canvas canvas(20, 20);
+        ASSERT_TRUE(image.Draw(canvas.dc(), {0, 0, 20, 20}));
+        for (int y = 0; y < 20; ++y) {
+            for (int x = 0; x < 20; ++x) ASSERT_EQ(canvas.At(x, y), 0x800000u) << x << "," << y;
+        }
+    }
+}
+
 TEST(GestureImage, FailedGifInAFreshImageLeavesNothingToDraw) {
     const Bytes bad = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0xF3, 0, 0};  // cut after the screen
     GestureImage image;
