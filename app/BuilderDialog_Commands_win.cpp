@@ -36,7 +36,13 @@ private:
 
 void BuilderDialog::FileNew() { ResetForm(); }
 
-void BuilderDialog::FileOpen() { OpenGesture(); }
+void BuilderDialog::FileOpen() {
+    if (!HasTempDirectory("Can not open a gesture.")) {
+        model.commandLineFile.clear();
+        return;
+    }
+    OpenGesture();
+}
 
 bool BuilderDialog::FileSave() {
     if (model.untitled) return FileSaveAs();

@@ -42,7 +42,7 @@ Handled BuilderDialog::OnDropFiles(WPARAM wParam, LPARAM) {
     if (path.empty()) return {true, 0};
 
     if (EndsWith(path, ".qxm")) {
-        if (!ConfirmDiscard()) return {true, 0};
+        if (!HasTempDirectory("Can not open a gesture.") || !ConfirmDiscard()) return {true, 0};
         const auto slash = path.find_last_of('\\');
         OpenGestureFile(path, slash == std::string::npos ? path : path.substr(slash + 1));
         return {true, 0};

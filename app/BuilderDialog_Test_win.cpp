@@ -30,6 +30,7 @@ COLORREF BuilderDialog::NextBalloonColour() {
 
 void BuilderDialog::TestGesture() {
     if (!performanceManager || !previewPane) return;
+    if (!HasTempDirectory("Can not test the gesture.")) return;
     if (!SaveGesture(model.TempGesturePath(), false, false)) return;
     Gesture gesture;
     // The stored name replaces the placeholder name.

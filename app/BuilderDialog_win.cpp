@@ -1,6 +1,8 @@
 #include "app/BuilderDialog_win.h"
 
 #include <cstdio>
+#include <optional>
+#include <string>
 
 #include <shellapi.h>
 
@@ -9,28 +11,50 @@
 #include "platform/Controls_win.h"
 #include "palette/PaletteWindow_win.h"
 #include "platform/Gdi_win.h"
+#include "platform/Seams_win.h"
 #include "playback/PerformanceManager_win.h"
 #include "playback/PreviewPane_win.h"
 
 namespace qx {
 namespace {
 
+// The system's sentence for an error code, or its number.
+std::string SystemErrorText(DWORD error) {
+    char text[512] = "";
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                  sizeof text, nullptr);
+    while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' || text[length - 1] == ' ')) --length;
+    if (length == 0) return "Error " + std::to_string(error) + ".";
+    return std::string(text, length);
+}
+
 // A directory of this run's own inside the user's temporary directory, so
 // that two builders never share section files and no write needs rights to
-// the Windows directory.
-std::string CreatePrivateTempDirectory() {
+// the Windows directory. Nothing, with the reason in problem, when none can
+// be made: the builder never writes into or removes a directory it did not
+// make.
+std::optional<std::string> CreatePrivateTempDirectory(std::string& problem) {
     char base[MAX_PATH + 1] = "";
     const DWORD length = GetTempPathA(sizeof base, base);
-    std::string root(base, length > 0 && length < sizeof base ? length : 0);
-    if (!root.empty() && root.back() == '\\') root.pop_back();
+    if (length == 0 || length >= sizeof base) {
+        problem = "The system names no temporary directory.";
+        return std::nullopt;
+    }
+    std::string root(base, length);
+    if (root.back() == '\\') root.pop_back();
     for (unsigned attempt = 0; attempt < 1000; ++attempt) {
         char name[64];
         std::snprintf(name, sizeof name, "\\qxbuilder-%lu-%u", GetCurrentProcessId(), attempt);
         const std::string candidate = root + name;
         if (CreateDirectoryA(candidate.c_str(), nullptr)) return candidate;
-        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+        const DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS) {
+            problem = "Can not create a temporary directory in " + root + "\n" + SystemErrorText(error);
+            return std::nullopt;
+        }
     }
-    return root;
+    problem = "Can not create a temporary directory in " + root + "\nEvery name tried is taken.";
+    return std::nullopt;
 }
 
 void DeleteTempFile(const std::string& path) {
@@ -44,12 +68,14 @@ void DeleteTempFile(const std::string& path) {
 
 BuilderDialog::BuilderDialog() : TableDispatch(kDialogId) {
     appIcon = LoadIconA(ModuleInstance(), MAKEINTRESOURCEA(IDI_APP));
-    model.tempDirectory = CreatePrivateTempDirectory();
+    model.tempDirectory = CreatePrivateTempDirectory(tempDirectoryProblem).value_or(std::string());
 }
 
 BuilderDialog::~BuilderDialog() {
-    for (const std::string& path : model.TempFiles()) DeleteTempFile(path);
-    RemoveDirectoryA(model.tempDirectory.c_str());  // only when empty: never takes anything else with it
+    if (!model.tempDirectory.empty()) {
+        for (const std::string& path : model.TempFiles()) DeleteTempFile(path);
+        RemoveDirectoryA(model.tempDirectory.c_str());  // only when empty: never takes anything else with it
+    }
     previewPane.reset();
     if (performanceManager) {
         performanceManager->Shutdown();
@@ -91,8 +117,15 @@ Handled BuilderDialog::OnInitDialog(WPARAM, LPARAM) {
                         hwnd());
     DragAcceptFiles(hwnd(), TRUE);
     accelerators = std::make_unique<BuilderAccelerators>(hwnd());
+    if (!tempDirectoryProblem.empty()) ShowMessage(hwnd(), tempDirectoryProblem + "\nOpen and Test are not available.");
     if (!model.commandLineFile.empty()) PostMessageA(hwnd(), WM_COMMAND, ID_FILE_OPEN, 0);
     return {true, TRUE};
+}
+
+bool BuilderDialog::HasTempDirectory(const char* refusal) {
+    if (!model.tempDirectory.empty()) return true;
+    ShowMessage(hwnd(), std::string(refusal) + "\nThere is no temporary directory to work in.");
+    return false;
 }
 
 void BuilderDialog::RequestClose() {

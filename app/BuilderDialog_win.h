@@ -121,6 +121,10 @@ public:
     // Asks to close: through ConfirmDiscard, then the end of the modal run.
     void RequestClose();
 
+    // Open and Test write their sections into the private temporary
+    // directory; without one they say so and refuse.
+    bool HasTempDirectory(const char* refusal);
+
     void SetCaption();
 
     Controls controls;
@@ -131,6 +135,9 @@ public:
     Point previewPaneOrigin;  // client coordinates, from PreviewPanePosition
     int balloonColourIndex = 0;
     std::unique_ptr<PaletteWindow> paletteWindow;
+    // Why no private temporary directory could be made; said once, when the
+    // window opens. Empty when there is one.
+    std::string tempDirectoryProblem;
 
 private:
     friend TableDialog<BuilderDialog>;

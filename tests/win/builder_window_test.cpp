@@ -166,5 +166,34 @@ TEST_F(BuilderWindow, ExitRemovesTheTemporaryFilesAndItsDirectoryUnlessItHoldsSo
     }
 }
 
+TEST_F(BuilderWindow, WithoutAPrivateTemporaryDirectoryOpenAndTestRefuseAndNothingElseIsUsed) {
+    char saved[MAX_PATH + 1] = "";
+    GetEnvironmentVariableA("TMP", saved, sizeof saved);
+    // A temporary path under a file: no directory can be made there.
+    const std::string blocker = builder->model.TempPath("blocker");
+    WriteFileBytes(blocker, {1});
+    SetEnvironmentVariableA("TMP", blocker.c_str());
+    builder = std::make_unique<BuilderDialog>();
+    ASSERT_NE(builder->CreateModeless(nullptr), nullptr);
+    SetEnvironmentVariableA("TMP", saved);
+    EXPECT_EQ(builder->model.tempDirectory, "");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text.rfind("Can not create a temporary directory in " + blocker + "\n", 0), 0u)
+        << messages.shown[0].text;
+    EXPECT_NE(messages.shown[0].text.find("\nOpen and Test are not available."), std::string::npos);
+
+    Command(ID_FILE_OPEN);
+    Click(IDC_TEST);
+    EXPECT_TRUE(files.asked.empty());
+    ASSERT_EQ(messages.Texts(), (std::vector<std::string>{
+                                    messages.shown[0].text,
+                                    "Can not open a gesture.\nThere is no temporary directory to work in.",
+                                    "Can not test the gesture.\nThere is no temporary directory to work in.",
+                                }));
+    builder.reset();
+    EXPECT_TRUE(FileExists(blocker));
+    DeleteFileA(blocker.c_str());
+}
+
 }  // namespace
 }  // namespace qx::test
