@@ -1,6 +1,7 @@
 #include "image/GifDecoder.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -120,7 +121,7 @@ public:
 
     // base holds RootArea() bytes and then room for total pixels plus slack.
     // Returns GIF_ERR_NONE when every pixel was decoded, otherwise the error
-    // that stopped it; the pixels not decoded are 0.
+    // that stopped it; the pixels not decoded and the slack after them are 0.
     int Decode(std::uint8_t* base, std::size_t total);
 
 private:
@@ -319,24 +320,65 @@ int LzwDecoder::Decode(std::uint8_t* base, std::size_t total) {
         }
     }
 done:
-    std::memset(base + cur, 0, end - cur);
+    // The slack after the pixels is cleared too: rows are read eight values at a time.
+    std::memset(base + cur, 0, end + kSlack - cur);
     return result;
 }
 
-// Order in which decoded rows fill the picture's rows, top row 0.
-std::vector<std::uint32_t> RowOrder(std::uint32_t height, bool interlaced) {
-    std::vector<std::uint32_t> order;
-    order.reserve(height);
-    if (!interlaced) {
-        for (std::uint32_t y = 0; y < height; ++y) order.push_back(y);
-        return order;
+// Little-endian loads and stores as single moves on little-endian machines.
+std::uint64_t LoadLe64(const std::uint8_t* p) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::uint64_t value;
+        std::memcpy(&value, p, 8);
+        return value;
     }
-    static constexpr std::uint32_t kPassStart[4] = {0, 4, 2, 1};
-    static constexpr std::uint32_t kPassStep[4] = {8, 8, 4, 2};
-    for (int pass = 0; pass < 4; ++pass) {
-        for (std::uint32_t y = kPassStart[pass]; y < height; y += kPassStep[pass]) order.push_back(y);
+    return std::uint64_t{ReadLe32(p)} | std::uint64_t{ReadLe32(p + 4)} << 32;
+}
+
+void StoreLe32(std::uint8_t* p, std::uint32_t value) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(p, &value, 4);
+    } else {
+        WriteLe32(p, value);
     }
-    return order;
+}
+
+// Colour entries of a packed bitmap (blue, green, red, 0) from GIF colour
+// triples (red, green, blue).
+void ConvertColours(const std::uint8_t* triples, std::size_t count, std::uint8_t* entries) {
+    std::size_t i = 0;
+    // Four bytes are read per triple while one more byte follows it.
+    for (; i + 1 < count; ++i) {
+        const std::uint32_t rgb = ReadLe32(triples + 3 * i);
+        StoreLe32(entries + 4 * i, (rgb & 0xFF) << 16 | (rgb & 0xFF00) | (rgb >> 16 & 0xFF));
+    }
+    for (; i < count; ++i) {
+        entries[4 * i] = triples[3 * i + 2];
+        entries[4 * i + 1] = triples[3 * i + 1];
+        entries[4 * i + 2] = triples[3 * i];
+    }
+}
+
+// Eight values (one a byte) packed two to a byte, the first in the high
+// nibble: each pair meets in the low byte of its 16-bit lane, then the lanes
+// close up.
+std::uint32_t PackEight(std::uint64_t v) {
+    v = (v << 4 & 0x00F000F000F000F0u) | (v >> 8 & 0x000F000F000F000Fu);
+    v = (v | v >> 8) & 0x0000FFFF0000FFFFu;
+    return static_cast<std::uint32_t>(v | v >> 16);
+}
+
+// One row of values packed two to a byte. The row is read in groups of
+// eight, so 8 bytes must be readable from the start of its last group; each
+// group is stored as 4 bytes, which end within the row since its stride is a
+// multiple of 4, and the last one's zeros fill the padding.
+void PackNibbles(const std::uint8_t* src, std::uint32_t width, std::uint8_t* dst) {
+    std::uint32_t x = 0;
+    for (; x + 8 <= width; x += 8, dst += 4) StoreLe32(dst, PackEight(LoadLe64(src + x)));
+    if (x < width) {
+        // The last few values, with zeros after them up to the row's padding.
+        StoreLe32(dst, PackEight(LoadLe64(src + x) & ((std::uint64_t{1} << 8 * (width - x)) - 1)));
+    }
 }
 
 }  // namespace
@@ -457,27 +499,27 @@ std::optional<DibBlock> GifDecoder::Decode(const std::uint8_t* data, std::size_t
     header.clrUsed = colours;
     header.clrImportant = colours;
     WriteInfoHeader(header, block.data());
-
-    std::uint8_t* entry = block.data() + kInfoHeaderSize;
-    for (std::size_t i = 0; i < std::min<std::size_t>(tableColours, colours); ++i, entry += 4) {
-        entry[0] = table[3 * i + 2];
-        entry[1] = table[3 * i + 1];
-        entry[2] = table[3 * i];
-    }
+    ConvertColours(table, std::min<std::size_t>(tableColours, colours), block.data() + kInfoHeaderSize);
 
     // Rows go straight to their bottom-up place: the first row of the GIF is
-    // the last row of the block.
-    std::uint8_t* rows = block.data() + rowsOffset;
-    const std::vector<std::uint32_t> order = RowOrder(height, (imageFlags & 0x40) != 0);
-    for (std::uint32_t r = 0; r < height; ++r) {
-        const std::uint8_t* src = pixels + std::size_t{r} * width;
-        std::uint8_t* dst = rows + std::size_t{height - 1 - order[r]} * stride;
-        if (bitCount == 8) {
-            std::memcpy(dst, src, width);
-        } else {
-            std::uint32_t x = 0;
-            for (; x + 1 < width; x += 2) *dst++ = static_cast<std::uint8_t>((src[x] << 4) | (src[x + 1] & 0x0F));
-            if (x < width) *dst = static_cast<std::uint8_t>(src[x] << 4);
+    // the last row of the block. Interlaced rows come in four passes, every
+    // eighth row from 0, every eighth from 4, every fourth from 2, every
+    // second from 1.
+    std::uint8_t* const lastRow = block.data() + rowsOffset + std::size_t{height - 1} * stride;
+    static constexpr std::uint32_t kPassStart[4] = {0, 4, 2, 1};
+    static constexpr std::uint32_t kPassStep[4] = {8, 8, 4, 2};
+    const bool interlaced = (imageFlags & 0x40) != 0;
+    const std::uint8_t* src = pixels;
+    for (int pass = interlaced ? 0 : 3; pass < 4; ++pass) {
+        const std::uint32_t first = interlaced ? kPassStart[pass] : 0;
+        const std::uint32_t step = interlaced ? kPassStep[pass] : 1;
+        for (std::uint32_t y = first; y < height; y += step, src += width) {
+            std::uint8_t* dst = lastRow - std::size_t{y} * stride;
+            if (bitCount == 8) {
+                std::memcpy(dst, src, width);
+            } else {
+                PackNibbles(src, width, dst);
+            }
         }
     }
     return block;
