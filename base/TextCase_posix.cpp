@@ -1,6 +1,8 @@
+// Windows-1252's rules, for builds without the system's own.
 #include "base/TextCase.h"
 
 namespace qx {
+namespace {
 
 char LowerChar(char c) {
     const auto u = static_cast<unsigned char>(c);
@@ -15,10 +17,17 @@ char LowerChar(char c) {
     }
 }
 
+}  // namespace
+
 std::string LowerCase(std::string_view text) {
     std::string lower(text);
     for (char& c : lower) c = LowerChar(c);
     return lower;
+}
+
+int CompareNames(std::string_view a, std::string_view b) {
+    // std::string_view compares through char_traits<char>: unsigned bytes.
+    return a.compare(b);
 }
 
 }  // namespace qx

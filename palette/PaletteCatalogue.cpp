@@ -9,10 +9,7 @@ namespace {
 
 constexpr std::string_view kExtension = ".qxm";
 
-// std::string's comparison goes through char_traits<char>, which orders
-// bytes as unsigned: "é" (0xE9) sorts after "z", as the system's comparison
-// of single-byte text does.
-bool NameLess(const PaletteEntry& a, const PaletteEntry& b) { return a.fileName < b.fileName; }
+bool NameLess(const PaletteEntry& a, const PaletteEntry& b) { return CompareNames(a.fileName, b.fileName) < 0; }
 
 }  // namespace
 

@@ -32,7 +32,7 @@ inline constexpr char kPaletteInitialName[] = "\x01";
 // Nothing is trimmed, so "c:\g\" gives "c:\g\\*.qxm".
 std::string ScanPattern(std::string_view directory);
 
-// An entry's fileName for a found name: lower-cased in the system code page,
+// An entry's fileName for a found name: lower-cased as the system does it,
 // then cut before the first ".qxm" unless that starts the name. So
 // "Duck.QXM.qxm" becomes "duck" (and reads duck.qxm), ".qxm" stays ".qxm".
 std::string EntryFileName(std::string_view foundName);
@@ -48,8 +48,8 @@ public:
     // The result is the same as AddEntry for each of them in turn.
     void Scan(std::span<const FoundFile> listing);
 
-    // Inserts after every entry whose fileName is not greater (byte order,
-    // bytes unsigned), so equal names keep the order they were added in.
+    // Inserts after every entry whose fileName is not greater (CompareNames),
+    // so equal names keep the order they were added in.
     void AddEntry(std::string_view foundName);
 
     void SetDisplayName(int index, std::string name);

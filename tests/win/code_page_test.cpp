@@ -1,0 +1,77 @@
+// File names in the system's code page: lower-casing, order, the palette's
+// reading of such names and the caption after Open. These run in the
+// default code page with the other window tests, and again under code pages
+// 932 and 1251 (ctest gives Wine those locales).
+#include <cstdlib>
+#include <memory>
+
+#include "BuilderFixture_win.h"
+#include "PaletteGestures_win.h"
+#include "palette/PaletteWindow_win.h"
+#include "base/TextCase.h"
+
+namespace qx::test {
+namespace {
+
+const std::string kJapanese = "\x83\x41\x83\x43";  // two double-byte characters in 932
+const std::string kCyrillic = "\xC0\xB2\xC4\xD9";  // four capitals in 1251, katakana in 932
+const std::string kSingle = "\xB1";                 // one byte everywhere
+
+struct Rules {
+    UINT codePage;
+    std::string japanese;  // kJapanese lower-cased
+    std::string cyrillic;
+    std::vector<std::string> order;  // the three names' gestures, sorted
+};
+
+const Rules& RulesHere() {
+    static const Rules rules[] = {
+        {1252, "\x83\x61\x83\x63", "\xE0\xB2\xE4\xF9", {"J", "S", "C"}},
+        {932, kJapanese, kCyrillic, {"S", "C", "J"}},  // 0xB1 < 0xC0 < 0x8341
+        {1251, "\x83\x61\x83\x63", "\xE0\xB3\xE4\xF9", {"J", "S", "C"}},
+    };
+    if (const char* expected = std::getenv("QX_EXPECT_CODE_PAGE")) {
+        EXPECT_EQ(GetACP(), static_cast<UINT>(std::atoi(expected))) << "the locale did not reach Wine";
+    }
+    for (const Rules& r : rules) {
+        if (r.codePage == GetACP()) return r;
+    }
+    return rules[0];
+}
+
+TEST(SystemCodePage, NamesAreLoweredAndOrderedInTheSystemsCodePage) {
+    const Rules& rules = RulesHere();
+    if (rules.codePage != GetACP()) GTEST_SKIP() << "no rules for code page " << GetACP();
+    EXPECT_EQ(LowerCase(kJapanese + ".QXM"), rules.japanese + ".qxm");
+    EXPECT_EQ(LowerCase(kCyrillic), rules.cyrillic);
+
+    ScratchDirectory scratch;
+    const std::pair<std::string, std::string> files[] = {
+        {kJapanese, "J"}, {kCyrillic, "C"}, {kSingle, "S"}};
+    for (const auto& [name, gesture] : files) {
+        WriteFileBytes(scratch.File(name + ".qxm"), PaletteGesture(gesture, SimpleButton(0xFF0000)));
+    }
+    PaletteWindow palette;
+    palette.Refresh(scratch.path());
+    ASSERT_EQ(palette.Create(nullptr, 10, 10, 0), 1);
+    UpdateWindow(palette.hwnd());
+    std::vector<std::string> shown;
+    for (const PaletteEntry& entry : palette.catalogue().entries()) shown.push_back(entry.displayName);
+    // Every name was read back under its lower-cased form, in order.
+    EXPECT_EQ(shown, rules.order);
+}
+
+using SystemCodePageBuilder = BuilderTest;
+
+TEST_F(SystemCodePageBuilder, OpenCaptionsTheLoweredName) {
+    const Rules& rules = RulesHere();
+    if (rules.codePage != GetACP()) GTEST_SKIP() << "no rules for code page " << GetACP();
+    ScratchDirectory scratch;
+    WriteFileBytes(scratch.File(kJapanese + ".QXM"), PaletteGesture("J", SimpleButton(0xFF0000)));
+    files.Choose(scratch.File(kJapanese + ".QXM"));
+    Command(ID_FILE_OPEN);
+    EXPECT_EQ(Caption(), rules.japanese + ".qxm - Quixmoor Gesture");
+}
+
+}  // namespace
+}  // namespace qx::test
