@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     WriteGestures(directory, count);
 
     qx::PaletteWindow palette;
-    std::vector<double> scans, firstPaints, laterPaints, newPages, seenPages;
+    std::vector<double> scans, firstPaints, laterPaints, newPages, seenPages, readAheads, aheadPages;
     for (int round = 0; round < rounds; ++round) {
         const LARGE_INTEGER start = Now();
         palette.Refresh(directory);
@@ -120,6 +120,21 @@ int main(int argc, char** argv) {
             const LARGE_INTEGER pagedBack = Now();
             newPages.push_back(Milliseconds(beforePage, paged));
             seenPages.push_back(Milliseconds(paged, pagedBack));
+            // At the end, left alone while the page above is read ahead, then up onto it.
+            SendMessageA(palette.hwnd(), WM_KEYDOWN, VK_END, 0);
+            UpdateWindow(palette.hwnd());
+            const LARGE_INTEGER beforeReadAhead = Now();
+            while (palette.ReadingAhead()) {
+                MSG msg;
+                if (GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
+                DispatchMessageA(&msg);
+            }
+            const LARGE_INTEGER readAhead = Now();
+            SendMessageA(palette.hwnd(), WM_KEYDOWN, VK_PRIOR, 0);
+            UpdateWindow(palette.hwnd());
+            const LARGE_INTEGER pagedAhead = Now();
+            readAheads.push_back(Milliseconds(beforeReadAhead, readAhead));
+            aheadPages.push_back(Milliseconds(readAhead, pagedAhead));
         }
         Pump();
     }
@@ -134,6 +149,8 @@ int main(int argc, char** argv) {
     if (!newPages.empty()) {
         std::printf("page down onto unread rows: median %.1f ms; page back up: median %.1f ms\n", Median(newPages),
                     Median(seenPages));
+        std::printf("page up onto rows read ahead in idle time: median %.1f ms (the read-ahead took %.1f ms)\n",
+                    Median(aheadPages), Median(readAheads));
     }
     // Where a button's time goes: reading its gesture, and drawing its picture.
     const int sample = std::min(count, 1000);

@@ -14,6 +14,8 @@ namespace qx {
 namespace {
 
 constexpr char kClassName[] = "QxPaletteWindow";
+// The lowest-priority message there is: it comes only when nothing else waits.
+constexpr UINT_PTR kReadAheadTimer = 1;
 
 // A colour as a 32-bit DIB pixel holds it: 0x00RRGGBB.
 std::uint32_t PixelOf(COLORREF colour) {
@@ -103,6 +105,7 @@ void PaletteWindow::UpdateScrollBar() {
 }
 
 void PaletteWindow::Clear() {
+    StopReadingAhead();
     catalogue_.Clear();
     layout_.cellGrid.clear();
     bands_.clear();
@@ -255,6 +258,7 @@ void PaletteWindow::Paint(HDC dc, const RECT&) {
     const int endRow = layout_.EndVisibleRow(scrollOffset_);
     RenderButtons(dc, firstRow, endRow);
     painted_ = true;
+    ScheduleReadAhead();
     CopyButtons(dc);
     if (selection_.selected >= 0) DrawPressedButton(dc);
     DrawFrame(dc, layout_.nameRect, false, true);
@@ -344,6 +348,42 @@ void PaletteWindow::PointerAt(Point point) {
     if (effect.setCapture) SetCapture(hwnd());
     if (effect.releaseCapture) ReleaseCapture();
     if (effect.invalidateName) InvalidateName();
+}
+
+int PaletteWindow::NextRowToReadAhead() const {
+    if (!layout_.scrolls || drawnRows_.empty()) return -1;
+    const int first = layout_.FirstVisibleRow(scrollOffset_);
+    const int end = layout_.EndVisibleRow(scrollOffset_);
+    const int page = std::max(1, end - first);
+    for (int row = end; row < std::min(layout_.rows, end + page); ++row) {
+        if (!drawnRows_[static_cast<std::size_t>(row)]) return row;
+    }
+    for (int row = first - 1; row >= std::max(0, first - page); --row) {
+        if (!drawnRows_[static_cast<std::size_t>(row)]) return row;
+    }
+    return -1;
+}
+
+void PaletteWindow::ScheduleReadAhead() {
+    if (readingAhead_ || !hwnd() || NextRowToReadAhead() < 0) return;
+    readingAhead_ = SetTimer(hwnd(), kReadAheadTimer, 0, nullptr) != 0;
+}
+
+void PaletteWindow::StopReadingAhead() {
+    if (readingAhead_ && hwnd()) KillTimer(hwnd(), kReadAheadTimer);
+    readingAhead_ = false;
+}
+
+Handled PaletteWindow::OnTimer(WPARAM wParam, LPARAM) {
+    if (wParam != kReadAheadTimer) return kDefault;
+    const int row = NextRowToReadAhead();
+    if (row >= 0) {
+        HDC dc = GetDC(hwnd());
+        RenderButtons(dc, row, row + 1);
+        ReleaseDC(hwnd(), dc);
+    }
+    if (NextRowToReadAhead() < 0) StopReadingAhead();
+    return {true, 0};
 }
 
 void PaletteWindow::ScrollTo(int offset) {

@@ -75,6 +75,8 @@ public:
     int ReadCount() const { return readCount_; }
     // How far the grid is scrolled down, in pixels.
     int ScrollOffset() const { return scrollOffset_; }
+    // Whether rows next to the ones shown are still to be read in idle time.
+    bool ReadingAhead() const { return readingAhead_; }
 
 private:
     friend TableWindow<PaletteWindow>;
@@ -90,6 +92,12 @@ private:
     PaletteRoom RoomAt(Point windowOrigin) const;
     void UpdateScrollBar();
     void ScrollTo(int offset);
+    // While the grid scrolls, the page of rows below the ones shown and the
+    // page above are read and drawn a row at a time when the window has
+    // nothing else to do, so paging onto them costs only a copy.
+    int NextRowToReadAhead() const;
+    void ScheduleReadAhead();
+    void StopReadingAhead();
     // The outer size that gives the window exactly the layout's client area.
     Size WindowSizeForLayout() const;
     void Clear();
@@ -109,6 +117,7 @@ private:
     Handled OnVerticalScroll(WPARAM wParam, LPARAM);
     Handled OnMouseWheel(WPARAM wParam, LPARAM);
     Handled OnKeyDown(WPARAM wParam, LPARAM);
+    Handled OnTimer(WPARAM wParam, LPARAM);
     void PointerAt(Point point);
 
     PaletteLayout layout_;  // columns, rows, cellGrid, gridRect, nameRect
@@ -125,6 +134,7 @@ private:
     bool painted_ = false;
     std::optional<RECT> workArea_;
     int scrollOffset_ = 0;
+    bool readingAhead_ = false;
     int wheelRemainder_ = 0;
     Point lastPointer_;  // where the pointer was last seen over the grid
     bool created_ = false;
@@ -143,6 +153,7 @@ private:
         {WM_VSCROLL, &PaletteWindow::OnVerticalScroll},
         {WM_MOUSEWHEEL, &PaletteWindow::OnMouseWheel},
         {WM_KEYDOWN, &PaletteWindow::OnKeyDown},
+        {WM_TIMER, &PaletteWindow::OnTimer},
     };
     static constexpr HandlerTable<PaletteWindow> kHandlers{kMessages, {}, {}};
 };

@@ -210,6 +210,15 @@ TEST_F(PaletteWindowTest, BeyondItsWorkAreaTheGridScrollsUnderTheWheelTheKeysAnd
     EXPECT_EQ(palette->ScrollOffset(), palette->layout().MaxScroll());
     SendMessageA(Hwnd(), WM_KEYDOWN, VK_HOME, 0);
     EXPECT_EQ(palette->ScrollOffset(), 0);
+
+    // Left alone, the window reads the page below the one shown, and no more.
+    Capture();
+    ASSERT_TRUE(PumpUntil(10000, [&] { return !palette->ReadingAhead(); }));
+    const int end = layout.EndVisibleRow(0);
+    ASSERT_LT(2 * end, 20);
+    const auto name = [&](int row) { return palette->catalogue().entries()[static_cast<std::size_t>(10 * row)].displayName; };
+    EXPECT_EQ(name(2 * end - 1), "Name " + std::to_string(10 * (2 * end - 1)));
+    EXPECT_EQ(name(2 * end), "");
 }
 
 // Frames drawn into a 32-bit memory bitmap over a background of their own.
