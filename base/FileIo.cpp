@@ -2,11 +2,13 @@
 
 #include <cstdint>
 
+#include "base/FaultPlan.h"
 #include "base/PlatformFiles.h"
 
 namespace qx {
 
 FilePtr OpenForReading(const std::string& path) {
+    if (fault_plan::Fails()) return nullptr;
     FilePtr file(std::fopen(path.c_str(), "rb"));
     if (!file) return nullptr;
     const auto status = platform_files::StatusOf(file.get());
@@ -20,7 +22,8 @@ std::optional<std::uint64_t> FileSize(std::FILE* file) {
     return status->size;
 }
 
-ReadOnlyFile::ReadOnlyFile(const std::string& path) : handle_(platform_files::OpenToRead(path)) {
+ReadOnlyFile::ReadOnlyFile(const std::string& path) {
+    if (!fault_plan::Fails()) handle_ = platform_files::OpenToRead(path);
     if (handle_) size_ = platform_files::SizeOfOpened(*handle_);
 }
 
@@ -29,7 +32,7 @@ ReadOnlyFile::~ReadOnlyFile() {
 }
 
 std::optional<std::size_t> ReadOnlyFile::ReadAt(std::uint64_t position, std::uint8_t* out, std::size_t n) const {
-    if (!handle_) return std::nullopt;
+    if (!handle_ || fault_plan::Fails()) return std::nullopt;
     return platform_files::ReadAt(*handle_, position, out, n);
 }
 
@@ -47,11 +50,20 @@ FileReadStatus ReadWholeFile(const std::string& path, std::vector<std::uint8_t>&
     if (!size) return FileReadStatus::ReadFailed;
     if (*size > maxSize || *size > SIZE_MAX) return FileReadStatus::TooLarge;
     bytes.resize(static_cast<std::size_t>(*size));
-    if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+    if (fault_plan::Fails() || std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
         bytes.clear();
         return FileReadStatus::ReadFailed;
     }
     return FileReadStatus::Ok;
+}
+
+bool RemoveFile(const std::string& path) {
+    // A removal can fail for a moment (a virus scanner or indexer holding
+    // the file): it is tried once more.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!fault_plan::Fails() && std::remove(path.c_str()) == 0) return true;
+    }
+    return false;
 }
 
 }  // namespace qx

@@ -56,4 +56,7 @@ enum class FileReadStatus { Ok, CannotOpen, TooLarge, ReadFailed };
 FileReadStatus ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
                              std::uint64_t maxSize);
 
+// Removes a file; false when it could not be removed (or was not there).
+bool RemoveFile(const std::string& path);
+
 }  // namespace qx

@@ -106,4 +106,12 @@ bool PutInPlace(const std::string& newFile, const std::string& target) {
     return true;
 }
 
+bool PutAtFreeName(const std::string& newFile, const std::string& target) {
+    // A link fails when the name is taken, where a rename would replace.
+    if (link(newFile.c_str(), target.c_str()) != 0) return false;
+    unlink(newFile.c_str());
+    FlushDirectory(DirectoryOf(target));
+    return true;
+}
+
 }  // namespace qx::platform_files

@@ -114,4 +114,9 @@ bool PutInPlace(const std::string& newFile, const std::string& target) {
     return false;
 }
 
+bool PutAtFreeName(const std::string& newFile, const std::string& target) {
+    // Without MOVEFILE_REPLACE_EXISTING the move fails when the name is taken.
+    return MoveFileExA(newFile.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
 }  // namespace qx::platform_files

@@ -48,4 +48,8 @@ std::optional<std::string> CreateFileBeside(const std::string& target);
 // is a directory is never replaced) and newFile is still there.
 bool PutInPlace(const std::string& newFile, const std::string& target);
 
+// Puts the complete file newFile at target only when no file of that name
+// exists; on failure newFile is still there and nothing else changed.
+bool PutAtFreeName(const std::string& newFile, const std::string& target);
+
 }  // namespace qx::platform_files

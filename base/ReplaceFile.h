@@ -15,7 +15,8 @@ enum class ReplaceResult {
     Replaced,
     CannotCreate,  // no new file could be made beside the target (no such directory, no rights)
     CannotWrite,   // the new file could not be written whole (the disk is full, ...)
-    CannotPlace,   // the new file could not take the target's place (a directory, read-only, in use)
+    CannotPlace,   // the new file could not take the target's place (a directory, read-only, in use),
+                   // or, reported as failed, took it after all
 };
 
 // A replacement in two steps, for a caller whose messages say that the
@@ -23,7 +24,9 @@ enum class ReplaceResult {
 // contents: the new file is made first, filled and put in place later.
 class FileReplacement {
 public:
-    explicit FileReplacement(std::string target);
+    // With replaceExisting false, an existing target is never touched: the
+    // new file takes the name only while no file holds it.
+    explicit FileReplacement(std::string target, bool replaceExisting = true);
     ~FileReplacement();  // removes the new file unless it took the target's place
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
@@ -37,10 +40,15 @@ public:
 
 private:
     std::string target_;
+    bool replaceExisting_ = true;
     std::string newFile_;
 };
 
 // Replaces (or creates) path with bytes in one step.
 ReplaceResult ReplaceFileWhole(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// Makes path, which must not exist yet, holding bytes in one step: it
+// appears whole or not at all (CannotPlace when the name is taken).
+ReplaceResult WriteNewFileWhole(const std::string& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace qx
