@@ -1,19 +1,23 @@
 // Opening a gesture file for editing: its sections are copied to the
 // temporary files and the form is filled from its settings.
 //
-// The whole file is read and checked before anything changes, and each
-// section replaces its temporary file only when written whole; should one
-// fail, those already replaced get back what they held. A damaged file, or
-// a temporary file that cannot be written, leaves the form, its path members
-// and the sections they name exactly as they were.
+// The file's identification is checked first and the whole file read and
+// checked before anything changes, and each section replaces its temporary
+// file only when written whole; should one fail, or memory run out, every
+// temporary file gets back what it held. A damaged file, or a temporary
+// file that cannot be written, leaves the form, its path members and the
+// sections they name exactly as they were.
 #include <windows.h>
 #include <commdlg.h>
 
+#include <array>
 #include <cstdio>
+#include <new>
 #include <optional>
 #include <string>
 
 #include "app/BuilderDialog_win.h"
+#include "base/ByteReader.h"
 #include "base/FileIo.h"
 #include "base/ReplaceFile.h"
 #include "gesture/GestureReader.h"
@@ -26,6 +30,11 @@ namespace {
 
 constexpr const char* kInternal = "*** internal ***";
 
+// No gesture is larger: its identification, the longest name, the settings
+// and three sections of the largest length a reader takes.
+constexpr std::uint64_t kMaxGestureFileBytes = kGestureIdentitySize + 1 + kMaxNameLength + kSettingsBlockSize +
+                                               3 * (kSectionLengthSize + std::uint64_t{kMaxSectionLength});
+
 // A section on its way to its temporary file, with what that file held
 // before (nothing when there was none).
 struct PendingSection {
@@ -35,6 +44,64 @@ struct PendingSection {
     std::optional<std::vector<std::uint8_t>> before;
 };
 
+// Reads a gesture for editing: the identification first, so that neither a
+// file of another kind nor one far too large to be a gesture is read any
+// further. Memory running out throws.
+GestureReadStatus ReadForEditing(const ReadOnlyFile& file, GestureFileContents& contents) {
+    const auto size = file.Size();
+    std::array<std::uint8_t, kGestureIdentitySize> head{};
+    const auto got = size ? file.ReadAt(0, head.data(), head.size()) : std::nullopt;
+    if (!got) return GestureReadStatus::Truncated;
+    switch (IdentifyGesture(std::span(head).first(*got))) {
+    case GestureIdentity::NotGesture: return GestureReadStatus::NotGesture;
+    case GestureIdentity::Newer: return *got == head.size() ? GestureReadStatus::Newer : GestureReadStatus::Truncated;
+    case GestureIdentity::Gesture: break;
+    }
+    if (*size > kMaxGestureFileBytes) return GestureReadStatus::Truncated;
+
+    FileReader reader(file, *size);
+    GestureFileContents read;
+    const GestureReadStatus status = ReadGestureSettings(reader, read.settings);
+    if (status != GestureReadStatus::Ok) return status;
+    if (!ReadSection(reader, &read.button) || !ReadSection(reader, &read.image) ||
+        ((read.settings.flags & GF_AUDIO) && !ReadSection(reader, &read.audio))) {
+        return GestureReadStatus::Truncated;
+    }
+    contents = std::move(read);
+    return GestureReadStatus::Ok;
+}
+
+// Puts every section in place of its temporary file, or none: on any
+// failure every temporary file this touched, the failing one too (a move
+// reported as failed may have happened), gets back what it held. The failing
+// section's message, or nothing.
+std::optional<std::string> StageSections(std::vector<PendingSection>& sections) {
+    // The sections of the gesture being edited are kept in memory until all
+    // the new ones are in place; one that could not be kept could not be put
+    // back, so its temporary file is refused before anything changes.
+    for (auto& s : sections) {
+        if (GetFileAttributesA(s.target.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+        s.before.emplace();
+        if (ReadWholeFile(s.target, *s.before, UINT32_MAX) != FileReadStatus::Ok) return s.failure + s.target;
+    }
+    std::size_t i = 0;
+    try {
+        for (; i < sections.size(); ++i) {
+            if (ReplaceFileWhole(sections[i].target, *sections[i].bytes) != ReplaceResult::Replaced) break;
+        }
+    } catch (const std::bad_alloc&) {
+    }
+    if (i == sections.size()) return std::nullopt;
+    for (std::size_t touched = 0; touched <= i; ++touched) {
+        const PendingSection& s = sections[touched];
+        if (s.before) {
+            ReplaceFileWhole(s.target, *s.before);
+        } else {
+            RemoveFile(s.target);
+        }
+    }
+    return sections[i].failure + sections[i].target;
+}
 
 }  // namespace
 
@@ -58,67 +125,51 @@ void BuilderDialog::OpenGesture() {
 
 void BuilderDialog::OpenGestureFile(const std::string& path, const std::string& fileName) {
     const std::string name = LowerCase(fileName);
-    FilePtr file = OpenForReading(path);
-    if (!file) {
-        ShowMessage(hwnd(), "Can not open file \n" + path);
-        return;
-    }
-    const auto slash = path.find_last_of('\\');
-    model.paletteDirectory = slash == std::string::npos ? std::string() : path.substr(0, slash);
-    file.reset();
-
-    std::vector<std::uint8_t> bytes;
     GestureFileContents contents;
-    GestureReadStatus status = GestureReadStatus::Truncated;
-    if (ReadWholeFile(path, bytes, UINT32_MAX) == FileReadStatus::Ok) status = ReadGestureFile(bytes, contents);
-    bytes.clear();
-    bytes.shrink_to_fit();
-    switch (status) {
-    case GestureReadStatus::Ok:
-        break;
-    case GestureReadStatus::NotGesture:
-        ShowMessage(hwnd(), path + "\nIs not a valid QX Gesture file.");
-        return;
-    case GestureReadStatus::Newer:
-        ShowMessage(hwnd(), path + "\nwas built using a newer version of QXM-Builder, and can not be opened");
-        return;
-    case GestureReadStatus::Truncated:
-        ShowMessage(hwnd(), path + "\nIs damaged: the file ends before its last section, and can not be opened.");
-        return;
-    }
-
-    const bool hasAudio = (contents.settings.flags & GF_AUDIO) != 0;
-    std::vector<PendingSection> sections = {
-        {&contents.button, model.TempPath(kTempButtonImageName), "Can not open temporary file for palette button image\n", {}},
-        {&contents.image, model.TempPath(kTempAnimationName), "Can not open temporary file for image section\n", {}},
-    };
-    if (hasAudio) {
-        sections.push_back({&contents.audio, model.TempPath(kTempAudioName), "Can not open temporary file for audio section\n", {}});
-    }
-    // The sections of the gesture being edited are kept in memory until all
-    // the new ones are in place; one that could not be kept could not be put
-    // back, so its temporary file is refused before anything changes.
-    for (auto& s : sections) {
-        if (GetFileAttributesA(s.target.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
-        s.before.emplace();
-        if (ReadWholeFile(s.target, *s.before, UINT32_MAX) != FileReadStatus::Ok) {
-            ShowMessage(hwnd(), s.failure + s.target);
-            return;
-        }
-    }
-    for (std::size_t i = 0; i < sections.size(); ++i) {
-        if (ReplaceFileWhole(sections[i].target, *sections[i].bytes) == ReplaceResult::Replaced) continue;
-        for (std::size_t done = 0; done < i; ++done) {
-            const PendingSection& s = sections[done];
-            if (s.before) {
-                ReplaceFileWhole(s.target, *s.before);
-            } else {
-                DeleteFileA(s.target.c_str());
+    std::optional<std::string> failure;
+    try {
+        GestureReadStatus status = GestureReadStatus::Truncated;
+        {
+            const ReadOnlyFile file(path);
+            if (!file.IsOpen()) {
+                ShowMessage(hwnd(), "Can not open file \n" + path);
+                return;
             }
+            const auto slash = path.find_last_of('\\');
+            model.paletteDirectory = slash == std::string::npos ? std::string() : path.substr(0, slash);
+            status = ReadForEditing(file, contents);
         }
-        ShowMessage(hwnd(), sections[i].failure + sections[i].target);
+        switch (status) {
+        case GestureReadStatus::Ok: break;
+        case GestureReadStatus::NotGesture: failure = path + "\nIs not a valid QX Gesture file."; break;
+        case GestureReadStatus::Newer:
+            failure = path + "\nwas built using a newer version of QXM-Builder, and can not be opened";
+            break;
+        case GestureReadStatus::Truncated:
+            failure = path + "\nIs damaged: the file ends before its last section, and can not be opened.";
+            break;
+        }
+        if (!failure) {
+            std::vector<PendingSection> sections = {
+                {&contents.button, model.TempPath(kTempButtonImageName),
+                 "Can not open temporary file for palette button image\n", {}},
+                {&contents.image, model.TempPath(kTempAnimationName), "Can not open temporary file for image section\n",
+                 {}},
+            };
+            if (contents.settings.flags & GF_AUDIO) {
+                sections.push_back({&contents.audio, model.TempPath(kTempAudioName),
+                                    "Can not open temporary file for audio section\n", {}});
+            }
+            failure = StageSections(sections);
+        }
+    } catch (const std::bad_alloc&) {
+        failure = "Can not open file \n" + path;
+    }
+    if (failure) {
+        ShowMessage(hwnd(), *failure);
         return;
     }
+    const bool hasAudio = (contents.settings.flags & GF_AUDIO) != 0;
 
     model.animationFile = model.TempPath(kTempAnimationName);
     model.buttonImageFile = model.TempPath(kTempButtonImageName);

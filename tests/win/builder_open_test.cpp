@@ -108,6 +108,45 @@ TEST_F(BuilderOpen, RefusesWhatIsNotAGestureAndWhatIsNewerOpensWhatIsOlder) {
     }
 }
 
+TEST_F(BuilderOpen, AFileTooLargeForAGestureIsIdentifiedFirstAndNeverRead) {
+    // Sparse files: their sizes cost no disk, and a read of them would
+    // take minutes and gigabytes.
+    const auto sparse = [&](const std::string& name, const Bytes& head, LONGLONG size) {
+        const std::string path = Put(name, head);
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        LARGE_INTEGER at{};
+        at.QuadPart = size;
+        EXPECT_TRUE(SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+        CloseHandle(file);
+        return path;
+    };
+    // Identification, the longest name, the settings, three sections of 2^31 - 1 bytes.
+    const LONGLONG largest = 8 + 1 + 255 + 40 + 3 * (4 + 0x7FFFFFFFLL);
+    GestureFields f = WorkedExample();
+    const Bytes gesture = GestureFileBytes(f);
+    f.magic = "GIF8";
+    const struct {
+        std::string path;
+        const char* tail;
+    } cases[] = {
+        {sparse("huge.gif", GestureFileBytes(f), 8LL << 30), "\nIs not a valid QX Gesture file."},
+        {sparse("huge.qxm", gesture, largest + 1),
+         "\nIs damaged: the file ends before its last section, and can not be opened."},
+        {sparse("largest.qxm", gesture, largest), nullptr},  // what follows the sections is not read
+    };
+    for (const auto& c : cases) {
+        messages.shown.clear();
+        OpenThroughDialog(c.path);
+        if (!c.tail) {
+            EXPECT_TRUE(messages.shown.empty());
+            EXPECT_EQ(builder->model.filePath, c.path);
+            continue;
+        }
+        EXPECT_EQ(messages.Texts(), std::vector<std::string>{c.path + c.tail});
+        EXPECT_EQ(builder->model.animationFile, "");
+    }
+}
+
 TEST_F(BuilderOpen, GestureWithoutSoundOrTransparencyOrLoop) {
     // A stale audio file from an earlier open must not be taken for this one's.
     WriteFileBytes(builder->model.TempPath("~tempqxm.wav"), {1});
