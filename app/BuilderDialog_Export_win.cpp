@@ -1,10 +1,12 @@
 // Export of one embedded file of the gesture being edited: a byte copy of
 // the file its path member names, to a place the author chooses. The copy
-// replaces an existing file there only when it is complete.
+// replaces an existing file there only when it is complete, and memory
+// running out leaves it as it was.
 #include <windows.h>
 #include <commdlg.h>
 
 #include <cstdint>
+#include <new>
 #include <vector>
 
 #include "app/BuilderDialog_win.h"
@@ -40,7 +42,7 @@ void BuilderDialog::ExportAnimation() { ExportSection(model.animationFile, "Anim
 void BuilderDialog::ExportButtonImage() { ExportSection(model.buttonImageFile, "Palette Button Image", "gif"); }
 void BuilderDialog::ExportAudio() { ExportSection(model.audioFile, "Audio Data", "wav"); }
 
-void BuilderDialog::ExportSection(std::string sourcePath, std::string description, std::string extension) {
+void BuilderDialog::ExportSection(std::string sourcePath, std::string description, std::string extension) try {
     if (sourcePath.empty()) {
         ShowMessage(hwnd(), "No " + description + " defined.");
         return;
@@ -76,6 +78,9 @@ void BuilderDialog::ExportSection(std::string sourcePath, std::string descriptio
     case ReplaceResult::CannotCreate:
     case ReplaceResult::CannotPlace: ShowMessage(hwnd(), "Error: Can not open output file " + target); return;
     }
+} catch (const std::bad_alloc&) {
+    // The copy is read whole: a section too large for memory is not copied.
+    ShowMessage(hwnd(), "Error: Can not read input file " + sourcePath);
 }
 
 }  // namespace qx

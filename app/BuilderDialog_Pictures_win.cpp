@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <new>
+
 #include "app/BuilderDialog_win.h"
 #include "authoring/PictureOffer.h"
 #include "base/FileIo.h"
@@ -20,18 +22,12 @@ constexpr std::uint64_t kMaxOfferBytes = std::uint64_t{256} << 20;
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// A new file holding bytes; an existing file of that name is never touched,
-// and a file that could not be written whole is removed.
-bool WriteNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
-    const bool closed = CloseHandle(file) != FALSE;
-    if (ok && closed) return true;
-    DeleteFileA(path.c_str());
-    return false;
+bool ReplaceWithCopy(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    try {
+        return ReplaceFileWhole(path, bytes) == ReplaceResult::Replaced;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
 }
 
 std::string FullPath(const std::string& path) {
@@ -43,7 +39,9 @@ std::string FullPath(const std::string& path) {
 }  // namespace
 
 bool BuilderDialog::TakePictureCopy(const PictureOffer& offer, HWND edit) {
-    if (!WriteNewFile(offer.copyPath, offer.bytes)) {
+    // An existing file of the copy's name is never touched, and the copy
+    // appears whole or not at all.
+    if (WriteNewFileWhole(offer.copyPath, offer.bytes) != ReplaceResult::Replaced) {
         ShowMessage(hwnd(), "Can not write output file: '" + offer.copyPath + "'");
         return false;
     }
@@ -51,7 +49,7 @@ bool BuilderDialog::TakePictureCopy(const PictureOffer& offer, HWND edit) {
     return true;
 }
 
-void BuilderDialog::OfferPictureFix(HWND edit) {
+void BuilderDialog::OfferPictureFix(HWND edit) try {
     const std::string path = WindowText(edit);
     std::vector<std::uint8_t> bytes;
     if (path.empty() || ReadWholeFile(path, bytes, kMaxOfferBytes) != FileReadStatus::Ok) return;
@@ -75,6 +73,9 @@ void BuilderDialog::OfferPictureFix(HWND edit) {
         }
         return;
     }
+} catch (const std::bad_alloc&) {
+    // A picture too large to look at in memory is left to the specified
+    // flow, as one too large to be read at all.
 }
 
 std::vector<RepairablePicture> BuilderDialog::RepairablePictures() const {
@@ -90,7 +91,14 @@ std::vector<RepairablePicture> BuilderDialog::RepairablePictures() const {
 }
 
 void BuilderDialog::RepairPictures() {
-    for (const RepairablePicture& picture : RepairablePictures()) {
+    std::vector<RepairablePicture> pictures;
+    try {
+        pictures = RepairablePictures();
+    } catch (const std::bad_alloc&) {
+        // Nothing is repaired: Check Gesture named what it could.
+        return;
+    }
+    for (const RepairablePicture& picture : pictures) {
         const bool animation = picture.edit == controls.animationFile;
         const std::string& source = picture.source;
 
@@ -111,7 +119,7 @@ void BuilderDialog::RepairPictures() {
             ShowMessage(hwnd(), "Error: Can not save a file over itself: " + choice->path);
             continue;
         }
-        if (ReplaceFileWhole(choice->path, picture.repaired) != ReplaceResult::Replaced) {
+        if (!ReplaceWithCopy(choice->path, picture.repaired)) {
             ShowMessage(hwnd(), "Can not write output file: '" + choice->path + "'");
             continue;
         }

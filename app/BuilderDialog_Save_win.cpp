@@ -1,11 +1,11 @@
 // Saving the form to a gesture file. The gesture replaces the target only
-// when it is complete, so a failure at any point leaves an existing target
-// exactly as it was.
+// when it is complete, so a failure at any point, memory running out too,
+// leaves an existing target exactly as it was.
 #include <cstdio>
+#include <new>
 
 #include "app/BuilderDialog_win.h"
 #include "authoring/GestureForm.h"
-#include "base/FileIo.h"
 #include "base/ReplaceFile.h"
 #include "platform/Controls_win.h"
 #include "platform/Seams_win.h"
@@ -44,7 +44,7 @@ GestureForm BuilderDialog::ReadForm() const {
     return form;
 }
 
-bool BuilderDialog::SaveGesture(const std::string& path, bool askOverwrite, bool validateOnly) {
+bool BuilderDialog::SaveGesture(const std::string& path, bool askOverwrite, bool validateOnly) try {
     const GestureForm form = ReadForm();
     if (const auto problem = ValidateGestureForm(form)) {
         ShowMessage(hwnd(), *problem);
@@ -52,14 +52,16 @@ bool BuilderDialog::SaveGesture(const std::string& path, bool askOverwrite, bool
     }
     if (validateOnly) return true;
 
-    const bool exists = OpenForReading(path) != nullptr;
+    // Whether the file is there is asked of the file system, not of an open
+    // that can fail for a moment and so skip the question.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
     if (exists && askOverwrite &&
         ShowMessage(hwnd(), "File '" + path + "' already exists.\nReplace existing file?", MB_YESNO) != IDYES) {
         return false;
     }
 
     const std::string cannotOpen = "Can not open output file: '" + path + "'\nCheck if file is read-only.";
-    const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) || !CanWriteExisting(path))) {
         ShowMessage(hwnd(), cannotOpen);
@@ -84,6 +86,9 @@ bool BuilderDialog::SaveGesture(const std::string& path, bool askOverwrite, bool
     case ReplaceResult::CannotPlace: break;
     }
     ShowMessage(hwnd(), cannotOpen);
+    return false;
+} catch (const std::bad_alloc&) {
+    ShowMessage(hwnd(), "Can not write output file: '" + path + "'");
     return false;
 }
 
