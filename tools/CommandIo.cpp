@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include "base/FileIo.h"
@@ -23,7 +24,12 @@ void PrintError(std::string_view message) {
 
 std::optional<std::vector<std::uint8_t>> ReadInputFile(const std::string& path, std::string& whyNot) {
     std::vector<std::uint8_t> bytes;
-    switch (ReadWholeFile(path, bytes, kMaxInputBytes)) {
+    FileReadStatus status = FileReadStatus::TooLarge;
+    try {
+        status = ReadWholeFile(path, bytes, kMaxInputBytes);
+    } catch (const std::bad_alloc&) {
+    }
+    switch (status) {
     case FileReadStatus::Ok: return bytes;
     case FileReadStatus::CannotOpen: {
         std::error_code ec;

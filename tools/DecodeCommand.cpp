@@ -1,41 +1,29 @@
 #include "tools/DecodeCommand.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <string>
 #include <vector>
 
 #include "image/PackedDib.h"
 #include "image/Picture.h"
+#include "tools/CommandIo.h"
 
 namespace qx::tool {
 
 namespace {
-
-bool ReadFile(const char* path, std::vector<std::uint8_t>& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
-bool WriteFile(const char* path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out.flush());
-}
 
 int RunDecode(std::span<char* const> args) {
     if (args.size() != 2) {
         std::fprintf(stderr, "usage: qxmtool decode IN OUT.bmp\n");
         return 2;
     }
-    std::vector<std::uint8_t> input;
-    if (!ReadFile(args[0], input)) {
+    std::string whyNot;
+    const auto input = ReadInputFile(args[0], whyNot);
+    if (!input) {
         std::fprintf(stderr, "%s: cannot read\n", args[0]);
         return 1;
     }
-    const PictureResult picture = DecodePicture(input.data(), input.size());
+    const PictureResult picture = DecodePicture(input->data(), input->size());
     if (!picture.block) {
         switch (picture.kind) {
         case PictureKind::Unknown:
@@ -57,7 +45,8 @@ int RunDecode(std::span<char* const> args) {
         }
         return 1;
     }
-    if (!WriteFile(args[1], BitmapFileBytes(*picture.block))) {
+    // The bitmap replaces OUT only when written whole.
+    if (WriteFileWhole(args[1], BitmapFileBytes(*picture.block))) {
         std::fprintf(stderr, "%s: cannot write\n", args[1]);
         return 1;
     }

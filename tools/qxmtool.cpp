@@ -1,6 +1,8 @@
 // qxmtool: command-line companion of the gesture builder over the portable core.
 #include <cstdio>
+#include <new>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "tools/Command.h"
@@ -26,6 +28,22 @@ const Command* const kCommands[] = {
     &qx::tool::kStripCommand,
 };
 
+// Memory running out ends the command, not the program: what it had written
+// is complete (outputs replace their files only when whole), and the
+// message names the files it was given.
+int RunCommand(const Command& c, std::span<char* const> args) {
+    try {
+        return c.run(args);
+    } catch (const std::bad_alloc&) {
+        std::string named;
+        for (const char* arg : args) named += std::string(" ") + arg;
+        std::fprintf(stderr, "qxmtool: %.*s%s: not enough memory to finish\n", static_cast<int>(c.name.size()),
+                     c.name.data(), named.c_str());
+        // repair and strip keep 1 for "nothing to do".
+        return c.name == "repair" || c.name == "strip" ? 2 : 1;
+    }
+}
+
 void PrintHelp(std::FILE* to) {
     std::fprintf(to, "usage: qxmtool COMMAND ARGS...\n\ncommands:\n");
     for (const Command* c : kCommands) {
@@ -48,7 +66,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     for (const Command* c : kCommands) {
-        if (c->name == name) return c->run(std::span<char* const>(argv + 2, static_cast<std::size_t>(argc - 2)));
+        if (c->name == name) return RunCommand(*c, std::span<char* const>(argv + 2, static_cast<std::size_t>(argc - 2)));
     }
     std::fprintf(stderr, "qxmtool: unknown command \"%s\"\n\n", argv[1]);
     PrintHelp(stderr);
