@@ -64,11 +64,11 @@ struct Picture {
     int height = 0;
 };
 
-Picture Decode(std::span<const std::uint8_t> bytes, NotShown& notShown) {
+Picture Decode(std::span<const std::uint8_t> bytes, std::size_t maxBytes, NotShown& notShown) {
     Picture picture;
-    PictureResult result = DecodePicture(bytes.data(), bytes.size());
+    PictureResult result = DecodePicture(bytes.data(), bytes.size(), maxBytes);
     if (!result.block || result.block->size() < kInfoHeaderSize) {
-        const PictureDiagnosis diagnosis = DiagnosePicture(bytes);
+        const PictureDiagnosis diagnosis = DiagnosePicture(bytes, maxBytes);
         notShown.why = diagnosis.reason;
         if (diagnosis.verdict == PictureVerdict::Repairable) notShown.offer = kRepairOffer;
         return picture;
@@ -134,7 +134,8 @@ std::unordered_map<std::uint32_t, std::uint64_t> ColourUse(const Picture& pictur
 
 class Checker {
 public:
-    explicit Checker(const CheckInput& input) : in_(input), s_(input.settings) {}
+    Checker(const CheckInput& input, std::size_t maxPictureBytes)
+        : in_(input), s_(input.settings), maxPictureBytes_(maxPictureBytes) {}
 
     std::vector<Finding> Run() {
         findings_ = in_.problems;
@@ -173,7 +174,7 @@ private:
         if (!in_.image) return;
 
         NotShown notShown;
-        strip_ = Decode(*in_.image, notShown);
+        strip_ = Decode(*in_.image, maxPictureBytes_, notShown);
         if (!strip_.block) {
             Add(Severity::Error, "The animation strip " + notShown.why + "; no animation shows." + notShown.offer);
         }
@@ -265,7 +266,7 @@ private:
     void CheckButton() {
         if (!in_.button) return;
         NotShown notShown;
-        const Picture button = Decode(*in_.button, notShown);
+        const Picture button = Decode(*in_.button, maxPictureBytes_, notShown);
         if (!button.block) {
             Add(Severity::Error,
                 "The palette button " + notShown.why + "; the palette shows an empty button." + notShown.offer);
@@ -365,6 +366,7 @@ private:
 
     const CheckInput& in_;
     const GestureSettings& s_;
+    std::size_t maxPictureBytes_;
     std::vector<Finding> findings_;
     Picture strip_;
     int frameCount_ = 0;
@@ -418,12 +420,14 @@ CheckInput CheckInputFromForm(const GestureForm& form) {
     return input;
 }
 
-std::vector<Finding> CheckGesture(const CheckInput& input) { return Checker(input).Run(); }
+std::vector<Finding> CheckGesture(const CheckInput& input, std::size_t maxPictureBytes) {
+    return Checker(input, maxPictureBytes).Run();
+}
 
-std::vector<Finding> CheckGestureBytes(std::span<const std::uint8_t> fileBytes) {
+std::vector<Finding> CheckGestureBytes(std::span<const std::uint8_t> fileBytes, std::size_t maxPictureBytes) {
     GestureFileContents contents;
     switch (ReadGestureFile(fileBytes, contents)) {
-    case GestureReadStatus::Ok: return CheckGesture(CheckInputFromContents(contents));
+    case GestureReadStatus::Ok: return CheckGesture(CheckInputFromContents(contents), maxPictureBytes);
     case GestureReadStatus::NotGesture:
         return {{Severity::Error, fileBytes.empty() ? "The file is empty: it is not a gesture file."
                                                     : "This is not a gesture file: it does not begin with \"QXMG\"."}};

@@ -6,6 +6,7 @@
 // It also states the facts (frames, sound format, the frames a Test shows).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -16,6 +17,7 @@
 #include "authoring/GestureForm.h"
 #include "gesture/GestureFormat.h"
 #include "gesture/GestureReader.h"
+#include "image/GifDecoder.h"
 
 namespace qx {
 
@@ -59,11 +61,14 @@ CheckInput CheckInputFromContents(const GestureFileContents& contents);
 // section files it names, each read on its own.
 CheckInput CheckInputFromForm(const GestureForm& form);
 
-std::vector<Finding> CheckGesture(const CheckInput& input);
+// maxPictureBytes bounds the block a picture decodes to, as in DecodePicture.
+std::vector<Finding> CheckGesture(const CheckInput& input,
+                                  std::size_t maxPictureBytes = GifDecoder::kDefaultMaxBlockBytes);
 
 // A whole gesture file's bytes: a file that cannot be read as a gesture
 // gives one error saying why; otherwise the findings of CheckGesture.
-std::vector<Finding> CheckGestureBytes(std::span<const std::uint8_t> fileBytes);
+std::vector<Finding> CheckGestureBytes(std::span<const std::uint8_t> fileBytes,
+                                       std::size_t maxPictureBytes = GifDecoder::kDefaultMaxBlockBytes);
 
 // One finding a line: "error: ...", "warning: ...", "info: ...".
 std::string FormatFindings(const std::vector<Finding>& findings, std::string_view indent = "");

@@ -1,5 +1,6 @@
 #include "image/GifStrip.h"
 
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 
@@ -39,16 +40,17 @@ std::string FrameProblem(std::size_t frame, GifImageProblem problem) {
 
 // Bytes the player's decoder needs for a picture this size, at the bit depth
 // it decodes a 16- or a 256-entry table to.
-bool FitsDecoder(std::uint64_t width, std::uint64_t height, int bitCount) {
+bool FitsDecoder(std::uint64_t width, std::uint64_t height, int bitCount, std::uint64_t maxBytes) {
     const std::uint64_t rows = DibStride(static_cast<std::int32_t>(width), bitCount) * height;
     const std::uint64_t block = kInfoHeaderSize + (std::uint64_t{4} << bitCount) + rows;
-    return rows <= GifDecoder::kDefaultMaxBlockBytes && block <= GifDecoder::kDefaultMaxBlockBytes;
+    return rows <= maxBytes && block <= maxBytes;
 }
 
-std::string TooLargeForPlayer(std::uint64_t width, std::uint64_t height) {
+std::string TooLargeForPlayer(std::uint64_t width, std::uint64_t height, std::uint64_t maxBytes) {
+    const std::string most = maxBytes >= (1u << 20) ? std::to_string(maxBytes >> 20) + " MiB"
+                                                    : std::to_string(maxBytes >> 10) + " KiB";
     return "The strip would be " + std::to_string(width) + " x " + std::to_string(height) +
-           " pixels, more than the player shows (" + std::to_string(GifDecoder::kDefaultMaxBlockBytes >> 20) +
-           " MiB of picture at most).";
+           " pixels, more than the player shows (" + most + " of picture at most).";
 }
 
 // A colour for transparent pixels that no visible pixel has: magenta, as
@@ -68,8 +70,10 @@ std::uint32_t FreeColour(const std::unordered_map<std::uint32_t, std::uint32_t>&
 
 }  // namespace
 
-StripResult MakeStrip(std::span<const std::uint8_t> gif) {
-    const GifReadLimits limits;
+StripResult MakeStrip(std::span<const std::uint8_t> gif, std::size_t maxStripBytes) {
+    GifReadLimits limits;
+    limits.maxScreenPixels = maxStripBytes / 4;
+    limits.maxPixels = maxStripBytes > SIZE_MAX / 2 ? SIZE_MAX : maxStripBytes * 2;
     const GifAnimation animation = ReadGifAnimation(gif, limits);
     const std::uint64_t frameWidth = static_cast<std::uint64_t>(animation.screenWidth);
     const std::uint64_t frameHeight = static_cast<std::uint64_t>(animation.screenHeight);
@@ -104,7 +108,9 @@ StripResult MakeStrip(std::span<const std::uint8_t> gif) {
     }
     // Checked at the smaller depth first so that nothing is composed for a
     // strip too large at any depth.
-    if (!FitsDecoder(stripWidth, frameHeight, 4)) return Refuse(TooLargeForPlayer(stripWidth, frameHeight));
+    if (!FitsDecoder(stripWidth, frameHeight, 4, maxStripBytes)) {
+        return Refuse(TooLargeForPlayer(stripWidth, frameHeight, maxStripBytes));
+    }
 
     // Every canvas value seen (kTransparent included) numbered in order of
     // first appearance; the number is the strip's colour index.
@@ -144,7 +150,9 @@ StripResult MakeStrip(std::span<const std::uint8_t> gif) {
                       std::to_string(kMaxStripColours) + " colours, one of them standing for transparent pixels.");
     }
     const int bitCount = index.size() <= 16 ? 4 : 8;
-    if (!FitsDecoder(stripWidth, frameHeight, bitCount)) return Refuse(TooLargeForPlayer(stripWidth, frameHeight));
+    if (!FitsDecoder(stripWidth, frameHeight, bitCount, maxStripBytes)) {
+        return Refuse(TooLargeForPlayer(stripWidth, frameHeight, maxStripBytes));
+    }
 
     std::vector<std::uint32_t> colours(index.size());
     for (const auto& [value, i] : index) colours[i] = value & 0xFFFFFF;

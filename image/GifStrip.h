@@ -3,11 +3,14 @@
 // GIF the player shows.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "image/GifDecoder.h"
 
 namespace qx {
 
@@ -38,6 +41,13 @@ struct StripResult {
 // colours (the transparent one included), a strip wider than a GIF can be or
 // larger than the player decodes. Never reads beyond the bytes given; any
 // input gives a strip or a refusal.
-StripResult MakeStrip(std::span<const std::uint8_t> gif);
+//
+// maxStripBytes is what "the player decodes" means: the bound of the
+// player's decoder on the strip's block. The animation is read within
+// limits scaled to it: a logical screen of at most a quarter as many pixels
+// (a composed frame holds four bytes a pixel), and twice as many image
+// pixels in all.
+StripResult MakeStrip(std::span<const std::uint8_t> gif,
+                      std::size_t maxStripBytes = GifDecoder::kDefaultMaxBlockBytes);
 
 }  // namespace qx

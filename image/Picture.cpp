@@ -13,18 +13,18 @@ PictureKind ClassifyPicture(const std::uint8_t* data, std::size_t length) {
     return PictureKind::Unknown;
 }
 
-PictureResult DecodePicture(const std::uint8_t* data, std::size_t length) {
+PictureResult DecodePicture(const std::uint8_t* data, std::size_t length, std::size_t maxBlockBytes) {
     PictureResult result;
     result.kind = ClassifyPicture(data, length);
     switch (result.kind) {
     case PictureKind::Bitmap: {
-        BitmapResult bitmap = PackBitmapFile(data, length);
+        BitmapResult bitmap = PackBitmapFile(data, length, maxBlockBytes);
         result.block = std::move(bitmap.block);
         result.error = bitmap.refusal;
         break;
     }
     case PictureKind::Gif: {
-        GifDecoder decoder;
+        GifDecoder decoder(maxBlockBytes);
         result.block = decoder.Decode(data, length);
         result.gifCode = decoder.Error();
         if (!result.block) {

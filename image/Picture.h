@@ -27,6 +27,9 @@ struct PictureResult {
     // picture whose data ended early decodes with GIF_ERR_DATA_END.
     int gifCode = GIF_ERR_NONE;
 };
-PictureResult DecodePicture(const std::uint8_t* data, std::size_t length);
+// maxBlockBytes bounds the block either decoder makes; a larger picture is
+// refused as too large.
+PictureResult DecodePicture(const std::uint8_t* data, std::size_t length,
+                            std::size_t maxBlockBytes = GifDecoder::kDefaultMaxBlockBytes);
 
 }  // namespace qx

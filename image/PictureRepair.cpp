@@ -154,9 +154,9 @@ std::string WhyPictureRefused(std::span<const std::uint8_t> bytes, const Picture
     return GifErrorText(result.gifCode);
 }
 
-PictureDiagnosis DiagnosePicture(std::span<const std::uint8_t> bytes) {
+PictureDiagnosis DiagnosePicture(std::span<const std::uint8_t> bytes, std::size_t maxBlockBytes) {
     PictureDiagnosis diagnosis;
-    const PictureResult original = DecodePicture(bytes.data(), bytes.size());
+    const PictureResult original = DecodePicture(bytes.data(), bytes.size(), maxBlockBytes);
     if (original.kind != PictureKind::Gif) {
         if (!original.block) diagnosis.reason = WhyPictureRefused(bytes, original);
         diagnosis.verdict = original.block ? PictureVerdict::Shows : PictureVerdict::Refused;
@@ -174,7 +174,7 @@ PictureDiagnosis DiagnosePicture(std::span<const std::uint8_t> bytes) {
     Rewrite rewrite = RewriteHeader(bytes, layout);
     int error = original.gifCode;
     if (!rewrite.changes.empty()) {
-        const PictureResult repaired = DecodePicture(rewrite.bytes.data(), rewrite.bytes.size());
+        const PictureResult repaired = DecodePicture(rewrite.bytes.data(), rewrite.bytes.size(), maxBlockBytes);
         if (repaired.block) {
             diagnosis.verdict = PictureVerdict::Repairable;
             diagnosis.repair = JoinChanges(rewrite.changes);

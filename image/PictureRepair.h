@@ -9,11 +9,13 @@
 // what any viewer shows.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "image/GifDecoder.h"
 #include "image/Picture.h"
 
 namespace qx {
@@ -50,7 +52,9 @@ struct PictureDiagnosis {
 // those as apply), it shows; the reason then tells what the player refuses in
 // the file as it is. When even that copy does not show, the reason is the one
 // the copy gives, since that is what no rewrite of the header cures.
-PictureDiagnosis DiagnosePicture(std::span<const std::uint8_t> bytes);
+// maxBlockBytes is the decoders' bound, as in DecodePicture.
+PictureDiagnosis DiagnosePicture(std::span<const std::uint8_t> bytes,
+                                 std::size_t maxBlockBytes = GifDecoder::kDefaultMaxBlockBytes);
 
 // Why DecodePicture gave no picture for these bytes, in the same words as
 // PictureDiagnosis::reason.
