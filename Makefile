@@ -4,7 +4,7 @@ BUILD      ?= build
 NATIVE     := $(BUILD)/native
 WIN        := $(BUILD)/win
 BENCHDIR   := $(BUILD)/bench
-WINBENCH   := $(BUILD)/win-release
+WINREL     := $(BUILD)/win-release
 PREFIX_DIR := $(BUILD)/wineprefix
 JOBS       ?= $(shell nproc)
 SAMPLE     ?= samples/wave.qxm
@@ -13,8 +13,10 @@ CONFIGURE_NATIVE = cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 	-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQX_SANITIZE=ON -DQX_FUZZ=ON
 CONFIGURE_WIN = cmake -S . -B $(WIN) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 	-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
+CONFIGURE_WINREL = cmake -S . -B $(WINREL) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
 
-.PHONY: all builder run test screenshot bench fuzz native win clean
+.PHONY: all builder release run test screenshot bench fuzz native win clean
 
 all: native win
 
@@ -33,8 +35,14 @@ builder:
 	@[ -f $(WIN)/build.ninja ] || $(CONFIGURE_WIN) >/dev/null
 	cmake --build $(WIN) -j $(JOBS) --target qxbuilder
 
-run: builder
-	scripts/run-builder $(WIN)/qxbuilder.exe $(SAMPLE)
+# The optimised, stripped executables that run, dist and install ship.
+release:
+	@scripts/install-deps run
+	@[ -f $(WINREL)/build.ninja ] || $(CONFIGURE_WINREL) >/dev/null
+	cmake --build $(WINREL) -j $(JOBS) --target qxbuilder qxmtool
+
+run: release
+	scripts/run-builder $(WINREL)/qxbuilder.exe $(SAMPLE)
 
 test: native win
 	scripts/check-layers
@@ -50,12 +58,11 @@ bench:
 	@[ -f $(BENCHDIR)/build.ninja ] || cmake -S . -B $(BENCHDIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQX_BENCH=ON -DQX_TESTS=OFF >/dev/null
 	cmake --build $(BENCHDIR) -j $(JOBS)
 	scripts/run-benchmarks $(BENCHDIR)
-	@[ -f $(WINBENCH)/build.ninja ] || cmake -S . -B $(WINBENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-		-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null
-	cmake --build $(WINBENCH) -j $(JOBS) --target bench_test_command bench_palette_paint
-	scripts/with-display $(PREFIX_DIR) sh -c 'scripts/wine-run $(WINBENCH)/tests/bench_test_command.exe 50 && \
-		scripts/wine-run $(WINBENCH)/tests/bench_palette_paint.exe 1000 5 && \
-		scripts/wine-run $(WINBENCH)/tests/bench_palette_paint.exe 10000 3'
+	@[ -f $(WINREL)/build.ninja ] || $(CONFIGURE_WINREL) >/dev/null
+	cmake --build $(WINREL) -j $(JOBS) --target bench_test_command bench_palette_paint
+	scripts/with-display $(PREFIX_DIR) sh -c 'scripts/wine-run $(WINREL)/tests/bench_test_command.exe 50 && \
+		scripts/wine-run $(WINREL)/tests/bench_palette_paint.exe 1000 5 && \
+		scripts/wine-run $(WINREL)/tests/bench_palette_paint.exe 10000 3'
 
 fuzz: native
 	scripts/run-fuzzers $(NATIVE) $${FUZZ_SECONDS:-60}
