@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qx::e2e {
@@ -22,6 +23,13 @@ inline std::string WindowsPath(std::string path) {
 
 inline std::string SamplesDirectory() { return WindowsPath(QX_SAMPLES_DIR); }
 
+// The builder under test: the build's own, unless QX_BUILDER_EXE in the
+// environment names another (a release build, an installed copy).
+inline std::string BuilderExe() {
+    const char* other = std::getenv("QX_BUILDER_EXE");
+    return other && *other ? WindowsPath(other) : WindowsPath(QX_BUILDER_EXE);
+}
+
 template <class Done>
 bool WaitFor(DWORD milliseconds, Done done) {
     const DWORD end = GetTickCount() + milliseconds;
@@ -34,8 +42,15 @@ bool WaitFor(DWORD milliseconds, Done done) {
 
 class RunningBuilder {
 public:
-    explicit RunningBuilder(const std::string& arguments) {
-        std::string command = "\"" + WindowsPath(QX_BUILDER_EXE) + "\" " + arguments;
+    explicit RunningBuilder(const std::string& arguments) : RunningBuilder(BuilderExe(), arguments) {}
+    RunningBuilder(const std::string& exe, const std::string& arguments)
+        : RunningBuilder(CommandLine{"\"" + exe + "\" " + arguments}) {}
+    // A whole command line, as a shell's registered open command gives it.
+    struct CommandLine {
+        std::string text;
+    };
+    explicit RunningBuilder(CommandLine commandLine) {
+        std::string command = std::move(commandLine.text);
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
