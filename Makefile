@@ -5,7 +5,10 @@ NATIVE     := $(BUILD)/native
 WIN        := $(BUILD)/win
 BENCHDIR   := $(BUILD)/bench
 WINREL     := $(BUILD)/win-release
+DIST       := $(BUILD)/dist
 PREFIX_DIR := $(BUILD)/wineprefix
+PKG_PREFIX := $(BUILD)/wineprefix-package
+VERSION    := $(shell sed -n 's/^project.qxgestures VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 JOBS       ?= $(shell nproc)
 SAMPLE     ?= samples/wave.qxm
 
@@ -16,7 +19,7 @@ CONFIGURE_WIN = cmake -S . -B $(WIN) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 CONFIGURE_WINREL = cmake -S . -B $(WINREL) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
 
-.PHONY: all builder release run test screenshot bench fuzz native win clean
+.PHONY: all builder release run test screenshot bench fuzz native win dist clean
 
 all: native win
 
@@ -44,10 +47,16 @@ release:
 run: release
 	scripts/run-builder $(WINREL)/qxbuilder.exe $(SAMPLE)
 
-test: native win
+test: native win dist
 	scripts/check-layers
 	cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
 	scripts/with-display $(PREFIX_DIR) sh -c 'cd $(WIN) && ctest --output-on-failure -j $(JOBS)'
+	scripts/with-display $(PKG_PREFIX) scripts/test-package $(WIN) $(WINREL) $(DIST) $(VERSION) $(BUILD)/wineprefix-desktop
+
+# The release for Windows: a zip and a per-user installer.
+dist: release
+	@scripts/install-deps dist
+	scripts/make-dist $(WINREL) $(DIST) $(VERSION)
 
 screenshot: win
 	@scripts/install-deps screenshot

@@ -1,0 +1,209 @@
+// The Windows packages as a user gets them: the .msi installed and removed
+// with msiexec, a gesture opened through the file type it registers, and the
+// programs of the zip. scripts/test-package runs this in a Wine prefix of its
+// own with QX_MSI (the installer), QX_ZIP_DIR (the unpacked zip's folder) and
+// QX_VERSION set.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "e2e/BuilderProcess_e2e.h"
+
+namespace qx::e2e {
+namespace {
+
+std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// Runs a command line to its end, its output dropped; its exit code, or -1
+// if it did not start or run out its time.
+long RunToEnd(std::string command) {
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    HANDLE nul = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited, OPEN_EXISTING, 0,
+                             nullptr);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = nul;
+    PROCESS_INFORMATION process{};
+    const bool started =
+        CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+    if (nul != INVALID_HANDLE_VALUE) CloseHandle(nul);
+    if (!started) return -1;
+    DWORD code = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return static_cast<long>(code);
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A value of HKCU\Software\Classes\KEY: where a per-user install registers a
+// file type, and what Windows merges into HKEY_CLASSES_ROOT for the user.
+// (Wine's HKEY_CLASSES_ROOT does not see these, so the test reads them here.)
+bool ClassValue(const std::string& key, const char* name, std::string& value) {
+    const std::string path = "Software\\Classes\\" + key;
+    char text[1024] = "";
+    DWORD size = sizeof text;
+    if (RegGetValueA(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+        return false;
+    value = text;
+    return true;
+}
+
+bool KeyExists(HKEY root, const std::string& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+std::string KnownFolder(REFKNOWNFOLDERID id) {
+    PWSTR wide = nullptr;
+    std::string path;
+    if (SHGetKnownFolderPath(id, 0, nullptr, &wide) == S_OK) {
+        char narrow[MAX_PATH] = "";
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, sizeof narrow, nullptr, nullptr);
+        path = narrow;
+    }
+    CoTaskMemFree(wide);
+    return path;
+}
+
+// The target of a shell link, or "" if it cannot be read.
+std::string LinkTarget(const std::string& link) {
+    std::string target;
+    IShellLinkA* shellLink = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&shellLink))))
+        return target;
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        std::wstring wide(link.begin(), link.end());
+        char path[MAX_PATH] = "";
+        if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ)) &&
+            SUCCEEDED(shellLink->GetPath(path, sizeof path, nullptr, 0)))
+            target = path;
+        file->Release();
+    }
+    shellLink->Release();
+    return target;
+}
+
+// A string of the executable's version resource (US English, Unicode).
+std::string VersionString(const std::string& exe, const char* name) {
+    DWORD ignored = 0;
+    std::vector<char> block(GetFileVersionInfoSizeA(exe.c_str(), &ignored));
+    if (block.empty() || !GetFileVersionInfoA(exe.c_str(), 0, static_cast<DWORD>(block.size()), block.data()))
+        return "";
+    std::string query = "\\StringFileInfo\\040904b0\\";
+    query += name;
+    char* text = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&text), &length) || !text) return "";
+    return text;
+}
+
+bool HasIconGroup(const std::string& exe, int id) {
+    HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return false;
+    const bool found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */);
+    FreeLibrary(module);
+    return found;
+}
+
+void ExpectVersioned(const std::string& exe, const char* description) {
+    EXPECT_EQ(VersionString(exe, "ProductName"), "QX Gestures Builder") << exe;
+    EXPECT_EQ(VersionString(exe, "FileDescription"), description) << exe;
+    EXPECT_EQ(VersionString(exe, "ProductVersion"), Env("QX_VERSION")) << exe;
+    EXPECT_EQ(VersionString(exe, "FileVersion"), Env("QX_VERSION")) << exe;
+}
+
+class Installer : public testing::Test {
+protected:
+    void SetUp() override {
+        msi = Env("QX_MSI");
+        ASSERT_TRUE(Exists(msi)) << "QX_MSI: " << msi;
+        CoInitialize(nullptr);
+        directory = KnownFolder(FOLDERID_LocalAppData) + "\\Programs\\QX Gestures Builder";
+        shortcut = KnownFolder(FOLDERID_Programs) + "\\QX Gestures Builder.lnk";
+        // What an interrupted run left behind.
+        if (Exists(directory)) RunToEnd("msiexec /x \"" + msi + "\" /qn");
+    }
+    void TearDown() override {
+        if (Exists(directory)) RunToEnd("msiexec /x \"" + msi + "\" /qn");
+        CoUninitialize();
+    }
+    std::string msi, directory, shortcut;
+};
+
+TEST_F(Installer, InstallsForTheUserOpensGesturesAndUninstallsWithoutATrace) {
+    ASSERT_FALSE(Exists(directory)) << "installed before the test";
+    ASSERT_EQ(RunToEnd("msiexec /i \"" + msi + "\" /qn"), 0);
+
+    const std::string exe = directory + "\\qxbuilder.exe";
+    for (const char* name : {"qxbuilder.exe", "qxmtool.exe", "README.txt", "samples\\wave.qxm", "samples\\bow.qxm",
+                             "samples\\applause.qxm"})
+        EXPECT_TRUE(Exists(directory + "\\" + name)) << name;
+    ExpectVersioned(exe, "QX Gestures Builder");
+    ExpectVersioned(directory + "\\qxmtool.exe", "QX gesture file tool");
+    EXPECT_EQ(LinkTarget(shortcut), exe);
+
+    std::string progId, command, icon;
+    ASSERT_TRUE(ClassValue(".qxm", nullptr, progId));
+    ASSERT_TRUE(ClassValue(progId + "\\shell\\open\\command", nullptr, command));
+    EXPECT_EQ(command, "\"" + exe + "\" \"%1\"");
+    ASSERT_TRUE(ClassValue(progId + "\\DefaultIcon", nullptr, icon));
+    EXPECT_EQ(icon, exe + ",-133");
+    EXPECT_TRUE(HasIconGroup(exe, 133)) << "the gesture icon";
+
+    {
+        // Opening a gesture whose name has a space, as Explorer does with
+        // the registered command.
+        const std::string gesture = directory + "\\samples\\my wave.qxm";
+        ASSERT_TRUE(CopyFileA((directory + "\\samples\\wave.qxm").c_str(), gesture.c_str(), FALSE));
+        const std::size_t at = command.find("%1");
+        RunningBuilder builder(RunningBuilder::CommandLine{command.substr(0, at) + gesture + command.substr(at + 2)});
+        ASSERT_TRUE(builder.Started());
+        HWND window = builder.FindCaptioned("my wave.qxm - Quixmoor Gesture", 30000);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(ControlText(GetDlgItem(window, 1004)), "Wave");
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(builder.Exited(10000));
+        EXPECT_TRUE(DeleteFileA(gesture.c_str()));
+    }
+
+    ASSERT_EQ(RunToEnd("msiexec /x \"" + msi + "\" /qn"), 0);
+    EXPECT_FALSE(Exists(directory));
+    EXPECT_FALSE(Exists(shortcut));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Classes\\.qxm"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Classes\\" + progId));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\QX Gestures Builder"));
+}
+
+TEST(Zip, HoldsProgramsThatStartAndTheSamples) {
+    const std::string directory = Env("QX_ZIP_DIR");
+    ASSERT_TRUE(Exists(directory + "\\README.txt")) << "QX_ZIP_DIR: " << directory;
+    const std::string tool = directory + "\\qxmtool.exe";
+    ExpectVersioned(tool, "QX gesture file tool");
+    ExpectVersioned(directory + "\\qxbuilder.exe", "QX Gestures Builder");
+    for (const char* sample : {"wave", "bow", "applause"})
+        EXPECT_EQ(RunToEnd("\"" + tool + "\" info \"" + directory + "\\samples\\" + sample + ".qxm\""), 0) << sample;
+
+    RunningBuilder builder(directory + "\\qxbuilder.exe", "\"" + directory + "\\samples\\bow.qxm\"");
+    ASSERT_TRUE(builder.Started());
+    HWND window = builder.FindCaptioned("bow.qxm - Quixmoor Gesture", 30000);
+    ASSERT_NE(window, nullptr);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(builder.Exited(10000));
+}
+
+}  // namespace
+}  // namespace qx::e2e
