@@ -9,6 +9,7 @@ DIST       := $(BUILD)/dist
 PREFIX_DIR := $(BUILD)/wineprefix
 PKG_PREFIX := $(BUILD)/wineprefix-package
 VERSION    := $(shell sed -n 's/^project.qxgestures VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+PREFIX     ?= $(HOME)/.local
 JOBS       ?= $(shell nproc)
 SAMPLE     ?= samples/wave.qxm
 
@@ -19,7 +20,7 @@ CONFIGURE_WIN = cmake -S . -B $(WIN) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 CONFIGURE_WINREL = cmake -S . -B $(WINREL) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
 
-.PHONY: all builder release run test screenshot bench fuzz native win dist clean
+.PHONY: all builder release run test screenshot bench fuzz native win dist install uninstall clean
 
 all: native win
 
@@ -57,6 +58,14 @@ test: native win dist
 dist: release
 	@scripts/install-deps dist
 	scripts/make-dist $(WINREL) $(DIST) $(VERSION)
+
+# The release on this Linux desktop, under PREFIX (default ~/.local).
+install: release
+	@scripts/install-deps install
+	scripts/desktop-install install $(PREFIX) $(WINREL)
+
+uninstall:
+	scripts/desktop-install uninstall $(PREFIX)
 
 screenshot: win
 	@scripts/install-deps screenshot
