@@ -104,7 +104,7 @@ void BuilderDialog::RepairPictures() {
 
         // A section of an opened gesture is named after the gesture.
         std::string suggested;
-        if (source.rfind(model.tempDirectory + "\\", 0) == 0) {
+        if (!model.tempDirectory.empty() && source.rfind(model.tempDirectory + "\\", 0) == 0) {
             const std::string stem = model.fileTitle.substr(0, model.fileTitle.find_last_of('.'));
             suggested = stem + (animation ? "-fixed.gif" : "-button-fixed.gif");
         } else {

@@ -122,6 +122,10 @@ Handled BuilderDialog::OnInitDialog(WPARAM, LPARAM) {
     return {true, TRUE};
 }
 
+void BuilderDialog::OutOfMemory() {
+    ShowMessage(hwnd(), "Not enough memory to finish with\n" + (model.filePath.empty() ? model.fileTitle : model.filePath));
+}
+
 bool BuilderDialog::HasTempDirectory(const char* refusal) {
     if (!model.tempDirectory.empty()) return true;
     ShowMessage(hwnd(), std::string(refusal) + "\nThere is no temporary directory to work in.");

@@ -125,6 +125,10 @@ public:
     // directory; without one they say so and refuse.
     bool HasTempDirectory(const char* refusal);
 
+    // Memory ran out in a command: it is given up, and the message names
+    // the gesture being edited.
+    void OutOfMemory() override;
+
     void SetCaption();
 
     Controls controls;

@@ -1,5 +1,9 @@
 #include "platform/Window_win.h"
 
+#include <new>
+
+#include "platform/Seams_win.h"
+
 namespace qx {
 
 HINSTANCE ModuleInstance() { return GetModuleHandleA(nullptr); }
@@ -47,19 +51,43 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         if (self) {
-            self->HandleMessage(message, wParam, lParam);
+            self->HandleGuarded(message, wParam, lParam);
             self->hwnd_ = nullptr;
         }
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }
     if (self) {
-        const Handled answer = self->HandleMessage(message, wParam, lParam);
+        const Handled answer = self->HandleGuarded(message, wParam, lParam);
         if (answer.handled) return answer.result;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
+// No exception may leave a window procedure: the system's code between it
+// and the message loop cannot pass one on.
+Handled Window::HandleGuarded(UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return HandleMessage(message, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+        OutOfMemory();
+        return {true, 0};
+    }
+}
+
+void Window::OutOfMemory() { ShowMessage(hwnd_, "Not enough memory to finish."); }
+
 Dialog::~Dialog() { DestroyNow(); }
+
+Handled Dialog::HandleGuarded(UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return HandleMessage(message, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+        OutOfMemory();
+        return {true, 0};
+    }
+}
+
+void Dialog::OutOfMemory() { ShowMessage(hwnd_, "Not enough memory to finish."); }
 
 void Dialog::DestroyNow() {
     if (hwnd_ && IsWindow(hwnd_)) {
@@ -132,11 +160,11 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     if (!self) return FALSE;
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-        self->HandleMessage(message, wParam, lParam);
+        self->HandleGuarded(message, wParam, lParam);
         self->hwnd_ = nullptr;
         return FALSE;
     }
-    const Handled answer = self->HandleMessage(message, wParam, lParam);
+    const Handled answer = self->HandleGuarded(message, wParam, lParam);
     if (!answer.handled) return FALSE;
     if (ReturnsDirectly(message)) return static_cast<INT_PTR>(answer.result);
     SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, answer.result);

@@ -32,12 +32,16 @@ protected:
                             int width, int height, HWND parent, HMENU menu = nullptr);
 
     virtual Handled HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // Memory ran out while a message was handled: what was being done is
+    // given up (the message counts as handled) and this says so.
+    virtual void OutOfMemory();
 
     // Destroys the window while the object is still whole.
     void DestroyNow();
 
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    Handled HandleGuarded(UINT message, WPARAM wParam, LPARAM lParam);
     HWND hwnd_ = nullptr;
 };
 
@@ -63,10 +67,13 @@ public:
 protected:
     explicit Dialog(int templateId) : templateId_(templateId) {}
     virtual Handled HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // As Window::OutOfMemory.
+    virtual void OutOfMemory();
     void DestroyNow();
 
 private:
     static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    Handled HandleGuarded(UINT message, WPARAM wParam, LPARAM lParam);
     int templateId_;
     HWND hwnd_ = nullptr;
     bool modal_ = false;

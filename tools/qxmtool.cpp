@@ -51,6 +51,13 @@ void PrintHelp(std::FILE* to) {
                      static_cast<int>(c->usage.size()), c->usage.data(), static_cast<int>(c->summary.size()),
                      c->summary.data());
     }
+#ifdef _WIN32
+    std::fprintf(to, "\nFile names are lower-cased and ordered in the system's code page.\n");
+#else
+    std::fprintf(to, "\nFile names are lower-cased and ordered by the rules of Windows-1252 (ASCII letters and\n"
+                     "the accented capitals of the upper half; bytes in order), which the builder follows\n"
+                     "only where that is the system's code page.\n");
+#endif
 }
 
 }  // namespace

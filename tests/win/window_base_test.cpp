@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "TestSupport_win.h"
 #include "platform/Window_win.h"
 
 namespace qx::test {
@@ -50,6 +51,33 @@ TEST(WindowBase, DestroyedByTheBaseDestructorTheWindowNoLongerReachesItsObject) 
     EXPECT_FALSE(IsWindow(watched));
     ASSERT_TRUE(sawDestroy);
     EXPECT_FALSE(attachedAtDestroy);
+}
+
+// A window whose handling of one message runs out of memory.
+class StarvedWindow final : public Window {
+public:
+    StarvedWindow() {
+        WNDCLASSEXA prototype{};
+        prototype.lpszClassName = "QxStarvedWindow";
+        RegisterWindowClass(prototype);
+        CreateWindowObject(0, "QxStarvedWindow", "", WS_POPUP, 0, 0, 10, 10, nullptr);
+    }
+    ~StarvedWindow() override { DestroyNow(); }
+
+protected:
+    Handled HandleMessage(UINT message, WPARAM, LPARAM) override {
+        if (message == WM_APP) throw std::bad_alloc();
+        return kDefault;
+    }
+};
+
+using WindowBaseMemory = SeamTest;
+
+TEST_F(WindowBaseMemory, RunningOutOfMemoryGivesUpTheMessageAndSaysSo) {
+    StarvedWindow window;
+    EXPECT_EQ(SendMessageA(window.hwnd(), WM_APP, 0, 0), 0);
+    EXPECT_TRUE(IsWindow(window.hwnd()));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Not enough memory to finish."});
 }
 
 }  // namespace
