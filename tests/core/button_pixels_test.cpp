@@ -58,12 +58,12 @@ TEST(ButtonPixels, PictureIsCopiedOneToOneAroundItsTransparentColour) {
         const std::vector<std::uint32_t> colours = bits == 1 ? std::vector{kGrey, 0xFF0000u}
                                                              : std::vector{kGrey, 0xFF0000u, 0x0000FFu};
         const auto index = [&](int x, int y) { return (x + 2 * y) % static_cast<int>(colours.size()); };
-        Canvas canvas(22, 23);
-        ASSERT_TRUE(CopyPicture(canvas.Rows(), {1, 2, 21, 22}, Block(bits, 20, 20, colours, index), kGrey));
+        Canvas canvas(21, 23);
+        ASSERT_TRUE(CopyPicture(canvas.Rows(), {0, 2, 20, 22}, Block(bits, 20, 20, colours, index), kGrey));
         for (int y = 0; y < 23; ++y) {
-            for (int x = 0; x < 22; ++x) {
-                const bool inside = x >= 1 && x < 21 && y >= 2 && y < 22;
-                const std::uint32_t colour = inside ? colours[static_cast<std::size_t>(index(x - 1, y - 2))] : kGrey;
+            for (int x = 0; x < 21; ++x) {
+                const bool inside = x < 20 && y >= 2 && y < 22;
+                const std::uint32_t colour = inside ? colours[static_cast<std::size_t>(index(x, y - 2))] : kGrey;
                 ASSERT_EQ(canvas.At(x, y), colour == kGrey ? kGround : colour) << x << "," << y;
             }
         }
@@ -106,6 +106,11 @@ TEST(ButtonPixels, FrameLinesStopShortOfTheirEndPointsAndTheCanvasEdge) {
     EXPECT_EQ(canvas.At(3, 7), kGround);     // where the shadow's line ends
     EXPECT_EQ(canvas.At(2, 8), kGround);     // where the highlight's line ends
     EXPECT_EQ(canvas.At(3, 3), kGround);
+
+    Canvas corner(6, 6);
+    PaintFrame(corner.Rows(), {0, 0, 5, 5}, true, colours);
+    EXPECT_EQ(corner.At(0, 0), 0xFFFFFFu);
+    EXPECT_EQ(corner.At(5, 5), 0x000000u);
 }
 
 }  // namespace

@@ -203,7 +203,8 @@ TEST(GestureLoadSweep, EveryTruncationAndOversizedSectionLengthIsRefused) {
 }
 
 // Sections larger than the file reader's buffer: the button is read past
-// it, and the sound's length lies beyond what the first read brought in.
+// it, the image's length needs all four of its bytes, and the sound's length
+// lies beyond what the first read brought in. The name is empty.
 TEST(GestureLoadSweep, LargeSectionsReadFromAFileAsFromItsBytes) {
     TempDir dir;
     auto filled = [](std::size_t size, std::uint8_t seed) {
@@ -211,8 +212,10 @@ TEST(GestureLoadSweep, LargeSectionsReadFromAFileAsFromItsBytes) {
         for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(seed + i * 7);
         return bytes;
     };
-    const Bytes good = WriteGestureFile(Settings(GF_AUDIO), filled(5000, 1), filled(9000, 2), filled(3000, 3));
-    for (const std::size_t length : {good.size(), good.size() - 1, std::size_t{53 + 4 + 4000}, good.size() - 3000 - 2}) {
+    GestureSettings settings = Settings(GF_AUDIO);
+    settings.name.clear();
+    const Bytes good = WriteGestureFile(settings, filled(5000, 1), filled(70000, 2), filled(3000, 3));
+    for (const std::size_t length : {good.size(), good.size() - 1, std::size_t{49 + 4 + 4000}, good.size() - 3000 - 2}) {
         SCOPED_TRACE(length);
         const Bytes file(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length));
         dir.Write("big.qxm", file);
