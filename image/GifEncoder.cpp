@@ -1,7 +1,7 @@
 #include "image/GifEncoder.h"
 
 #include <algorithm>
-#include <memory>
+#include <vector>
 
 namespace qx {
 
@@ -49,8 +49,11 @@ std::vector<std::uint8_t> EncodeLzw(std::span<const std::uint8_t> pixels, int mi
     // String table: child[prefix * columns + value] names the code of the
     // string prefix+value. A clear does not wipe it: an entry counts only
     // while its code is in use and still records that prefix and value, so a
-    // stale one left from before a clear is never taken.
-    std::unique_ptr<std::uint16_t[]> child(new std::uint16_t[std::size_t{kMaxCodes} * columns]());
+    // stale one left from before a clear is never taken. For the same reason
+    // the table is kept from one call to the next: clearing its 2 MiB would
+    // cost more than encoding a small picture.
+    thread_local std::vector<std::uint16_t> table(std::size_t{kMaxCodes} * 256);
+    std::uint16_t* const child = table.data();
     std::uint16_t prefixOf[kMaxCodes];
     std::uint8_t valueOf[kMaxCodes];
 

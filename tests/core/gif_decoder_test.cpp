@@ -184,6 +184,41 @@ TEST(GifDecoder, SameImageWhateverSurroundsIt) {
 
 // One row of pixels from hand-listed codes (minimum code size 2: clear 4,
 // end 5, 3-bit codes until slot 7 is built).
+// The encoder keeps its string table from one picture to the next; what an
+// earlier picture left in it never reaches a later one's codes.
+TEST(GifDecoder, EncodedPicturesDecodeToTheirPixelsWhateverWasEncodedBefore) {
+    test::TestRandom random(23);
+    std::vector<std::uint32_t> colours(256);
+    for (std::uint32_t i = 0; i < 256; ++i) colours[i] = i * 0x010101u;
+    Bytes first;
+    test::GifFrame firstFrame;
+    for (int n = 0; n < 60; ++n) {
+        test::GifFrame frame;
+        frame.width = 1 + static_cast<int>(random.Next() % 90);
+        frame.height = 1 + static_cast<int>(random.Next() % 40);
+        const std::uint32_t spread = 1 + random.Next() % 256;
+        for (int i = 0; i < frame.width * frame.height; ++i) {
+            frame.pixels.push_back(static_cast<std::uint8_t>(random.Next() % (i % 7 == 0 ? 256 : spread)));
+        }
+        const Bytes gif = test::WriteGif(colours, {frame});
+        if (n == 0) {
+            first = gif;
+            firstFrame = frame;
+        }
+        test::ReferenceGifDecoder reference;
+        const auto block = reference.Decode(gif.data(), gif.size());
+        ASSERT_TRUE(block) << n;
+        const InfoHeader h = ReadInfoHeader(block->data());
+        const std::size_t stride = DibStride(h.width, h.bitCount);
+        for (int y = 0; y < frame.height; ++y) {
+            const std::uint8_t* row = block->data() + RowsOffset(h) + stride * static_cast<std::size_t>(frame.height - 1 - y);
+            ASSERT_EQ(0, std::memcmp(row, frame.pixels.data() + y * frame.width, static_cast<std::size_t>(frame.width)))
+                << n << " row " << y;
+        }
+    }
+    EXPECT_EQ(test::WriteGif(colours, {firstFrame}), first);
+}
+
 TEST(GifDecoder, HandListedCodes) {
     struct Case {
         const char* what;
