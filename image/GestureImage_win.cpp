@@ -21,21 +21,6 @@ OwnedGlobal GlobalCopy(const DibBlock& bytes) {
     return block;
 }
 
-// A 32-bit top-down DIB section: on a true-colour target it holds exactly the
-// pixels a bitmap compatible with the target would, and it is much cheaper
-// to select into a memory context, which matters when the palette draws a
-// thousand buttons.
-HBITMAP CreateScratchBitmap(HDC dc, int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    return CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-}
-
 }  // namespace
 
 GestureImage::GestureImage() : infoBuffer(std::make_unique<InfoBuffer>()) {}
@@ -170,8 +155,8 @@ int GestureImage::DrawTransparent(HDC dc, const RECT& rect, const void* rows) {
     MemoryDC b(nullptr);
     MemoryDC m(nullptr);
     if (!a || !b || !m) return 0;
-    OwnedBitmap pictureBitmap(CreateScratchBitmap(dc, w, h));
-    OwnedBitmap backgroundBitmap(CreateScratchBitmap(dc, w, h));
+    OwnedBitmap pictureBitmap(CreateTopDownBitmap(dc, w, h));
+    OwnedBitmap backgroundBitmap(CreateTopDownBitmap(dc, w, h));
     OwnedBitmap maskBitmap(CreateBitmap(w, h, 1, 1, nullptr));
     if (!pictureBitmap || !backgroundBitmap || !maskBitmap) return 0;
     SelectGuard selectA(a.get(), pictureBitmap.get());

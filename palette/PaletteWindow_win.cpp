@@ -174,14 +174,8 @@ PaletteWindow::Band* PaletteWindow::BandOf(HDC dc, int row) {
     if (band.bitmap) return &band;
     const int width = layout_.gridRect.Width();
     const int height = CELL_PITCH * std::min(kBandRows, layout_.rows - row / kBandRows * kBandRows);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    band.bitmap.Reset(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    band.bitmap.Reset(CreateTopDownBitmap(dc, width, height, &bits));
     if (!band.bitmap || !bits) {
         band.bitmap.Reset();
         return nullptr;
