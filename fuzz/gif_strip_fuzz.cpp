@@ -8,10 +8,10 @@
 #include "image/GifStrip.h"
 #include "image/PackedDib.h"
 
-// The strip is held to 16 KiB, and the animation is read within limits to
+// The strip is held to 2 KiB, and the animation is read within limits to
 // match, so a large logical screen is refused at once and the time goes to
 // reading and composing frames.
-constexpr std::size_t kLimit = std::size_t{16} << 10;
+constexpr std::size_t kLimit = std::size_t{2} << 10;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const qx::StripResult strip = qx::MakeStrip(std::span(data, size), kLimit);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "GestureBytes_win.h"
+#include "tests/support/GestureBytes.h"
 #include "support/GifWriter.h"
 
 namespace qx::test {

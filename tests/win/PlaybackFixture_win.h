@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "BuilderFixture_win.h"
-#include "GestureBytes_win.h"
+#include "tests/support/GestureBytes.h"
 #include "gesture/Gesture.h"
 #include "playback/PerformanceManager_win.h"
 #include "playback/PreviewPane_win.h"

@@ -1,7 +1,7 @@
 // Additions beside the specified builder: Check Gesture, dropped files and
 // keyboard shortcuts.
 #include "BuilderFixture_win.h"
-#include "GestureBytes_win.h"
+#include "tests/support/GestureBytes.h"
 #include "app/Accelerators_win.h"
 
 #include <shellapi.h>

@@ -2,7 +2,7 @@
 // turn: each reports its failure, leaves its target old or whole, and
 // leaves no file of its own behind.
 #include "PlaybackFixture_win.h"
-#include "GestureBytes_win.h"
+#include "tests/support/GestureBytes.h"
 #include "support/FaultSweep.h"
 
 #include <cstdio>

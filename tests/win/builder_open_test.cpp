@@ -1,6 +1,6 @@
 // Opening a gesture for editing, and exporting its embedded files.
 #include "BuilderFixture_win.h"
-#include "GestureBytes_win.h"
+#include "tests/support/GestureBytes.h"
 
 #include <commdlg.h>
 

@@ -1,7 +1,7 @@
 // Saving: validation order and messages, the bytes written, Save and Save As,
 // and a failed save never harming the file it was replacing.
 #include "BuilderFixture_win.h"
-#include "GestureBytes_win.h"
+#include "tests/support/GestureBytes.h"
 
 #include <commdlg.h>
 
