@@ -52,7 +52,8 @@ protected:
 
 // Cancel changes nothing; the first accepted directory creates the palette at
 // (10, 10), owned by the builder; after Close the next command shows the same
-// window with nothing pressed, reading the directory then accepted.
+// window with nothing pressed, reading and sized for the directory then
+// accepted.
 TEST_F(PaletteCommand, CreatedOnceThenShownAgainWithTheDirectoryAccepted) {
     ShowPalette("d:\\elsewhere", IDCANCEL);
     EXPECT_EQ(directoryAnswer.shown, "c:\\temp");
@@ -91,7 +92,7 @@ TEST_F(PaletteCommand, CreatedOnceThenShownAgainWithTheDirectoryAccepted) {
     EXPECT_EQ(window->catalogue().Count(), 9);
     RECT client{};
     GetClientRect(hwnd, &client);
-    EXPECT_EQ(client.bottom, 31 + 23 * 3);
+    EXPECT_EQ(client.bottom, 31 + 23 * 3) << "resized for the new count";
 
     builder.reset();
     EXPECT_FALSE(IsWindow(hwnd)) << "the builder takes the palette with it";
