@@ -12,6 +12,7 @@
 #include "BuilderFixture_win.h"
 #include "tests/support/GestureBytes.h"
 #include "gesture/Gesture.h"
+#include "playback/Duration.h"
 #include "playback/PerformanceManager_win.h"
 #include "playback/PreviewPane_win.h"
 #include "support/GifWriter.h"
@@ -103,7 +104,7 @@ protected:
     }
 
     void RunTest() const { Command(ID_TOOLS_TEST); }
-    void Tick(WPARAM id = 1000) const { SendMessageA(builder->hwnd(), WM_TIMER, id, 0); }
+    void Tick(WPARAM id = kAnimationTimerId) const { SendMessageA(builder->hwnd(), WM_TIMER, id, 0); }
 
     PerformanceManager& Manager() const { return *builder->performanceManager; }
     HWND Pane() const { return builder->previewPane->hwnd(); }
@@ -112,8 +113,8 @@ protected:
     HWND Balloon() const { return Shown().hwnd(); }
     bool TimerRunning() const {
         // Killing an absent timer fails; a running one is set again at once.
-        if (!KillTimer(builder->hwnd(), 1000)) return false;
-        SetTimer(builder->hwnd(), 1000, 200, nullptr);
+        if (!KillTimer(builder->hwnd(), kAnimationTimerId)) return false;
+        SetTimer(builder->hwnd(), kAnimationTimerId, kAnimationTimerPeriodMs, nullptr);
         return true;
     }
     // The wider of the test text's two lines in the balloon's font, with its margins.

@@ -50,7 +50,7 @@ TEST_F(TestCommand, OnlyTheAnimationTimerStepsTheFrameRepaintingItsAreaUntilTheT
     const HWND balloon = Balloon();
     UpdateWindow(balloon);
     RECT update{};
-    for (WPARAM id : {0, 999, 1001}) Tick(id);
+    for (WPARAM id : {0u, kAnimationTimerId - 1, kAnimationTimerId + 1}) Tick(id);  // other timers
     EXPECT_EQ(Shown().Stepper().CurrentFrame(), 0);
     EXPECT_FALSE(GetUpdateRect(balloon, &update, FALSE));
     Tick();
