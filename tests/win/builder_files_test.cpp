@@ -120,64 +120,56 @@ TEST_F(BuilderFiles, ARefusedFileLeavesTheOpenGestureAsItWas) {
     EXPECT_EQ(Text(IDC_DISPLAYED_NAME), "Other");
 }
 
-TEST_F(BuilderFiles, SaveOnAnUntitledFormSavesAsAndThenInPlace) {
+TEST_F(BuilderFiles, SaveAsksForAPlaceOnceAndReplacesAFileOnlyWhenToldAndAble) {
     FillWorkedExample();
     // A grey box counts as checked.
     SendMessageA(Item(IDC_IMAGE_LOOP), BM_SETCHECK, BST_INDETERMINATE, 0);
-    files.Choose(dir.PathOf("wave.qxm"));
+    const std::string path = dir.Write("wave.qxm", {1, 2, 3});
+    const std::string question = "File '" + path + "' already exists.\nReplace existing file?";
+    // Save on the untitled form saves as: the dialog cancelled, then the
+    // existing file not to be replaced.
+    files.Cancel();
+    files.Choose(path);
+    messages.Answer(IDNO);
     Command(ID_FILE_SAVE);
-    ASSERT_EQ(files.asked.size(), 1u);
+    Command(ID_FILE_SAVE);
+    ASSERT_EQ(files.asked.size(), 2u);
     EXPECT_TRUE(files.asked[0].save);
     EXPECT_EQ(files.asked[0].filter, "Quixmoor Gestures (*.qxm)|*.qxm||");
     EXPECT_EQ(files.asked[0].flags, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_PATHMUSTEXIST));
-    EXPECT_EQ(FileContents(dir.PathOf("wave.qxm")), GestureFileBytes(WorkedExample()));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{question});
+    EXPECT_EQ(messages.shown[0].type, static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION));
+    // Told to replace a read-only file: reported, and the file kept.
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    files.Choose(path);
+    messages.Answer(IDYES);
+    Command(ID_FILE_SAVE);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(messages.shown.back().text, "Can not open output file: '" + path + "'\nCheck if file is read-only.");
+    EXPECT_EQ(FileContents(path), (Bytes{1, 2, 3}));
+    EXPECT_EQ(Caption(), kUntitled);
+
+    files.Choose(path);
+    messages.Answer(IDYES);
+    Command(ID_FILE_SAVE);
+    EXPECT_EQ(FileContents(path), GestureFileBytes(WorkedExample()));
     EXPECT_EQ(Caption(), "wave.qxm - Quixmoor Gesture");
     EXPECT_EQ(builder->model.dirty, 0);
-
+    // Titled, the form is saved in place without a question.
     Type(IDC_FRAME_WIDTH, "41");
     Command(ID_FILE_SAVE);
-    EXPECT_EQ(files.asked.size(), 1u);
-    EXPECT_EQ(FileContents(dir.PathOf("wave.qxm")).value().at(9 + 4 + 5), 41);
+    EXPECT_EQ(files.asked.size(), 4u);
+    EXPECT_EQ(FileContents(path).value().at(9 + 4 + 5), 41);
     EXPECT_EQ(builder->model.dirty, 0);
 
     // A form that does not pass its check is neither asked for a place nor written.
+    messages.shown.clear();
     Type(IDC_DISPLAYED_NAME, "");
     Command(ID_FILE_SAVE_AS);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Displayed name must be specified"});
     EXPECT_EQ(messages.shown[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-    EXPECT_EQ(files.asked.size(), 1u);
+    EXPECT_EQ(files.asked.size(), 4u);
     EXPECT_EQ(builder->model.dirty, 1);
-}
-
-TEST_F(BuilderFiles, SaveAsReplacesAnExistingFileOnlyWhenToldAndAble) {
-    FillWorkedExample();
-    const std::string old = dir.Write("old.qxm", {1, 2, 3});
-    const std::string question = "File '" + old + "' already exists.\nReplace existing file?";
-    files.Cancel();
-    files.Choose(old);
-    messages.Answer(IDNO);
-    for (const char* what : {"cancelled", "replace refused"}) {
-        EXPECT_FALSE(builder->FileSaveAs()) << what;
-        EXPECT_EQ(FileContents(old), (Bytes{1, 2, 3})) << what;
-        EXPECT_EQ(Caption(), kUntitled) << what;
-    }
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{question});
-    EXPECT_EQ(messages.shown[0].type, static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION));
-
-    SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_READONLY);
-    files.Choose(old);
-    messages.Answer(IDYES);
-    EXPECT_FALSE(builder->FileSaveAs());
-    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{question, question,
-                                                           "Can not open output file: '" + old +
-                                                               "'\nCheck if file is read-only."}));
-    EXPECT_EQ(FileContents(old), (Bytes{1, 2, 3}));
-    SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_NORMAL);
-
-    files.Choose(old);
-    messages.Answer(IDYES);
-    EXPECT_TRUE(builder->FileSaveAs());
-    EXPECT_EQ(FileContents(old), GestureFileBytes(WorkedExample()));
 }
 
 TEST_F(BuilderFiles, ExportCopiesTheOpenedSectionsButNeverOntoTheirSource) {
