@@ -55,9 +55,14 @@ TEST_F(BuilderWindow, StartsAsTheEmptyUntitledFormAndNewEmptiesItAgain) {
     }
     for (int id : kDependents) EXPECT_TRUE(Enabled(id)) << id;
     EXPECT_EQ(builder->model.audioFile, "1");
+    // New keeps where the palette looks and the next balloon's colour.
+    builder->model.paletteDirectory = "c:\\g";
+    builder->balloonColourIndex = 3;
     messages.Answer(IDNO);
     Command(ID_FILE_NEW);
     ExpectEmptyUntitledForm();
+    EXPECT_EQ(builder->model.paletteDirectory, "c:\\g");
+    EXPECT_EQ(builder->balloonColourIndex, 3);
 }
 
 TEST_F(BuilderWindow, MenuAndTabKeyFollowTheFormsOrder) {
