@@ -1,9 +1,11 @@
 // The builder's file commands with each of their file operations failing in
 // turn: each reports its failure, leaves its target old or whole, and
 // leaves no file of its own behind.
-#include "PlaybackFixture_win.h"
-#include "tests/support/GestureBytes.h"
+#include "BuilderFixture_win.h"
 #include "support/FaultSweep.h"
+#include "support/GifWriter.h"
+#include "tests/support/GestureBytes.h"
+#include "tests/support/TestFiles.h"
 
 #include <cstdio>
 
@@ -12,8 +14,16 @@ namespace {
 
 const Bytes kOld = {'o', 'l', 'd'};
 
-class BuilderFaults : public PlaybackBuilderTest {
+class BuilderFaults : public BuilderTest {
 protected:
+    // A form that saves: its sections' files need only open.
+    void FillForm() {
+        Type(IDC_ANIMATION_FILE, dir.Write("strip.gif", Pattern(5000, 1)));
+        Type(IDC_BUTTON_IMAGE_FILE, dir.Write("button.gif", Pattern(300, 2)));
+        Type(IDC_AUDIO_FILE, dir.Write("sound.wav", Pattern(3000, 3)));
+        Type(IDC_DISPLAYED_NAME, "Wave");
+        Type(IDC_FRAME_WIDTH, "32");
+    }
     // Runs a command from a fresh script: true when it showed no message.
     template <class Command>
     bool Quietly(Command command, std::vector<int> answers = {}) {
@@ -28,16 +38,18 @@ protected:
     void Sweep(const char* name, const std::vector<SweptTarget>& targets, const std::function<bool()>& run,
                const std::vector<std::string>& directories = {}, bool allOrNothing = false) {
         const int runs =
-            SweepFileFaults(targets, directories.empty() ? std::vector{dir.path()} : directories, run, allOrNothing);
+            SweepFileFaults(targets, directories.empty() ? std::vector{dir.Path()} : directories, run, allOrNothing);
         EXPECT_GT(runs, 0) << name;
         RecordProperty(std::string("fault_runs_") + name, runs);
         std::printf("%s: %d runs with a failing file operation\n", name, runs);
     }
+
+    TempDir dir;
 };
 
 TEST_F(BuilderFaults, SaveAndSaveAsLeaveTheTargetOldOrWhole) {
-    FillForm({.strip = {4, 32, 32}, .withSound = true});
-    const std::string target = dir.File("out.qxm");
+    FillForm();
+    const std::string target = dir.PathOf("out.qxm");
     Sweep("save", {{target, kOld}}, [&] {
         bool saved = false;
         const bool quiet = Quietly([&] { saved = builder->SaveGesture(target, false, false); });
@@ -58,8 +70,7 @@ TEST_F(BuilderFaults, SaveAndSaveAsLeaveTheTargetOldOrWhole) {
 }
 
 TEST_F(BuilderFaults, OpenPutsBackEveryTemporaryFileOrReplacesThemAllAndExportKeepsItsTarget) {
-    const std::string path = dir.File("wave.qxm");
-    PutBack({path, GestureFileBytes(WorkedExample())});
+    const std::string path = dir.Write("wave.qxm", GestureFileBytes(WorkedExample()));
     Sweep(
         "open",
         {{builder->model.TempPath("~tempqxmb.gif"), Bytes{7, 7, 7}},
@@ -74,7 +85,7 @@ TEST_F(BuilderFaults, OpenPutsBackEveryTemporaryFileOrReplacesThemAllAndExportKe
         {builder->model.tempDirectory}, true);
 
     ASSERT_TRUE(Quietly([&] { builder->OpenGestureFile(path, "wave.qxm"); }));
-    const std::string target = dir.File("strip.gif");
+    const std::string target = dir.PathOf("strip.gif");
     Sweep("export", {{target, kOld}}, [&] {
         files.Choose(target);
         return Quietly([&] { Command(ID_FILE_SAVE_ANIMATION); });
@@ -82,8 +93,8 @@ TEST_F(BuilderFaults, OpenPutsBackEveryTemporaryFileOrReplacesThemAllAndExportKe
 }
 
 TEST_F(BuilderFaults, PictureCopiesAppearWholeOrNotAtAll) {
-    const std::string animation = CopyTestData("gif-encoders/gifsicle-anim-disposal2.gif", dir.path());
-    const std::string strip = dir.File("gifsicle-anim-disposal2-strip.gif");
+    const std::string animation = CopyTestData("gif-encoders/gifsicle-anim-disposal2.gif", dir.Path());
+    const std::string strip = dir.PathOf("gifsicle-anim-disposal2-strip.gif");
     // A picture that cannot be read is taken as chosen, with no offer and no message.
     Sweep("strip_offer", {{strip, std::nullopt}}, [&] {
         Type(IDC_ANIMATION_FILE, "");
@@ -94,9 +105,13 @@ TEST_F(BuilderFaults, PictureCopiesAppearWholeOrNotAtAll) {
         return taken;
     });
 
-    FillForm({.strip = {4, 32, 32}});
-    const std::string refused = CopyTestData("gif-encoders/magick-strip-4.gif", dir.path());
-    const std::string fixed = dir.File("chosen.gif");
+    // A button the player shows, read too when the form's pictures are looked at.
+    GifFrame button;
+    button.width = button.height = 20;
+    button.pixels.assign(400, 1);
+    Type(IDC_BUTTON_IMAGE_FILE, dir.Write("button.gif", WriteGif({0, 0xE00000}, {button})));
+    const std::string refused = CopyTestData("gif-encoders/magick-strip-4.gif", dir.Path());
+    const std::string fixed = dir.PathOf("chosen.gif");
     Sweep("repair", {{fixed, kOld}}, [&] {
         Type(IDC_ANIMATION_FILE, refused);
         files.Choose(fixed);
