@@ -77,26 +77,22 @@ TEST(PaletteCatalogue, ScanSkipsOnlyFilesTooLargeForThirtyTwoBits) {
     for (const PaletteEntry& e : catalogue.entries()) EXPECT_EQ(e.displayName, "");
 }
 
+// Enough equal names that an unstable sort would shuffle them: entries added
+// one by one keep their order, ahead of the equal names a scan finds.
 TEST(PaletteCatalogue, EqualNamesKeepTheOrderFound) {
     PaletteCatalogue catalogue;
-    catalogue.AddEntry("Duck.qxm");
-    catalogue.SetDisplayName(0, "first");
-    catalogue.AddEntry("duck.qxm.qxm");
-    catalogue.SetDisplayName(1, "second");
-    const std::vector<FoundFile> listing = {{"DUCK.QXM", 0, false}, {"apple.qxm", 0, false}};
-    catalogue.Scan(listing);
-    ASSERT_EQ(FileNames(catalogue), (std::vector<std::string>{"apple", "duck", "duck", "duck"}));
-    EXPECT_EQ(catalogue.entries()[1].displayName, "first");
-    EXPECT_EQ(catalogue.entries()[2].displayName, "second");
-
-    // Enough equal names that an unstable sort would shuffle them.
     for (int i = 0; i < 40; ++i) {
-        catalogue.AddEntry("eel.qxm");
-        catalogue.SetDisplayName(catalogue.Count() - 1, std::to_string(i));
+        catalogue.AddEntry(i % 2 ? "Eel.qxm" : "eel.qxm.qxm");
+        catalogue.SetDisplayName(i, std::to_string(i));
     }
-    catalogue.Scan(std::vector<FoundFile>(40, FoundFile{"EEL.QXM", 0, false}));
+    std::vector<FoundFile> listing(40, FoundFile{"EEL.QXM", 0, false});
+    listing.push_back({"apple.qxm", 0, false});
+    catalogue.Scan(listing);
+    ASSERT_EQ(catalogue.Count(), 81);
+    EXPECT_EQ(catalogue.entries()[0].fileName, "apple");
     for (int i = 0; i < 80; ++i) {
-        EXPECT_EQ(catalogue.entries()[4 + i].displayName, i < 40 ? std::to_string(i) : "") << i;
+        EXPECT_EQ(catalogue.entries()[1 + i].fileName, "eel") << i;
+        EXPECT_EQ(catalogue.entries()[1 + i].displayName, i < 40 ? std::to_string(i) : "") << i;
     }
     catalogue.Clear();
     EXPECT_EQ(catalogue.Count(), 0);

@@ -11,47 +11,15 @@ namespace qx {
 namespace {
 
 constexpr PaletteMetrics kMetrics{2, 2, 19};
-
-TEST(PaletteLayout, MatchesTheLayoutTable) {
-    const struct {
-        int entries;
-        int columns;
-        int rows;
-        Rect grid;
-        Rect name;
-        Size client;
-    } cases[] = {
-        {0, 4, 0, {4, 4, 96, 4}, {4, 7, 95, 26}, {100, 31}},
-        {4, 4, 1, {4, 4, 96, 27}, {4, 30, 95, 49}, {100, 54}},
-        {12, 4, 3, {4, 4, 96, 73}, {4, 76, 95, 95}, {100, 100}},
-        {50, 5, 10, {4, 4, 119, 234}, {4, 237, 118, 256}, {123, 261}},
-        {100, 7, 15, {4, 4, 165, 349}, {4, 352, 164, 371}, {169, 376}},
-        {1000, 22, 46, {4, 4, 510, 1062}, {4, 1065, 509, 1084}, {514, 1089}},
-    };
-    for (const auto& c : cases) {
-        const PaletteLayout l = LayoutPalette(c.entries, 0, kMetrics);
-        EXPECT_EQ(l.columns, c.columns) << c.entries;
-        EXPECT_EQ(l.rows, c.rows) << c.entries;
-        EXPECT_EQ(l.gridRect, c.grid) << c.entries;
-        EXPECT_EQ(l.nameRect, c.name) << c.entries;
-        EXPECT_EQ(l.clientSize, c.client) << c.entries;
-        EXPECT_EQ(l.windowSize, (Size{c.client.width + 4, c.client.height + 23})) << c.entries;
-    }
-}
+// A monitor's room for a window at 10, 10 of a 1280 x 1024 work area, with
+// the frame kMetrics gives and a 16-pixel scroll bar.
+constexpr PaletteRoom kRoom{{1270, 1014}, {4, 23}, 16};
 
 TEST(PaletteLayout, AutomaticColumnsStepAtSquares) {
     const std::pair<int, int> steps[] = {{0, 4},   {49, 4},  {50, 5},  {71, 5},  {72, 6},  {97, 6},
                                          {98, 7},  {127, 7}, {128, 8}, {161, 8}, {162, 9}, {199, 9},
                                          {200, 10}, {1000, 22}};
     for (const auto& [entries, columns] : steps) EXPECT_EQ(AutomaticColumns(entries), columns) << entries;
-}
-
-TEST(PaletteLayout, RefreshKeepsTheColumnCount) {
-    const PaletteLayout first = LayoutPalette(50, 0, kMetrics);
-    const PaletteLayout later = LayoutPalette(60, first.columns, kMetrics);
-    EXPECT_EQ(later.columns, 5);
-    EXPECT_EQ(later.rows, 12);
-    EXPECT_EQ(LayoutPalette(3, 1, kMetrics).rows, 3);
 }
 
 TEST(PaletteLayout, EntriesFillTheGridRowByRow) {
@@ -93,11 +61,9 @@ TEST(PaletteHitTest, FrameLinesAndMarginsAreOutside) {
     EXPECT_FALSE(HitTest(l, {5, 5}));
 }
 
-// A monitor's room for a window at 10, 10 of a 1280 x 1024 work area, with
-// the frame kMetrics gives and a 16-pixel scroll bar.
-constexpr PaletteRoom kRoom{{1270, 1014}, {4, 23}, 16};
-
-TEST(PaletteLayout, BeyondTheRoomColumnsAreCappedAndTheGridScrolls) {
+// The layout table, then what changes beyond the room a monitor gives: the
+// columns are capped and the grid scrolls.
+TEST(PaletteLayout, MatchesTheLayoutTableWithinTheRoom) {
     const struct {
         int entries;
         int requested;
@@ -108,6 +74,13 @@ TEST(PaletteLayout, BeyondTheRoomColumnsAreCappedAndTheGridScrolls) {
         Size window;
         int maxScroll;
     } cases[] = {
+        {0, 0, {}, 4, 0, {4, 4, 96, 4}, {104, 54}, 0},
+        {4, 0, {}, 4, 1, {4, 4, 96, 27}, {104, 77}, 0},
+        {12, 0, {}, 4, 3, {4, 4, 96, 73}, {104, 123}, 0},
+        {50, 0, {}, 5, 10, {4, 4, 119, 234}, {127, 284}, 0},
+        {100, 0, {}, 7, 15, {4, 4, 165, 349}, {173, 399}, 0},
+        // A refresh keeps the column count it is given.
+        {60, 5, {}, 5, 12, {4, 4, 119, 280}, {127, 330}, 0},
         // Fits: exactly the layout without a room.
         {1000, 0, {{1920, 1200}, {4, 23}, 16}, 22, 46, {4, 4, 510, 1062}, {518, 1112}, 0},
         {800, 0, kRoom, 20, 40, {4, 4, 464, 924}, {472, 974}, 0},
@@ -127,6 +100,7 @@ TEST(PaletteLayout, BeyondTheRoomColumnsAreCappedAndTheGridScrolls) {
         EXPECT_EQ(l.rows, c.rows);
         EXPECT_EQ(l.gridRect, c.grid);
         EXPECT_EQ(l.nameRect, (Rect{4, c.grid.bottom + 3, c.grid.right - 1, c.grid.bottom + 22}));
+        EXPECT_EQ(l.clientSize, (Size{c.grid.right + 4, c.grid.bottom + 27}));
         EXPECT_EQ(l.windowSize, c.window);
         EXPECT_EQ(l.scrolls, c.maxScroll > 0);
         EXPECT_EQ(l.MaxScroll(), c.maxScroll);
