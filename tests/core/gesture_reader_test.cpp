@@ -79,34 +79,5 @@ TEST(GestureEditingReader, TakesWhatTheWriterNeverProduces) {
     EXPECT_TRUE(contents.audio.empty());
 }
 
-TEST(GestureEditingReader, NamesEachFailureAndLeavesTheContentsAlone) {
-    const Bytes good = WriteGestureFile(Settings(GF_AUDIO), kButton, kImage, kAudio);
-    Bytes wrongMagic = good;
-    wrongMagic[3] = 'X';
-    Bytes newer = good;
-    newer[7] = '1';
-    struct Case {
-        const char* what;
-        Bytes file;
-        GestureReadStatus expected;
-    };
-    const Case cases[] = {
-        {"empty", {}, GestureReadStatus::NotGesture},
-        {"wrong magic", wrongMagic, GestureReadStatus::NotGesture},
-        {"newer", newer, GestureReadStatus::Newer},
-        {"identification cut short", Bytes(good.begin(), good.begin() + 6), GestureReadStatus::Truncated},
-        {"audio cut short", Bytes(good.begin(), good.end() - 1), GestureReadStatus::Truncated},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        GestureFileContents contents;
-        contents.settings.name = "previous";
-        contents.button = {7};
-        EXPECT_EQ(ReadGestureFile(c.file, contents), c.expected);
-        EXPECT_EQ(contents.settings.name, "previous");
-        EXPECT_EQ(contents.button, Bytes{7});
-    }
-}
-
 }  // namespace
 }  // namespace qx
