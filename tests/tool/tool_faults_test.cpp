@@ -1,6 +1,6 @@
-// qxmtool's writers, called in-process, with each of their file operations
-// failing in turn: a failure is reported, and no output is ever partial or
-// left behind half made.
+// qxmtool's commands called in-process: pack's option rules, and the writers
+// with each of their file operations failing in turn: a failure is
+// reported, and no output is ever partial or left behind half made.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -21,6 +21,36 @@ int RunTool(const tool::Command& command, std::vector<std::string> args) {
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     return command.run(argv);
+}
+
+// Refused before anything is read or written: the usage status and a
+// message naming the option; the target is left as it was.
+TEST(ToolOptions, PackRefusesOptionsItCannotRead) {
+    TempDir dir;
+    const std::string out = dir.Write("out.qxm", {'o', 'l', 'd'});
+    const std::vector<std::string> named = {out, "--name", "Wave", "--image", "s.gif", "--button", "b.gif"};
+    const struct {
+        std::vector<std::string> more;
+        const char* said;
+    } cases[] = {
+        {{"--frame-width", "wide"}, "--frame-width: \"wide\" is not a number"},
+        {{"--frame-width=32", "--transparent", "255,0"}, "--transparent: \"255,0\" is not R,G,B"},
+        {{"--frame-width=32", "--transparent=0,0,256"}, "--transparent: \"0,0,256\" is not R,G,B"},
+        {{"--frame-width=32", "--loop", "256"}, "--loop: \"256\" is not a frame number"},
+        {{"--frame-width=32", "--audio-frame", "1"}, "--audio-frame and --audio-once need --audio"},
+        {{"--frame-width=32", "--reverse=1"}, "--reverse takes no value"},
+        {{"--frame-width"}, "--frame-width needs a value"},
+        {{"--colour", "1"}, "unknown option --colour"},
+        {{}, "--frame-width is required"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = named;
+        args.insert(args.end(), c.more.begin(), c.more.end());
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(RunTool(tool::kPackCommand, args), 2) << c.said;
+        EXPECT_NE(testing::internal::GetCapturedStderr().find(c.said), std::string::npos) << c.said;
+        EXPECT_EQ(FileContents(out), (Bytes{'o', 'l', 'd'})) << c.said;
+    }
 }
 
 TEST(ToolFaults, EveryWriterReportsAFailureAndLeavesEachOutputOldOrWhole) {
