@@ -24,26 +24,6 @@ Bytes Counting(std::size_t size) {
     return bytes;
 }
 
-TEST(ReplaceFile, TheTargetBecomesTheWholeNewContentsAndNothingElseIsLeft) {
-    const struct {
-        const char* what;
-        Bytes old;
-        Bytes replacement;
-    } cases[] = {
-        {"longer", Counting(10), Counting(300000)},
-        {"shorter", Counting(5000), {0x51}},
-        {"emptied", Counting(64), {}},
-        {"from empty", {}, Counting(3)},
-    };
-    for (const auto& c : cases) {
-        TempDir dir;
-        const std::string target = dir.Write("wave.qxm", c.old);
-        EXPECT_EQ(ReplaceFileWhole(target, c.replacement), ReplaceResult::Replaced) << c.what;
-        EXPECT_EQ(FileContents(target), c.replacement) << c.what;
-        EXPECT_EQ(NamesIn(dir.Path()), std::set<std::string>{"wave.qxm"}) << c.what;
-    }
-}
-
 // A new target gets the permissions a file written in place would have (not
 // private to its owner); an existing one keeps its own.
 TEST(ReplaceFile, PermissionsAreThoseOfAFileWrittenInPlace) {
@@ -101,25 +81,31 @@ TEST(ReplaceFile, AReplacementNotFinishedRemovesItsNewFileAndKeepsTheTarget) {
     EXPECT_EQ(FileContents(target), Bytes{8});
 }
 
+// Whichever file operation fails, the target is old or whole and nothing else
+// is left; with none failing it is the whole new contents, alone.
 TEST(ReplaceFile, AReplacementIsOldOrWholeWhicheverOperationFails) {
-    TempDir dir;
-    const Bytes bytes(10000, 0x5A);
+    const Bytes bytes = Counting(10000);
     const struct {
         const char* what;
         std::optional<Bytes> before;
         Write write;
     } cases[] = {
-        {"replacing", Bytes{'o', 'l', 'd'}, ReplaceFileWhole},
+        {"replacing a shorter file", Bytes{'o', 'l', 'd'}, ReplaceFileWhole},
+        {"replacing a longer file", Counting(30000), ReplaceFileWhole},
+        {"replacing an empty file", Bytes{}, ReplaceFileWhole},
         {"creating", std::nullopt, ReplaceFileWhole},
         {"a new file", std::nullopt, WriteNewFileWhole},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
+        TempDir dir;
         const int runs = SweepFileFaults({{dir.PathOf("target"), c.before}}, {dir.Path()}, [&] {
             return c.write(dir.PathOf("target"), bytes) == ReplaceResult::Replaced;
         });
         // Create, open, write, flush, close, and the move before and after.
         EXPECT_EQ(runs, 7);
+        EXPECT_EQ(FileContents(dir.PathOf("target")), bytes);
+        EXPECT_EQ(NamesIn(dir.Path()), std::set<std::string>{"target"});
     }
 }
 
