@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <map>
 #include <optional>
 #include <tuple>
 #include <utility>
 
+#include "palette/ButtonPixels.h"
 #include "palette/PaletteLayout.h"
 
 namespace qx {
@@ -152,48 +152,41 @@ TEST(PaletteScroll, StepsStayWithinTheGridAndRowsFollowTheOffset) {
     EXPECT_EQ(still.EndVisibleRow(0), 3);
 }
 
-// Paints strokes as MoveToEx/LineTo would: every line leaves out its end point.
-std::map<std::pair<int, int>, FrameColour> Rasterise(const std::array<FrameStroke, 3>& strokes) {
-    std::map<std::pair<int, int>, FrameColour> pixels;
-    auto line = [&](Point a, Point b, FrameColour colour) {
-        const int dx = (b.x > a.x) - (b.x < a.x);
-        const int dy = (b.y > a.y) - (b.y < a.y);
-        for (Point p = a; p != b; p = {p.x + dx, p.y + dy}) pixels[{p.x, p.y}] = colour;
-    };
-    for (const FrameStroke& s : strokes) {
-        line(s.from, s.via, s.colour);
-        line(s.via, s.to, s.colour);
-    }
-    return pixels;
-}
+// The frame's strokes painted on a 100 x 60 canvas of 0: highlight 1,
+// shadow 2, black 3.
+struct FrameCanvas {
+    FrameCanvas(const Rect& lines, bool raised) { PaintFrame({pixels, 100, 60}, lines, raised, {1, 2, 3}); }
+    std::uint32_t At(int x, int y) const { return pixels[y * 100 + x]; }
+    std::uint32_t pixels[100 * 60] = {};
+};
 
 TEST(PaletteFrame, RaisedButtonLeavesItsPictureAlone) {
     const ButtonPlace place = RaisedButtonPlace(1, 2);
     EXPECT_EQ(place.frame, (Rect{46, 23, 68, 45}));
     EXPECT_EQ(place.image, (Rect{47, 24, 67, 44}));
-    const auto pixels = Rasterise(FrameStrokes(place.frame, true));
-    for (const auto& [xy, colour] : pixels) {
-        const auto [x, y] = xy;
-        EXPECT_TRUE(x >= 46 && x <= 68 && y >= 23 && y <= 45) << x << "," << y;
-        EXPECT_FALSE(place.image.Contains({x, y})) << x << "," << y;
+    const FrameCanvas canvas(place.frame, true);
+    const Rect lines{46, 23, 69, 46};  // the frame's lines, its right and bottom ones included
+    for (int y = 0; y < 60; ++y) {
+        for (int x = 0; x < 100; ++x) {
+            if (canvas.At(x, y) == 0) continue;
+            EXPECT_TRUE(lines.Contains({x, y}) && !place.image.Contains({x, y})) << x << "," << y;
+        }
     }
-    using enum FrameColour;
-    EXPECT_EQ(pixels.at({46, 23}), Highlight);
-    EXPECT_EQ(pixels.at({68, 23}), Black);  // black is drawn over the highlight's start
-    EXPECT_EQ(pixels.at({68, 45}), Black);
-    EXPECT_EQ(pixels.at({67, 44}), Shadow);
-    EXPECT_EQ(pixels.count({46, 45}), 0u);  // no line ends there
-    EXPECT_EQ(pixels.count({47, 44}), 0u);
+    EXPECT_EQ(canvas.At(46, 23), 1u);
+    EXPECT_EQ(canvas.At(68, 23), 3u);  // black is drawn over the highlight's start
+    EXPECT_EQ(canvas.At(68, 45), 3u);
+    EXPECT_EQ(canvas.At(67, 44), 2u);
+    EXPECT_EQ(canvas.At(46, 45), 0u);  // no line ends there
+    EXPECT_EQ(canvas.At(47, 44), 0u);
 }
 
 TEST(PaletteFrame, SunkenNameFieldCorners) {
     const Rect name = LayoutPalette(4, 0, kMetrics).nameRect;  // 4, 30, 95, 49
-    const auto pixels = Rasterise(FrameStrokes(name, false));
-    using enum FrameColour;
-    EXPECT_EQ(pixels.at({95, 30}), Shadow);
-    EXPECT_EQ(pixels.at({4, 49}), Highlight);
-    EXPECT_EQ(pixels.at({5, 31}), Black);
-    EXPECT_EQ(pixels.count({5, 48}), 0u);
+    const FrameCanvas canvas(name, false);
+    EXPECT_EQ(canvas.At(95, 30), 2u);
+    EXPECT_EQ(canvas.At(4, 49), 1u);
+    EXPECT_EQ(canvas.At(5, 31), 3u);
+    EXPECT_EQ(canvas.At(5, 48), 0u);
     EXPECT_EQ(NameTextRect(name), (Rect{7, 33, 92, 46}));
 }
 
