@@ -56,7 +56,8 @@ TEST_F(FormFiles, ValidFormsPass) {
         {"no sound", [](GestureForm& f) { f.audioFile.clear(); }, std::nullopt},
         {"the longest name", [](GestureForm& f) { f.name = std::string(254, 'n'); }, std::nullopt},
         // Colour and frame numbers are not checked, whatever the check boxes say.
-        {"odd numbers", [](GestureForm& f) { f.transparent = f.imageLoop = true, f.red = "-7", f.backToFrame = "9999"; },
+        {"odd numbers",
+         [](GestureForm& f) { f.transparent = f.imageLoop = true, f.red = "-7", f.backToFrame = "9999"; },
          std::nullopt},
         {"frame width 255", [](GestureForm& f) { f.frameWidth = "255"; }, std::nullopt},
         {"frame width read as a number", [](GestureForm& f) { f.frameWidth = " +8px"; }, std::nullopt},

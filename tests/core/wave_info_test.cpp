@@ -48,7 +48,8 @@ TEST(WaveInfo, ReadsTheHeaderAndPlayingTime) {
         EXPECT_EQ(info.status, c.status);
         EXPECT_TRUE(info.hasFormat && info.hasData);
         EXPECT_EQ(info.formatTag, kWavePcm);
-        EXPECT_EQ(std::tuple(info.channels, info.bitsPerSample, info.blockAlign), std::tuple(c.channels, c.bits, c.align));
+        EXPECT_EQ(std::tuple(info.channels, info.bitsPerSample, info.blockAlign),
+                  std::tuple(c.channels, c.bits, c.align));
         EXPECT_EQ(std::tuple(info.sampleRate, info.byteRate, info.dataDeclared, info.dataPresent, info.DurationMs()),
                   std::tuple(c.rate, c.rate * c.align, c.declared, c.present, c.durationMs));
     }
