@@ -10,6 +10,7 @@
 #include <set>
 
 #include "../support/FaultSweep.h"
+#include "base/FileIo.h"
 #include "../support/TestFiles.h"
 
 namespace qx::test {
@@ -106,6 +107,28 @@ TEST(ReplaceFile, AReplacementIsOldOrWholeWhicheverOperationFails) {
         EXPECT_EQ(runs, 7);
         EXPECT_EQ(FileContents(dir.PathOf("target")), bytes);
         EXPECT_EQ(NamesIn(dir.Path()), std::set<std::string>{"target"});
+    }
+}
+
+// A whole-file read gives every byte or none: whichever of its file
+// operations fails, nothing read so far is left behind; a file above the
+// size given is not read.
+TEST(ReadWholeFile, GivesEveryByteOrNone) {
+    TempDir dir;
+    const std::string path = dir.Write("wave.qxm", Counting(100));
+    std::vector<std::uint8_t> bytes{1};
+    EXPECT_EQ(ReadWholeFile(path, bytes, 99), FileReadStatus::TooLarge);
+    EXPECT_TRUE(bytes.empty());
+    ASSERT_EQ(ReadWholeFile(path, bytes, 100), FileReadStatus::Ok);
+    EXPECT_EQ(bytes, Counting(100));
+    for (std::uint64_t n = 1;; ++n) {
+        fault_plan::FailCall(n);
+        const FileReadStatus status = ReadWholeFile(path, bytes, 100);
+        const bool reached = fault_plan::Calls() >= n;
+        fault_plan::FailCall(0);
+        if (!reached) break;
+        EXPECT_NE(status, FileReadStatus::Ok) << "operation " << n;
+        EXPECT_TRUE(bytes.empty()) << "operation " << n;
     }
 }
 
