@@ -285,7 +285,9 @@ TEST_F(CheckerForm, FindsWhatTheSavedFileWouldShow) {
         c.change(form);
         const std::vector<Finding> findings = CheckGesture(CheckInputFromForm(form));
         EXPECT_EQ(Problems(findings), c.problems) << FormatFindings(findings);
-        if (c.fact) EXPECT_TRUE(Has(findings, Severity::Info, c.fact));
+        if (c.fact) {
+            EXPECT_TRUE(Has(findings, Severity::Info, c.fact));
+        }
     }
 }
 

@@ -72,9 +72,15 @@ TEST_F(FormFiles, ValidationReportsOnlyTheFirstProblemInOrder) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected.value_or("accepted"));
-        GestureForm form{.name = c.name, .frameWidth = c.frameWidth, .red = "-7", .backToFrame = "9999",
-                         .animationFile = c.animation, .buttonImageFile = c.button, .audioFile = c.audio,
-                         .transparent = true, .imageLoop = true};
+        GestureForm form;
+        form.name = c.name;
+        form.frameWidth = c.frameWidth;
+        form.red = "-7";
+        form.backToFrame = "9999";
+        form.animationFile = c.animation;
+        form.buttonImageFile = c.button;
+        form.audioFile = c.audio;
+        form.transparent = form.imageLoop = true;
         EXPECT_EQ(ValidateGestureForm(form), c.expected);
     }
 }

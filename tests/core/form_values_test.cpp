@@ -54,13 +54,9 @@ TEST(FormSettings, StoresEachValueOnlyUnderItsCheckBox) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        GestureForm form{.name = "Wave", .frameWidth = "40", .red = "256", .green = "128", .blue = "-1",
-                         .backToFrame = "300", .audioStartFrame = "7"};
-        form.transparent = c.transparent;
-        form.imageLoop = c.imageLoop;
-        form.imageReverse = c.imageReverse;
-        form.audioOnce = c.audioOnce;
-        form.audioFile = c.sound ? "sound.wav" : "";
+        // name, frame width, red, green, blue, back-to-frame, audio start frame, the three files
+        const GestureForm form{"Wave", "40", "256", "128", "-1", "300", "7", "", "", c.sound ? "sound.wav" : "",
+                               c.transparent, c.imageLoop, c.imageReverse, c.audioOnce};
         const GestureSettings s = FormSettings(form);
         EXPECT_EQ(s, (GestureSettings{"Wave", c.flags, 40, c.red, c.green, c.blue, c.backToFrame, c.audioStartFrame}));
     }

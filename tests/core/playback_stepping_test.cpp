@@ -61,7 +61,7 @@ TEST(FrameStepper, SteppingSequences) {
         {"no frames, sound on frame 0", Settings(A), 0, {0, 0, 0}, 1, {0}},
         {"reverse and loop with sound on frame 1", Settings(L | R | A, 0, 1), 120, {0, 1, 2, 1, 0, 0, 1, 2}, -1,
          {1, 3, 6}},
-        {"frame width 0 performs as text", {.flags = L | A, .frameWidth = 0}, 160, {}, -1, {}},
+        {"frame width 0 performs as text", {.name = "Text", .flags = L | A, .frameWidth = 0}, 160, {}, -1, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
