@@ -112,10 +112,11 @@ TEST(GestureLoad, SecondLoadReplacesEverythingFromTheFirst) {
     dir.Write("nod.qxm", WriteGestureFile({.name = "Nod", .flags = GF_IMAGE_REVERSE}, Bytes{1}, Bytes{}, kAudio));
     Gesture g;
     ASSERT_TRUE(g.Load(dir.Path(), "wave", "x", GL_ALL));
+    EXPECT_TRUE(g.IsTransparent());
     ASSERT_TRUE(g.Load(dir.Path(), "nod", "x", GL_ALL));
     EXPECT_EQ(g.name, "Nod");
     EXPECT_EQ(g.flags, GF_IMAGE_REVERSE);
-    EXPECT_TRUE(g.IsImageReverse() && !g.HasAudio());
+    EXPECT_TRUE(g.IsImageReverse() && !g.HasAudio() && !g.IsTransparent());
     EXPECT_EQ(g.transparentColour, 0u);
     ExpectSection(g.buttonLength, g.buttonData, Bytes{1});
     ExpectSection(g.imageLength, g.imageData, {});
