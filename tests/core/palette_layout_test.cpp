@@ -28,37 +28,46 @@ TEST(PaletteLayout, EntriesFillTheGridRowByRow) {
     EXPECT_TRUE(LayoutPalette(0, 0, kMetrics).cellGrid.empty());
 }
 
-TEST(PaletteHitTest, FrameLinesAndMarginsAreOutside) {
-    PaletteLayout l = LayoutPalette(6, 0, kMetrics);  // 4 x 2, grid (4,4)-(96,50)
-    l.cellGrid[1] = -1;                               // as if its gesture did not read
+// Frame lines and margins are outside the cells; a scrolled grid is hit at
+// its content, its partly shown bottom row included.
+TEST(PaletteHitTest, FrameLinesAndMarginsAreOutsideAndTheScrolledGridFollows) {
+    PaletteLayout small = LayoutPalette(6, 0, kMetrics);  // 4 x 2, grid (4,4)-(96,50)
+    small.cellGrid[1] = -1;                               // as if its gesture did not read
+    const PaletteLayout big = LayoutPalette(1000, 0, kMetrics, kRoom);  // 22 columns, grid 4..964 high
     constexpr std::nullopt_t outside = std::nullopt;
     const struct {
+        const PaletteLayout& layout;
+        int offset;
         Point at;
         std::optional<std::tuple<int, int, int>> cell;  // row, column, value
     } cases[] = {
-        {{5, 5}, {{0, 0, 0}}},
-        {{4, 10}, outside},  // left frame line
-        {{10, 4}, outside},  // top frame line
-        {{96, 10}, outside},
-        {{10, 50}, outside},
-        {{0, 0}, outside},
-        {{98, 20}, outside},       // right margin
-        {{20, 60}, outside},       // name field
-        {{26, 26}, {{0, 0, 0}}},   // last pixel of cell 0
-        {{27, 5}, {{0, 1, -1}}},   // emptied cell
-        {{50, 5}, {{0, 2, 2}}},
-        {{95, 49}, {{1, 3, -1}}},  // past the last entry
-        {{27, 27}, {{1, 1, 5}}},
+        {small, 0, {5, 5}, {{0, 0, 0}}},
+        {small, 0, {4, 10}, outside},  // left frame line
+        {small, 0, {10, 4}, outside},  // top frame line
+        {small, 0, {96, 10}, outside},
+        {small, 0, {10, 50}, outside},
+        {small, 0, {98, 20}, outside},       // right margin
+        {small, 0, {20, 60}, outside},       // name field
+        {small, 0, {26, 26}, {{0, 0, 0}}},   // last pixel of cell 0
+        {small, 0, {27, 5}, {{0, 1, -1}}},   // emptied cell
+        {small, 0, {50, 5}, {{0, 2, 2}}},
+        {small, 0, {95, 49}, {{1, 3, -1}}},  // past the last entry
+        {small, 0, {27, 27}, {{1, 1, 5}}},
+        {big, 98, {5, 5}, {{4, 0, 88}}},       // content y 99
+        {big, 98, {5, 963}, {{45, 0, 990}}},   // the last row, whole at the bottom
+        {big, 10, {28, 963}, {{42, 1, 925}}},  // the bottom row, 4 of its pixel rows shown
+        {big, 10, {28, 964}, outside},         // below the grid: the name field's margin
+        {big, 10, {28, 4}, outside},
+        {big, 98, {5 + 23 * 21, 963}, {{45, 21, -1}}},  // past the last entry
     };
     for (const auto& c : cases) {
-        const std::optional<GridCell> hit = HitTest(l, c.at);
+        const std::optional<GridCell> hit = HitTest(c.layout, c.at, c.offset);
         EXPECT_EQ(hit ? std::optional(std::tuple(hit->row, hit->column, hit->value)) : outside, c.cell)
-            << c.at.x << "," << c.at.y;
+            << c.offset << ": " << c.at.x << "," << c.at.y;
     }
-
     EXPECT_FALSE(HitTest(LayoutPalette(0, 0, kMetrics), {20, 4}));
-    l.cellGrid.clear();
-    EXPECT_FALSE(HitTest(l, {5, 5}));
+    small.cellGrid.clear();
+    EXPECT_FALSE(HitTest(small, {5, 5}));
 }
 
 // The layout table, then what changes beyond the room a monitor gives: the
@@ -105,28 +114,6 @@ TEST(PaletteLayout, MatchesTheLayoutTableWithinTheRoom) {
         EXPECT_EQ(l.scrolls, c.maxScroll > 0);
         EXPECT_EQ(l.MaxScroll(), c.maxScroll);
         EXPECT_EQ(l.contentHeight, 23 * c.rows);
-    }
-}
-
-TEST(PaletteHitTest, FollowsTheScrolledGridIncludingThePartlyShownBottomRow) {
-    const PaletteLayout l = LayoutPalette(1000, 0, kMetrics, kRoom);  // 22 columns, grid 4..964 high
-    const struct {
-        int offset;
-        Point at;
-        std::optional<std::pair<int, int>> cell;  // row, value
-    } cases[] = {
-        {0, {5, 5}, {{0, 0}}},
-        {98, {5, 5}, {{4, 88}}},        // content y 99
-        {98, {5, 963}, {{45, 990}}},    // the last row, whole at the bottom
-        {10, {28, 963}, {{42, 925}}},   // the bottom row, 4 of its pixel rows shown
-        {10, {28, 964}, std::nullopt},  // below the grid: the name field's margin
-        {10, {28, 4}, std::nullopt},
-        {98, {5 + 23 * 21, 963}, {{45, -1}}},  // past the last entry
-    };
-    for (const auto& c : cases) {
-        const std::optional<GridCell> hit = HitTest(l, c.at, c.offset);
-        EXPECT_EQ(hit ? std::optional(std::pair(hit->row, hit->value)) : std::nullopt, c.cell)
-            << c.offset << ": " << c.at.x << "," << c.at.y;
     }
 }
 
