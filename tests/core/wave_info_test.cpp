@@ -79,7 +79,7 @@ TEST(WaveInfo, StatusOfDamagedAndForeignData) {
         {"cut inside a chunk header", chunkHeaderCut, WaveStatus::Truncated},
         {"a chunk longer than the file", overlong, WaveStatus::Truncated},
         {"no format chunk", RiffWave({RiffChunk("data", Bytes(4, 0))}), WaveStatus::NoFormat},
-        {"format chunk too short", RiffWave({RiffChunk("fmt ", Bytes(10, 1)), RiffChunk("data", Bytes(4, 0))}),
+        {"format chunk too short", RiffWave({RiffChunk("fmt ", Bytes(13, 1)), RiffChunk("data", Bytes(4, 0))}),
          WaveStatus::NoFormat},
         {"no data chunk", RiffWave({format}), WaveStatus::NoData},
     };
