@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "authoring/BuilderModel.h"
 
 namespace qx {
@@ -7,11 +9,6 @@ namespace {
 
 constexpr FormEnabling kAllOff{};
 constexpr FormEnabling kAllOn{true, true, true, true};
-
-std::string Describe(const FormEnabling& e) {
-    return std::string("colour ") + (e.colour ? "on" : "off") + ", back " + (e.backToFrame ? "on" : "off") +
-           ", once " + (e.audioOnce ? "on" : "off") + ", start " + (e.audioStartFrame ? "on" : "off");
-}
 
 TEST(BuilderModel, EnablingAfterEachChange) {
     using C = FormChange;
@@ -43,8 +40,7 @@ TEST(BuilderModel, EnablingAfterEachChange) {
          {false, false, false, true}},
     };
     for (const Case& c : cases) {
-        const FormEnabling got = EnablingAfter(c.change, c.checks, c.before);
-        EXPECT_EQ(got, c.after) << c.what << ": got " << Describe(got);
+        EXPECT_EQ(EnablingAfter(c.change, c.checks, c.before), c.after) << c.what;
     }
 }
 
@@ -70,9 +66,7 @@ TEST(BuilderModel, ConfirmDiscardDecision) {
         int asked = 0, saved = 0;
         const bool discard = model.ConfirmDiscard([&] { return ++asked, c.answer; },
                                                   [&] { return ++saved, c.saveSucceeds; });
-        EXPECT_EQ(discard, c.discard) << c.what;
-        EXPECT_EQ(asked, c.asked) << c.what;
-        EXPECT_EQ(saved, c.saved) << c.what;
+        EXPECT_EQ(std::tuple(discard, asked, saved), std::tuple(c.discard, c.asked, c.saved)) << c.what;
     }
 }
 

@@ -35,17 +35,6 @@ TEST(FormNumber, ByteFieldsKeepTheLowEightBits) {
     for (const Case& c : cases) EXPECT_EQ(FormByte(c.text), c.expected) << c.text;
 }
 
-GestureForm NumbersForm() {
-    GestureForm form;
-    form.name = "Wave";
-    form.frameWidth = "40";
-    form.red = "256";
-    form.green = "128";
-    form.blue = "-1";
-    form.backToFrame = "300";
-    form.audioStartFrame = "7";
-    return form;
-}
 
 TEST(FormSettings, StoresEachValueOnlyUnderItsCheckBox) {
     struct Case {
@@ -65,21 +54,11 @@ TEST(FormSettings, StoresEachValueOnlyUnderItsCheckBox) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        GestureForm form = NumbersForm();
-        form.transparent = c.transparent;
-        form.imageLoop = c.imageLoop;
-        form.imageReverse = c.imageReverse;
-        form.audioOnce = c.audioOnce;
-        form.audioFile = c.sound ? "sound.wav" : "";
+        // name, frame width, red, green, blue, back-to-frame, audio start frame, the three files
+        const GestureForm form{"Wave", "40", "256", "128", "-1", "300", "7", "", "", c.sound ? "sound.wav" : "",
+                               c.transparent, c.imageLoop, c.imageReverse, c.audioOnce};
         const GestureSettings s = FormSettings(form);
-        EXPECT_EQ(s.name, "Wave");
-        EXPECT_EQ(s.frameWidth, 40);
-        EXPECT_EQ(s.flags, c.flags);
-        EXPECT_EQ(s.red, c.red);
-        EXPECT_EQ(s.green, c.green);
-        EXPECT_EQ(s.blue, c.blue);
-        EXPECT_EQ(s.backToFrame, c.backToFrame);
-        EXPECT_EQ(s.audioStartFrame, c.audioStartFrame);
+        EXPECT_EQ(s, (GestureSettings{"Wave", c.flags, 40, c.red, c.green, c.blue, c.backToFrame, c.audioStartFrame}));
     }
 }
 

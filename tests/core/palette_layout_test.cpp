@@ -1,43 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <map>
 #include <optional>
 #include <tuple>
 #include <utility>
 
+#include "palette/ButtonPixels.h"
 #include "palette/PaletteLayout.h"
 
 namespace qx {
 namespace {
 
 constexpr PaletteMetrics kMetrics{2, 2, 19};
-
-TEST(PaletteLayout, MatchesTheLayoutTable) {
-    const struct {
-        int entries;
-        int columns;
-        int rows;
-        Rect grid;
-        Rect name;
-        Size client;
-    } cases[] = {
-        {0, 4, 0, {4, 4, 96, 4}, {4, 7, 95, 26}, {100, 31}},
-        {4, 4, 1, {4, 4, 96, 27}, {4, 30, 95, 49}, {100, 54}},
-        {12, 4, 3, {4, 4, 96, 73}, {4, 76, 95, 95}, {100, 100}},
-        {50, 5, 10, {4, 4, 119, 234}, {4, 237, 118, 256}, {123, 261}},
-        {100, 7, 15, {4, 4, 165, 349}, {4, 352, 164, 371}, {169, 376}},
-        {1000, 22, 46, {4, 4, 510, 1062}, {4, 1065, 509, 1084}, {514, 1089}},
-    };
-    for (const auto& c : cases) {
-        const PaletteLayout l = LayoutPalette(c.entries, 0, kMetrics);
-        EXPECT_EQ(l.columns, c.columns) << c.entries;
-        EXPECT_EQ(l.rows, c.rows) << c.entries;
-        EXPECT_EQ(l.gridRect, c.grid) << c.entries;
-        EXPECT_EQ(l.nameRect, c.name) << c.entries;
-        EXPECT_EQ(l.clientSize, c.client) << c.entries;
-        EXPECT_EQ(l.windowSize, (Size{c.client.width + 4, c.client.height + 23})) << c.entries;
-    }
-}
+// A monitor's room for a window at 10, 10 of a 1280 x 1024 work area, with
+// the frame kMetrics gives and a 16-pixel scroll bar.
+constexpr PaletteRoom kRoom{{1270, 1014}, {4, 23}, 16};
 
 TEST(PaletteLayout, AutomaticColumnsStepAtSquares) {
     const std::pair<int, int> steps[] = {{0, 4},   {49, 4},  {50, 5},  {71, 5},  {72, 6},  {97, 6},
@@ -46,58 +22,57 @@ TEST(PaletteLayout, AutomaticColumnsStepAtSquares) {
     for (const auto& [entries, columns] : steps) EXPECT_EQ(AutomaticColumns(entries), columns) << entries;
 }
 
-TEST(PaletteLayout, RefreshKeepsTheColumnCount) {
-    const PaletteLayout first = LayoutPalette(50, 0, kMetrics);
-    const PaletteLayout later = LayoutPalette(60, first.columns, kMetrics);
-    EXPECT_EQ(later.columns, 5);
-    EXPECT_EQ(later.rows, 12);
-    EXPECT_EQ(LayoutPalette(3, 1, kMetrics).rows, 3);
-}
-
 TEST(PaletteLayout, EntriesFillTheGridRowByRow) {
     const PaletteLayout l = LayoutPalette(6, 0, kMetrics);
     EXPECT_EQ(l.cellGrid, (std::vector<int>{0, 1, 2, 3, 4, 5, -1, -1}));
     EXPECT_TRUE(LayoutPalette(0, 0, kMetrics).cellGrid.empty());
 }
 
-TEST(PaletteHitTest, FrameLinesAndMarginsAreOutside) {
-    PaletteLayout l = LayoutPalette(6, 0, kMetrics);  // 4 x 2, grid (4,4)-(96,50)
-    l.cellGrid[1] = -1;                               // as if its gesture did not read
+// Frame lines and margins are outside the cells; a scrolled grid is hit at
+// its content, its partly shown bottom row included.
+TEST(PaletteHitTest, FrameLinesAndMarginsAreOutsideAndTheScrolledGridFollows) {
+    PaletteLayout small = LayoutPalette(6, 0, kMetrics);  // 4 x 2, grid (4,4)-(96,50)
+    small.cellGrid[1] = -1;                               // as if its gesture did not read
+    const PaletteLayout big = LayoutPalette(1000, 0, kMetrics, kRoom);  // 22 columns, grid 4..964 high
     constexpr std::nullopt_t outside = std::nullopt;
     const struct {
+        const PaletteLayout& layout;
+        int offset;
         Point at;
         std::optional<std::tuple<int, int, int>> cell;  // row, column, value
     } cases[] = {
-        {{5, 5}, {{0, 0, 0}}},
-        {{4, 10}, outside},  // left frame line
-        {{10, 4}, outside},  // top frame line
-        {{96, 10}, outside},
-        {{10, 50}, outside},
-        {{0, 0}, outside},
-        {{98, 20}, outside},       // right margin
-        {{20, 60}, outside},       // name field
-        {{26, 26}, {{0, 0, 0}}},   // last pixel of cell 0
-        {{27, 5}, {{0, 1, -1}}},   // emptied cell
-        {{50, 5}, {{0, 2, 2}}},
-        {{95, 49}, {{1, 3, -1}}},  // past the last entry
-        {{27, 27}, {{1, 1, 5}}},
+        {small, 0, {5, 5}, {{0, 0, 0}}},
+        {small, 0, {4, 10}, outside},  // left frame line
+        {small, 0, {10, 4}, outside},  // top frame line
+        {small, 0, {96, 10}, outside},
+        {small, 0, {10, 50}, outside},
+        {small, 0, {98, 20}, outside},       // right margin
+        {small, 0, {20, 60}, outside},       // name field
+        {small, 0, {26, 26}, {{0, 0, 0}}},   // last pixel of cell 0
+        {small, 0, {27, 5}, {{0, 1, -1}}},   // emptied cell
+        {small, 0, {50, 5}, {{0, 2, 2}}},
+        {small, 0, {95, 49}, {{1, 3, -1}}},  // past the last entry
+        {small, 0, {27, 27}, {{1, 1, 5}}},
+        {big, 98, {5, 5}, {{4, 0, 88}}},       // content y 99
+        {big, 98, {5, 963}, {{45, 0, 990}}},   // the last row, whole at the bottom
+        {big, 10, {28, 963}, {{42, 1, 925}}},  // the bottom row, 4 of its pixel rows shown
+        {big, 10, {28, 964}, outside},         // below the grid: the name field's margin
+        {big, 10, {28, 4}, outside},
+        {big, 98, {5 + 23 * 21, 963}, {{45, 21, -1}}},  // past the last entry
     };
     for (const auto& c : cases) {
-        const std::optional<GridCell> hit = HitTest(l, c.at);
+        const std::optional<GridCell> hit = HitTest(c.layout, c.at, c.offset);
         EXPECT_EQ(hit ? std::optional(std::tuple(hit->row, hit->column, hit->value)) : outside, c.cell)
-            << c.at.x << "," << c.at.y;
+            << c.offset << ": " << c.at.x << "," << c.at.y;
     }
-
     EXPECT_FALSE(HitTest(LayoutPalette(0, 0, kMetrics), {20, 4}));
-    l.cellGrid.clear();
-    EXPECT_FALSE(HitTest(l, {5, 5}));
+    small.cellGrid.clear();
+    EXPECT_FALSE(HitTest(small, {5, 5}));
 }
 
-// A monitor's room for a window at 10, 10 of a 1280 x 1024 work area, with
-// the frame kMetrics gives and a 16-pixel scroll bar.
-constexpr PaletteRoom kRoom{{1270, 1014}, {4, 23}, 16};
-
-TEST(PaletteLayout, BeyondTheRoomColumnsAreCappedAndTheGridScrolls) {
+// The layout table, then what changes beyond the room a monitor gives: the
+// columns are capped and the grid scrolls.
+TEST(PaletteLayout, MatchesTheLayoutTableWithinTheRoom) {
     const struct {
         int entries;
         int requested;
@@ -108,6 +83,13 @@ TEST(PaletteLayout, BeyondTheRoomColumnsAreCappedAndTheGridScrolls) {
         Size window;
         int maxScroll;
     } cases[] = {
+        {0, 0, {}, 4, 0, {4, 4, 96, 4}, {104, 54}, 0},
+        {4, 0, {}, 4, 1, {4, 4, 96, 27}, {104, 77}, 0},
+        {12, 0, {}, 4, 3, {4, 4, 96, 73}, {104, 123}, 0},
+        {50, 0, {}, 5, 10, {4, 4, 119, 234}, {127, 284}, 0},
+        {100, 0, {}, 7, 15, {4, 4, 165, 349}, {173, 399}, 0},
+        // A refresh keeps the column count it is given.
+        {60, 5, {}, 5, 12, {4, 4, 119, 280}, {127, 330}, 0},
         // Fits: exactly the layout without a room.
         {1000, 0, {{1920, 1200}, {4, 23}, 16}, 22, 46, {4, 4, 510, 1062}, {518, 1112}, 0},
         {800, 0, kRoom, 20, 40, {4, 4, 464, 924}, {472, 974}, 0},
@@ -127,32 +109,11 @@ TEST(PaletteLayout, BeyondTheRoomColumnsAreCappedAndTheGridScrolls) {
         EXPECT_EQ(l.rows, c.rows);
         EXPECT_EQ(l.gridRect, c.grid);
         EXPECT_EQ(l.nameRect, (Rect{4, c.grid.bottom + 3, c.grid.right - 1, c.grid.bottom + 22}));
+        EXPECT_EQ(l.clientSize, (Size{c.grid.right + 4, c.grid.bottom + 27}));
         EXPECT_EQ(l.windowSize, c.window);
         EXPECT_EQ(l.scrolls, c.maxScroll > 0);
         EXPECT_EQ(l.MaxScroll(), c.maxScroll);
         EXPECT_EQ(l.contentHeight, 23 * c.rows);
-    }
-}
-
-TEST(PaletteHitTest, FollowsTheScrolledGridIncludingThePartlyShownBottomRow) {
-    const PaletteLayout l = LayoutPalette(1000, 0, kMetrics, kRoom);  // 22 columns, grid 4..964 high
-    const struct {
-        int offset;
-        Point at;
-        std::optional<std::pair<int, int>> cell;  // row, value
-    } cases[] = {
-        {0, {5, 5}, {{0, 0}}},
-        {98, {5, 5}, {{4, 88}}},        // content y 99
-        {98, {5, 963}, {{45, 990}}},    // the last row, whole at the bottom
-        {10, {28, 963}, {{42, 925}}},   // the bottom row, 4 of its pixel rows shown
-        {10, {28, 964}, std::nullopt},  // below the grid: the name field's margin
-        {10, {28, 4}, std::nullopt},
-        {98, {5 + 23 * 21, 963}, {{45, -1}}},  // past the last entry
-    };
-    for (const auto& c : cases) {
-        const std::optional<GridCell> hit = HitTest(l, c.at, c.offset);
-        EXPECT_EQ(hit ? std::optional(std::pair(hit->row, hit->value)) : std::nullopt, c.cell)
-            << c.offset << ": " << c.at.x << "," << c.at.y;
     }
 }
 
@@ -178,48 +139,41 @@ TEST(PaletteScroll, StepsStayWithinTheGridAndRowsFollowTheOffset) {
     EXPECT_EQ(still.EndVisibleRow(0), 3);
 }
 
-// Paints strokes as MoveToEx/LineTo would: every line leaves out its end point.
-std::map<std::pair<int, int>, FrameColour> Rasterise(const std::array<FrameStroke, 3>& strokes) {
-    std::map<std::pair<int, int>, FrameColour> pixels;
-    auto line = [&](Point a, Point b, FrameColour colour) {
-        const int dx = (b.x > a.x) - (b.x < a.x);
-        const int dy = (b.y > a.y) - (b.y < a.y);
-        for (Point p = a; p != b; p = {p.x + dx, p.y + dy}) pixels[{p.x, p.y}] = colour;
-    };
-    for (const FrameStroke& s : strokes) {
-        line(s.from, s.via, s.colour);
-        line(s.via, s.to, s.colour);
-    }
-    return pixels;
-}
+// The frame's strokes painted on a 100 x 60 canvas of 0: highlight 1,
+// shadow 2, black 3.
+struct FrameCanvas {
+    FrameCanvas(const Rect& lines, bool raised) { PaintFrame({pixels, 100, 60}, lines, raised, {1, 2, 3}); }
+    std::uint32_t At(int x, int y) const { return pixels[y * 100 + x]; }
+    std::uint32_t pixels[100 * 60] = {};
+};
 
 TEST(PaletteFrame, RaisedButtonLeavesItsPictureAlone) {
     const ButtonPlace place = RaisedButtonPlace(1, 2);
     EXPECT_EQ(place.frame, (Rect{46, 23, 68, 45}));
     EXPECT_EQ(place.image, (Rect{47, 24, 67, 44}));
-    const auto pixels = Rasterise(FrameStrokes(place.frame, true));
-    for (const auto& [xy, colour] : pixels) {
-        const auto [x, y] = xy;
-        EXPECT_TRUE(x >= 46 && x <= 68 && y >= 23 && y <= 45) << x << "," << y;
-        EXPECT_FALSE(place.image.Contains({x, y})) << x << "," << y;
+    const FrameCanvas canvas(place.frame, true);
+    const Rect lines{46, 23, 69, 46};  // the frame's lines, its right and bottom ones included
+    for (int y = 0; y < 60; ++y) {
+        for (int x = 0; x < 100; ++x) {
+            if (canvas.At(x, y) == 0) continue;
+            EXPECT_TRUE(lines.Contains({x, y}) && !place.image.Contains({x, y})) << x << "," << y;
+        }
     }
-    using enum FrameColour;
-    EXPECT_EQ(pixels.at({46, 23}), Highlight);
-    EXPECT_EQ(pixels.at({68, 23}), Black);  // black is drawn over the highlight's start
-    EXPECT_EQ(pixels.at({68, 45}), Black);
-    EXPECT_EQ(pixels.at({67, 44}), Shadow);
-    EXPECT_EQ(pixels.count({46, 45}), 0u);  // no line ends there
-    EXPECT_EQ(pixels.count({47, 44}), 0u);
+    EXPECT_EQ(canvas.At(46, 23), 1u);
+    EXPECT_EQ(canvas.At(68, 23), 3u);  // black is drawn over the highlight's start
+    EXPECT_EQ(canvas.At(68, 45), 3u);
+    EXPECT_EQ(canvas.At(67, 44), 2u);
+    EXPECT_EQ(canvas.At(46, 45), 0u);  // no line ends there
+    EXPECT_EQ(canvas.At(47, 44), 0u);
 }
 
 TEST(PaletteFrame, SunkenNameFieldCorners) {
     const Rect name = LayoutPalette(4, 0, kMetrics).nameRect;  // 4, 30, 95, 49
-    const auto pixels = Rasterise(FrameStrokes(name, false));
-    using enum FrameColour;
-    EXPECT_EQ(pixels.at({95, 30}), Shadow);
-    EXPECT_EQ(pixels.at({4, 49}), Highlight);
-    EXPECT_EQ(pixels.at({5, 31}), Black);
-    EXPECT_EQ(pixels.count({5, 48}), 0u);
+    const FrameCanvas canvas(name, false);
+    EXPECT_EQ(canvas.At(95, 30), 2u);
+    EXPECT_EQ(canvas.At(4, 49), 1u);
+    EXPECT_EQ(canvas.At(5, 31), 3u);
+    EXPECT_EQ(canvas.At(5, 48), 0u);
     EXPECT_EQ(NameTextRect(name), (Rect{7, 33, 92, 46}));
 }
 

@@ -15,12 +15,15 @@ const Rect kBounds{100, 100, 800, 500};
 const Rect kAnchor{400, 200, 448, 264};
 const Size kBalloon{120, 40};
 
-// Visible where the anchor's corner of the given index is tested.
-IsAnchorVisibleAt CornersVisible(const Rect& anchor, std::set<int> corners) {
-    return [anchor, corners](Point p) {
-        const auto points = CornerTestPoints(anchor);
+// An anchor 10 pixels below the bounds' top, where neither side above fits,
+// and the points tested at its corners, in the order of the sides.
+const Rect kNearTop{400, 110, 448, 174};
+const Point kNearTopCorners[] = {{401, 111}, {447, 111}, {401, 173}, {447, 173}};
+
+IsAnchorVisibleAt CornersVisible(std::set<int> corners) {
+    return [corners](Point p) {
         for (int i : corners) {
-            if (points[i] == p) return true;
+            if (kNearTopCorners[i] == p) return true;
         }
         return false;
     };
@@ -40,45 +43,33 @@ TEST(BalloonPlacement, WorkedExample) {
 }
 
 TEST(ChooseSide, FreeSpaceDecides) {
-    // Bounds 0..1000 both ways; the anchor is 40 x 40.
-    struct {
-        const char* name;
-        Rect anchor;
-        BalloonSide side;
-    } const cases[] = {
-        {"101 above beats more below", {500, 101, 540, 141}, BalloonSide::AboveLeft},
-        {"100 above, 150 below goes below", {500, 100, 540, 850}, BalloonSide::BelowLeft},
-        {"equal above and below goes above", {500, 100, 540, 900}, BalloonSide::AboveLeft},
-        {"more below than above", {500, 50, 540, 90}, BalloonSide::BelowLeft},
-        {"more right than left", {100, 50, 140, 90}, BalloonSide::BelowRight},
-        {"equal left and right goes left", {480, 50, 520, 90}, BalloonSide::BelowLeft},
-        {"above and right", {100, 960, 140, 1000}, BalloonSide::AboveRight},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ChooseSide({0, 0, 1000, 1000}, c.anchor, {}), c.side) << c.name;
-    }
-}
-
-TEST(ChooseSide, OtherBalloonsNarrowTheSpace) {
     const Rect farther{780, 600, 790, 650}, nearer{460, 600, 470, 650};
     using enum BalloonSide;
     const struct {
         const char* name;
+        Rect bounds, anchor;
         std::vector<Rect> others;
         BalloonSide side;
     } cases[] = {
-        // The right and lower spaces shrink to 12 and 36.
-        {"right of the anchor and below its top", {{460, 300, 600, 340}}, AboveLeft},
+        // Bounds 0..1000 both ways; the anchor is 40 x 40.
+        {"101 above beats more below", {0, 0, 1000, 1000}, {500, 101, 540, 141}, {}, AboveLeft},
+        {"100 above, 150 below goes below", {0, 0, 1000, 1000}, {500, 100, 540, 850}, {}, BelowLeft},
+        {"equal above and below goes above", {0, 0, 1000, 1000}, {500, 100, 540, 900}, {}, AboveLeft},
+        {"more right than left", {0, 0, 1000, 1000}, {100, 50, 140, 90}, {}, BelowRight},
+        {"equal left and right goes left", {0, 0, 1000, 1000}, {480, 50, 520, 90}, {}, BelowLeft},
+        {"above and right", {0, 0, 1000, 1000}, {100, 960, 140, 1000}, {}, AboveRight},
+        // Other balloons narrow the space: here the right and lower spaces shrink to 12 and 36.
+        {"right of the anchor and below its top", kBounds, kAnchor, {{460, 300, 600, 340}}, AboveLeft},
         // Its left edge is right of the anchor's and its bottom above the
         // anchor's, so right and above go negative.
-        {"overlapping the anchor's top-right", {{420, 150, 520, 210}}, BelowLeft},
-        {"beyond the bounds narrows nothing", {{900, 600, 1000, 700}}, BelowRight},
+        {"overlapping the anchor's top-right", kBounds, kAnchor, {{420, 150, 520, 210}}, BelowLeft},
+        {"beyond the bounds narrows nothing", kBounds, kAnchor, {{900, 600, 1000, 700}}, BelowRight},
         // Of several balloons on the same side the nearest edge counts, in either order.
-        {"farther alone", {farther}, BelowRight},
-        {"farther, nearer", {farther, nearer}, BelowLeft},
-        {"nearer, farther", {nearer, farther}, BelowLeft},
+        {"farther alone", kBounds, kAnchor, {farther}, BelowRight},
+        {"farther, nearer", kBounds, kAnchor, {farther, nearer}, BelowLeft},
+        {"nearer, farther", kBounds, kAnchor, {nearer, farther}, BelowLeft},
     };
-    for (const auto& c : cases) EXPECT_EQ(ChooseSide(kBounds, kAnchor, c.others), c.side) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(ChooseSide(c.bounds, c.anchor, c.others), c.side) << c.name;
 }
 
 TEST(IsOutside, RightAndBottomEdgesOnTheBoundsAreOutside) {
@@ -93,8 +84,6 @@ TEST(IsOutside, RightAndBottomEdgesOnTheBoundsAreOutside) {
 }
 
 TEST(PlaceBalloon, ChoiceOrder) {
-    // Anchor 10 pixels below the bounds' top: neither side above fits.
-    const Rect nearTop{400, 110, 448, 174};
     // Candidates: 0 (300,77) 1 (428,77) 2 (300,167) 3 (428,167).
     using enum BalloonSide;
     const struct {
@@ -107,13 +96,13 @@ TEST(PlaceBalloon, ChoiceOrder) {
         {"preferred fits", kBounds, BelowRight, {0, 1, 2, 3}, {BelowRight, {328, 67}}},
         {"preferred outside: first of 0..3 that fits", kBounds, AboveRight, {0, 1, 2, 3}, {BelowLeft, {200, 67}}},
         {"preferred corner hidden", kBounds, BelowLeft, {0, 1, 3}, {BelowRight, {328, 67}}},
-        {"nothing fits: first visible of 3..0", nearTop, AboveLeft, {0, 1, 2, 3}, {BelowRight, {28, 57}}},
-        {"nothing fits, corners 0 and 2 visible", nearTop, AboveLeft, {0, 2}, {BelowLeft, {-100, 57}}},
-        {"nothing fits, corner 0 visible", nearTop, BelowRight, {0}, {AboveLeft, {-100, -33}}},
+        {"nothing fits: first visible of 3..0", kNearTop, AboveLeft, {0, 1, 2, 3}, {BelowRight, {28, 57}}},
+        {"nothing fits, corners 0 and 2 visible", kNearTop, AboveLeft, {0, 2}, {BelowLeft, {-100, 57}}},
+        {"nothing fits, corner 0 visible", kNearTop, BelowRight, {0}, {AboveLeft, {-100, -33}}},
         {"all corners hidden", kBounds, BelowRight, {}, {NoSide, {}}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(PlaceBalloon(c.bounds, nearTop, kBalloon, c.preferred, CornersVisible(nearTop, c.visible)),
+        EXPECT_EQ(PlaceBalloon(c.bounds, kNearTop, kBalloon, c.preferred, CornersVisible(c.visible)),
                   c.expected)
             << c.name;
     }

@@ -1,33 +1,23 @@
 // Replacing a file only when complete: the target is the whole new file or
-// exactly what it was, and nothing else is left in its directory. Built for
-// both platforms, so each body of the routine is run.
+// exactly what it was, and nothing else is left in its directory, whichever
+// file operation fails. Built for both platforms, so each body of the
+// routine is run.
 #include "base/ReplaceFile.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 
+#include "../support/FaultSweep.h"
+#include "base/FileIo.h"
 #include "../support/TestFiles.h"
 
 namespace qx::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-Bytes ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::set<std::string> Names(const std::string& directory) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(directory)) names.insert(entry.path().filename().string());
-    return names;
-}
+using Write = ReplaceResult (*)(const std::string&, std::span<const std::uint8_t>);
 
 Bytes Counting(std::size_t size) {
     Bytes bytes(size);
@@ -35,44 +25,19 @@ Bytes Counting(std::size_t size) {
     return bytes;
 }
 
-TEST(ReplaceFile, TheTargetBecomesTheWholeNewContentsAndNothingElseIsLeft) {
-    const struct {
-        const char* what;
-        Bytes old;
-        Bytes replacement;
-    } cases[] = {
-        {"longer", Counting(10), Counting(300000)},
-        {"shorter", Counting(5000), {0x51}},
-        {"emptied", Counting(64), {}},
-        {"from empty", {}, Counting(3)},
-    };
-    for (const auto& c : cases) {
-        TempDir dir;
-        const std::string target = dir.Write("wave.qxm", c.old);
-        EXPECT_EQ(ReplaceFileWhole(target, c.replacement), ReplaceResult::Replaced) << c.what;
-        EXPECT_EQ(ReadBytes(target), c.replacement) << c.what;
-        EXPECT_EQ(Names(dir.Path()), std::set<std::string>{"wave.qxm"}) << c.what;
-    }
-}
-
-TEST(ReplaceFile, CreatesATargetThatDidNotExistWithTheUsualPermissions) {
+// A new target gets the permissions a file written in place would have (not
+// private to its owner); an existing one keeps its own.
+TEST(ReplaceFile, PermissionsAreThoseOfAFileWrittenInPlace) {
     TempDir dir;
-    const std::string made = dir.Write("plain.gif", {1});
-    const std::string target = dir.PathOf("new.gif");
-    ASSERT_EQ(ReplaceFileWhole(target, Counting(40)), ReplaceResult::Replaced);
-    EXPECT_EQ(ReadBytes(target), Counting(40));
-    // As a file written in place would have been, not private to its owner.
-    EXPECT_EQ(fs::status(target).permissions(), fs::status(made).permissions());
-    EXPECT_EQ(Names(dir.Path()), (std::set<std::string>{"new.gif", "plain.gif"}));
-}
+    const std::string plain = dir.Write("plain.gif", {1});
+    ASSERT_EQ(ReplaceFileWhole(dir.PathOf("new.gif"), Counting(40)), ReplaceResult::Replaced);
+    EXPECT_EQ(fs::status(dir.PathOf("new.gif")).permissions(), fs::status(plain).permissions());
 
-TEST(ReplaceFile, AnExistingTargetKeepsItsPermissions) {
-    TempDir dir;
-    const std::string target = dir.Write("shared.qxm", {1, 2});
-    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    const fs::perms before = fs::status(target).permissions();
-    ASSERT_EQ(ReplaceFileWhole(target, Counting(9)), ReplaceResult::Replaced);
-    EXPECT_EQ(fs::status(target).permissions(), before);
+    const std::string shared = dir.Write("shared.qxm", {1, 2});
+    fs::permissions(shared, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const fs::perms before = fs::status(shared).permissions();
+    ASSERT_EQ(ReplaceFileWhole(shared, Counting(9)), ReplaceResult::Replaced);
+    EXPECT_EQ(fs::status(shared).permissions(), before);
 }
 
 TEST(ReplaceFile, FailuresLeaveTheDirectoryAsItWas) {
@@ -84,19 +49,20 @@ TEST(ReplaceFile, FailuresLeaveTheDirectoryAsItWas) {
     const struct {
         const char* what;
         std::string target;
+        Write write;
         ReplaceResult result;
     } cases[] = {
-        {"no such directory", dir.PathOf("missing") + "/wave.qxm", ReplaceResult::CannotCreate},
-        {"the target is a directory", dir.PathOf("folder.qxm"), ReplaceResult::CannotPlace},
+        {"no such directory", dir.PathOf("missing") + "/wave.qxm", ReplaceFileWhole, ReplaceResult::CannotCreate},
+        {"the target is a directory", dir.PathOf("folder.qxm"), ReplaceFileWhole, ReplaceResult::CannotPlace},
+        {"a new file onto a taken name", dir.PathOf("keep.qxm"), WriteNewFileWhole, ReplaceResult::CannotPlace},
     };
-    const auto names = Names(dir.Path());
+    const auto names = NamesIn(dir.Path());
     for (const auto& c : cases) {
-        EXPECT_EQ(ReplaceFileWhole(c.target, Counting(12)), c.result) << c.what;
-        EXPECT_EQ(Names(dir.Path()), names) << c.what;
+        EXPECT_EQ(c.write(c.target, Counting(12)), c.result) << c.what;
+        EXPECT_EQ(NamesIn(dir.Path()), names) << c.what;
     }
-    EXPECT_FALSE(fs::exists(dir.PathOf("missing")));
-    EXPECT_EQ(Names(dir.PathOf("folder.qxm")), std::set<std::string>{"inside"});
-    EXPECT_EQ(ReadBytes(dir.PathOf("keep.qxm")), old);
+    EXPECT_EQ(NamesIn(dir.PathOf("folder.qxm")), std::set<std::string>{"inside"});
+    EXPECT_EQ(FileContents(dir.PathOf("keep.qxm")), old);
 }
 
 TEST(ReplaceFile, AReplacementNotFinishedRemovesItsNewFileAndKeepsTheTarget) {
@@ -105,15 +71,65 @@ TEST(ReplaceFile, AReplacementNotFinishedRemovesItsNewFileAndKeepsTheTarget) {
     {
         FileReplacement replacement(target);
         ASSERT_TRUE(replacement.Started());
-        EXPECT_EQ(Names(dir.Path()).size(), 2u);  // the new file waits beside the target
+        EXPECT_EQ(NamesIn(dir.Path()).size(), 2u);  // the new file waits beside the target
     }
-    EXPECT_EQ(Names(dir.Path()), std::set<std::string>{"wave.qxm"});
-    EXPECT_EQ(ReadBytes(target), (Bytes{4, 4}));
+    EXPECT_EQ(NamesIn(dir.Path()), std::set<std::string>{"wave.qxm"});
+    EXPECT_EQ(FileContents(target), (Bytes{4, 4}));
 
     FileReplacement replacement(target);
     ASSERT_EQ(replacement.Finish(Bytes{8}), ReplaceResult::Replaced);
     EXPECT_EQ(replacement.Finish(Bytes{9}), ReplaceResult::CannotCreate);  // done once only
-    EXPECT_EQ(ReadBytes(target), Bytes{8});
+    EXPECT_EQ(FileContents(target), Bytes{8});
+}
+
+// Whichever file operation fails, the target is old or whole and nothing else
+// is left; with none failing it is the whole new contents, alone.
+TEST(ReplaceFile, AReplacementIsOldOrWholeWhicheverOperationFails) {
+    const Bytes bytes = Counting(10000);
+    const struct {
+        const char* what;
+        std::optional<Bytes> before;
+        Write write;
+    } cases[] = {
+        {"replacing a shorter file", Bytes{'o', 'l', 'd'}, ReplaceFileWhole},
+        {"replacing a longer file", Counting(30000), ReplaceFileWhole},
+        {"replacing an empty file", Bytes{}, ReplaceFileWhole},
+        {"creating", std::nullopt, ReplaceFileWhole},
+        {"a new file", std::nullopt, WriteNewFileWhole},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const int runs = SweepFileFaults({{dir.PathOf("target"), c.before}}, {dir.Path()}, [&] {
+            return c.write(dir.PathOf("target"), bytes) == ReplaceResult::Replaced;
+        });
+        // Create, open, write, flush, close, and the move before and after.
+        EXPECT_EQ(runs, 7);
+        EXPECT_EQ(FileContents(dir.PathOf("target")), bytes);
+        EXPECT_EQ(NamesIn(dir.Path()), std::set<std::string>{"target"});
+    }
+}
+
+// A whole-file read gives every byte or none: whichever of its file
+// operations fails, nothing read so far is left behind; a file above the
+// size given is not read.
+TEST(ReadWholeFile, GivesEveryByteOrNone) {
+    TempDir dir;
+    const std::string path = dir.Write("wave.qxm", Counting(100));
+    std::vector<std::uint8_t> bytes{1};
+    EXPECT_EQ(ReadWholeFile(path, bytes, 99), FileReadStatus::TooLarge);
+    EXPECT_TRUE(bytes.empty());
+    ASSERT_EQ(ReadWholeFile(path, bytes, 100), FileReadStatus::Ok);
+    EXPECT_EQ(bytes, Counting(100));
+    for (std::uint64_t n = 1;; ++n) {
+        fault_plan::FailCall(n);
+        const FileReadStatus status = ReadWholeFile(path, bytes, 100);
+        const bool reached = fault_plan::Calls() >= n;
+        fault_plan::FailCall(0);
+        if (!reached) break;
+        EXPECT_NE(status, FileReadStatus::Ok) << "operation " << n;
+        EXPECT_TRUE(bytes.empty()) << "operation " << n;
+    }
 }
 
 }  // namespace

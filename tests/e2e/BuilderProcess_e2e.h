@@ -3,12 +3,16 @@
 #pragma once
 
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "../../platform/Gdi_win.h"
+#include "../../resources/resource.h"
 
 namespace qx::e2e {
 
@@ -99,45 +103,36 @@ inline std::string ControlText(HWND control) {
 }
 
 // Saves the window as it stands on the screen, as a 24-bit BMP named NAME.bmp
-// in the directory QX_SCREENSHOT_DIR names; does nothing when it is unset.
-// Returns false only when a picture was asked for and could not be written.
-inline bool SaveScreenshot(HWND window, const char* name) {
+// in the directory QX_SCREENSHOT_DIR names (make screenshot, the package
+// test); does nothing when it is unset.
+inline void SaveScreenshot(HWND window, const char* name) {
     const char* directory = std::getenv("QX_SCREENSHOT_DIR");
-    if (!directory || !*directory) return true;
+    if (!directory || !*directory) return;
+    Sleep(300);  // every window painted
     RECT r{};
     GetWindowRect(window, &r);
-    const int width = r.right - r.left;
-    const int height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    std::vector<unsigned char> rows(static_cast<std::size_t>(stride) * height);
-    GetDIBits(memory, bitmap, 0, height, rows.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof header;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(rows.size());
+    BITMAPINFOHEADER header{sizeof header, r.right - r.left, r.bottom - r.top, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    const DWORD stride = (static_cast<DWORD>(header.biWidth) * 3 + 3) & ~3u;
+    std::vector<unsigned char> rows(static_cast<std::size_t>(stride) * header.biHeight);
+    {
+        WindowDC screen(nullptr);
+        MemoryDC memory(screen.get());
+        OwnedBitmap bitmap(CreateCompatibleBitmap(screen.get(), header.biWidth, header.biHeight));
+        {
+            SelectGuard select(memory.get(), bitmap.get());
+            BitBlt(memory.get(), 0, 0, header.biWidth, header.biHeight, screen.get(), r.left, r.top, SRCCOPY);
+        }
+        GetDIBits(memory.get(), bitmap.get(), 0, header.biHeight, rows.data(), reinterpret_cast<BITMAPINFO*>(&header),
+                  DIB_RGB_COLORS);
+    }
+    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof header;
+    const BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(offset + rows.size()), 0, 0, offset};
     const std::string path = std::string(directory) + "\\" + name + ".bmp";
     FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return false;
-    std::fwrite(&file, sizeof file, 1, out);
-    std::fwrite(&header, sizeof header, 1, out);
-    std::fwrite(rows.data(), 1, rows.size(), out);
-    return std::fclose(out) == 0;
+    if (!out || std::fwrite(&file, sizeof file, 1, out) != 1 || std::fwrite(&header, sizeof header, 1, out) != 1 ||
+        std::fwrite(rows.data(), 1, rows.size(), out) != rows.size() || std::fclose(out) != 0) {
+        ADD_FAILURE() << "the picture " << path << " was not written";
+    }
 }
 
 }  // namespace qx::e2e

@@ -65,15 +65,10 @@ bool KeyExists(HKEY root, const std::string& path) {
     return true;
 }
 
-std::string KnownFolder(REFKNOWNFOLDERID id) {
-    PWSTR wide = nullptr;
-    std::string path;
-    if (SHGetKnownFolderPath(id, 0, nullptr, &wide) == S_OK) {
-        char narrow[MAX_PATH] = "";
-        WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, sizeof narrow, nullptr, nullptr);
-        path = narrow;
-    }
-    CoTaskMemFree(wide);
+// A folder of the user's profile (CSIDL_LOCAL_APPDATA, CSIDL_PROGRAMS).
+std::string ShellFolder(int csidl) {
+    char path[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
     return path;
 }
 
@@ -132,8 +127,8 @@ protected:
         msi = Env("QX_MSI");
         ASSERT_TRUE(Exists(msi)) << "QX_MSI: " << msi;
         CoInitialize(nullptr);
-        directory = KnownFolder(FOLDERID_LocalAppData) + "\\Programs\\QX Gestures Builder";
-        shortcut = KnownFolder(FOLDERID_Programs) + "\\QX Gestures Builder.lnk";
+        directory = ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\QX Gestures Builder";
+        shortcut = ShellFolder(CSIDL_PROGRAMS) + "\\QX Gestures Builder.lnk";
         // What an interrupted run left behind.
         if (Exists(directory)) RunToEnd("msiexec /x \"" + msi + "\" /qn");
     }
@@ -161,8 +156,8 @@ TEST_F(Installer, InstallsForTheUserOpensGesturesAndUninstallsWithoutATrace) {
     ASSERT_TRUE(ClassValue(progId + "\\shell\\open\\command", nullptr, command));
     EXPECT_EQ(command, "\"" + exe + "\" \"%1\"");
     ASSERT_TRUE(ClassValue(progId + "\\DefaultIcon", nullptr, icon));
-    EXPECT_EQ(icon, exe + ",-133");
-    EXPECT_TRUE(HasIconGroup(exe, 133)) << "the gesture icon";
+    EXPECT_EQ(icon, exe + ",-" + std::to_string(IDI_PALETTE));
+    EXPECT_TRUE(HasIconGroup(exe, IDI_PALETTE)) << "the gesture icon";
 
     {
         // Opening a gesture whose name has a space, as Explorer does with
@@ -174,7 +169,7 @@ TEST_F(Installer, InstallsForTheUserOpensGesturesAndUninstallsWithoutATrace) {
         ASSERT_TRUE(builder.Started());
         HWND window = builder.FindCaptioned("my wave.qxm - Quixmoor Gesture", 30000);
         ASSERT_NE(window, nullptr);
-        EXPECT_EQ(ControlText(GetDlgItem(window, 1004)), "Wave");
+        EXPECT_EQ(ControlText(GetDlgItem(window, IDC_DISPLAYED_NAME)), "Wave");
         PostMessageA(window, WM_CLOSE, 0, 0);
         EXPECT_TRUE(builder.Exited(10000));
         EXPECT_TRUE(DeleteFileA(gesture.c_str()));

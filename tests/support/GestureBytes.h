@@ -23,11 +23,9 @@ struct GestureFields {
     std::optional<Bytes> audio;  // written when present
 };
 
+// Four bytes, most significant first.
 inline void PutLength(Bytes& out, std::size_t n) {
-    out.push_back(static_cast<unsigned char>(n >> 24));
-    out.push_back(static_cast<unsigned char>(n >> 16));
-    out.push_back(static_cast<unsigned char>(n >> 8));
-    out.push_back(static_cast<unsigned char>(n));
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<unsigned char>(n >> shift));
 }
 
 inline Bytes GestureFileBytes(const GestureFields& f) {
@@ -39,13 +37,10 @@ inline Bytes GestureFileBytes(const GestureFields& f) {
                                         static_cast<unsigned char>(f.frameWidth), f.red, f.green, f.blue,
                                         f.backToFrame, f.audioStartFrame};
     out.insert(out.end(), settings, settings + 40);
-    PutLength(out, f.button.size());
-    out.insert(out.end(), f.button.begin(), f.button.end());
-    PutLength(out, f.image.size());
-    out.insert(out.end(), f.image.begin(), f.image.end());
-    if (f.audio) {
-        PutLength(out, f.audio->size());
-        out.insert(out.end(), f.audio->begin(), f.audio->end());
+    for (const Bytes* section : {&f.button, &f.image, f.audio ? &*f.audio : nullptr}) {
+        if (!section) continue;
+        PutLength(out, section->size());
+        out.insert(out.end(), section->begin(), section->end());
     }
     return out;
 }

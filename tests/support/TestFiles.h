@@ -1,5 +1,6 @@
 // Helpers shared by the core tests: a directory private to one test, and
-// builders for the little-endian RIFF files (WAVE sounds) fixtures are made of.
+// builders for the little-endian files fixtures are made of (WAVE sounds in
+// RIFF chunks, bitmap pictures).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -66,6 +67,42 @@ inline Bytes WaveFormat(std::uint16_t tag, std::uint16_t channels, std::uint32_t
     PutLE(f, tag, 2); PutLE(f, channels, 2); PutLE(f, rate, 4);
     PutLE(f, rate * align, 4); PutLE(f, align, 2); PutLE(f, bits, 2);
     return f;
+}
+
+// A bitmap file with a BITMAPINFOHEADER, rows stored bottom up. pixels are
+// width x height values, top row first: table indices up to 8 bits, the raw
+// 16-bit value at 16, 0xRRGGBB at 24 and 32. table holds 0xRRGGBB colours.
+inline Bytes BitmapFile(int width, int height, int bits, const std::vector<std::uint32_t>& table,
+                        const std::vector<std::uint32_t>& pixels) {
+    const std::size_t stride = (static_cast<std::size_t>(width) * bits + 31) / 32 * 4;
+    Bytes rows(stride * static_cast<std::size_t>(height), 0);
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = rows.data() + stride * static_cast<std::size_t>(height - 1 - y);
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t v = pixels[static_cast<std::size_t>(y * width + x)];
+            if (bits < 8) {
+                row[x * bits / 8] |= static_cast<std::uint8_t>(v << (8 - bits - x * bits % 8));
+            } else {
+                for (int i = 0; i < bits / 8; ++i) row[x * bits / 8 + i] = static_cast<std::uint8_t>(v >> (8 * i));
+            }
+        }
+    }
+    Bytes b = {'B', 'M'};
+    const std::uint32_t offset = 14 + 40 + 4 * static_cast<std::uint32_t>(table.size());
+    PutLE(b, offset + static_cast<std::uint32_t>(rows.size()), 4);
+    PutLE(b, 0, 4);
+    PutLE(b, offset, 4);
+    PutLE(b, 40, 4);
+    PutLE(b, static_cast<std::uint32_t>(width), 4);
+    PutLE(b, static_cast<std::uint32_t>(height), 4);
+    PutLE(b, 1, 2);
+    PutLE(b, static_cast<std::uint32_t>(bits), 2);
+    b.insert(b.end(), 16, 0);  // no compression, no image size, no resolution
+    PutLE(b, static_cast<std::uint32_t>(table.size()), 4);
+    PutLE(b, 0, 4);
+    for (const std::uint32_t colour : table) PutLE(b, colour, 4);  // blue, green, red, 0
+    b.insert(b.end(), rows.begin(), rows.end());
+    return b;
 }
 
 inline Bytes RiffWave(const std::vector<Bytes>& chunks) {

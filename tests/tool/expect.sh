@@ -7,8 +7,7 @@
 # and its output (stdout and stderr together) matches the extended regular
 # expression PATTERN. The scratch directory holds:
 #   samples/   copies of the sample gestures in SAMPLES
-#   bad/       gestures that cannot be read: empty, wrong magic, newer
-#              version, cut short
+#   bad/       truncated.qxm: the wave sample cut short
 #   warn/      columns.qxm: the wave sample with frame width 30 (16 columns
 #              left over)
 #   errors/    silent.qxm: the wave sample whose sound starts on frame 9 of 8
@@ -27,9 +26,6 @@ mkdir samples bad warn errors pictures
 cp "$data"/gif/*.gif "$data"/gif-encoders/*.gif pictures/
 cp "$samples"/*.qxm samples/
 wave=samples/wave.qxm
-: > bad/empty.qxm
-{ printf 'QXMX'; tail -c +5 "$wave"; } > bad/wrong-magic.qxm
-{ printf 'QXMG0200'; tail -c +9 "$wave"; } > bad/newer.qxm
 head -c 1000 "$wave" > bad/truncated.qxm
 # "Wave" is 4 bytes, so the settings block starts at 13: the frame width's
 # low byte is at 18 and the audio start frame at 23.

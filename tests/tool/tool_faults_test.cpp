@@ -1,6 +1,6 @@
-// qxmtool's writers, called in-process, with each of their file operations
-// failing in turn: a failure is reported, and no output is ever partial or
-// left behind half made.
+// qxmtool's commands called in-process: pack's option rules, and the writers
+// with each of their file operations failing in turn: a failure is
+// reported, and no output is ever partial or left behind half made.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -21,6 +21,49 @@ int RunTool(const tool::Command& command, std::vector<std::string> args) {
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     return command.run(argv);
+}
+
+// What each command refuses, with its exit status and message, leaving its
+// target as it was; pack's options are refused before any file is read.
+TEST(ToolRefusals, EachRefusalHasItsStatusAndMessage) {
+    TempDir dir;
+    const std::string out = dir.Write("out", {'o', 'l', 'd'});
+    const std::string pictures = std::string(QX_TEST_DATA) + "/gif/";
+    const auto pack = [&](std::vector<std::string> more) {
+        std::vector<std::string> args = {out, "--name", "Wave", "--image", "s.gif", "--button", "b.gif"};
+        args.insert(args.end(), more.begin(), more.end());
+        return args;
+    };
+    const struct {
+        const tool::Command& command;
+        std::vector<std::string> args;
+        int status;
+        const char* said;
+    } cases[] = {
+        {tool::kExtractCommand, {out}, 2, "usage: qxmtool extract"},
+        {tool::kRepairCommand, {out, out}, 2, "is the input itself"},
+        {tool::kRepairCommand, {pictures + "button16.gif", out}, 1, "the player shows it as it is; nothing written"},
+        {tool::kPackCommand, pack({"--frame-width", "wide"}), 2, "--frame-width: \"wide\" is not a number"},
+        {tool::kPackCommand, pack({"--frame-width=32", "--transparent", "255,0"}), 2, "\"255,0\" is not R,G,B"},
+        {tool::kPackCommand, pack({"--frame-width=32", "--transparent=0,0,256"}), 2, "\"0,0,256\" is not R,G,B"},
+        {tool::kPackCommand, pack({"--frame-width=32", "--loop", "256"}), 2, "\"256\" is not a frame number"},
+        {tool::kPackCommand, pack({"--frame-width=32", "--loop", "-1"}), 2, "\"-1\" is not a frame number"},
+        // Frame 0 is a frame number.
+        {tool::kPackCommand, pack({"--frame-width=32", "--loop", "0", "--audio-frame", "1"}), 2,
+         "--audio-frame and --audio-once need --audio"},
+        {tool::kPackCommand, pack({"--frame-width=32", "--reverse=1"}), 2, "--reverse takes no value"},
+        {tool::kPackCommand, pack({"--frame-width"}), 2, "--frame-width needs a value"},
+        {tool::kPackCommand, pack({"--colour", "1"}), 2, "unknown option --colour"},
+        {tool::kPackCommand, pack({}), 2, "--frame-width is required"},
+    };
+    for (const auto& c : cases) {
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(RunTool(c.command, c.args), c.status) << c.said;
+        const std::string said = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find(c.said), std::string::npos) << said;
+        EXPECT_EQ(FileContents(out), (Bytes{'o', 'l', 'd'})) << c.said;
+    }
 }
 
 TEST(ToolFaults, EveryWriterReportsAFailureAndLeavesEachOutputOldOrWhole) {

@@ -2,6 +2,12 @@
 // the messages a user's actions produce.
 #pragma once
 
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstring>
 #include <memory>
 
 #include "TestSupport_win.h"
@@ -9,6 +15,16 @@
 #include "platform/Controls_win.h"
 
 namespace qx::test {
+
+// A file of the test data, copied into a directory (so that the copies the
+// builder makes beside it land there too); its new path.
+inline std::string CopyTestData(const std::string& name, const std::string& directory) {
+    std::string source = std::string("Z:") + QX_TEST_DATA + "/" + name;
+    std::replace(source.begin(), source.end(), '/', '\\');
+    const std::string target = directory + "\\" + name.substr(name.find_last_of('/') + 1);
+    EXPECT_TRUE(CopyFileA(source.c_str(), target.c_str(), FALSE)) << source;
+    return target;
+}
 
 class BuilderTest : public SeamTest {
 protected:
@@ -23,6 +39,11 @@ protected:
         SeamTest::TearDown();
     }
     virtual void BeforeCreate() {}
+    // A second window in place of the first, which is destroyed.
+    void Recreate() {
+        builder = std::make_unique<BuilderDialog>();
+        ASSERT_NE(builder->CreateModeless(nullptr), nullptr);
+    }
 
     HWND Item(int id) const { return GetDlgItem(builder->hwnd(), id); }
     void Type(int id, const std::string& text) const { SetWindowTextA(Item(id), text.c_str()); }
@@ -35,6 +56,16 @@ protected:
         if (Checked(id) != on) Click(id);
     }
     std::string Caption() const { return WindowText(builder->hwnd()); }
+    // One file dropped at a client point, in a handle as the shell makes it.
+    void Drop(const std::string& path, POINT at) const {
+        HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + path.size() + 2);
+        auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+        drop->pFiles = sizeof(DROPFILES);
+        drop->pt = at;
+        std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), path.c_str(), path.size() + 1);
+        GlobalUnlock(memory);
+        SendMessageA(builder->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    }
 
     std::unique_ptr<BuilderDialog> builder;
 };

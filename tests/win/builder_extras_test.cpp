@@ -1,30 +1,15 @@
-// Additions beside the specified builder: Check Gesture, dropped files and
-// keyboard shortcuts.
+// The builder's commands that name files without opening a gesture (Browse
+// and dropped files), the About and Check Gesture boxes, and the keyboard
+// shortcuts.
 #include "BuilderFixture_win.h"
-#include "tests/support/GestureBytes.h"
 #include "app/Accelerators_win.h"
 
-#include <shellapi.h>
-#include <shlobj.h>
-
-#include <cstring>
+#include <commdlg.h>
 
 namespace qx::test {
 namespace {
 
-// A WM_DROPFILES handle as the shell makes it: one file dropped at a client point.
-HDROP MakeDrop(const std::string& path, POINT at) {
-    const std::size_t size = sizeof(DROPFILES) + path.size() + 2;
-    HGLOBAL memory = GlobalAlloc(GHND, size);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->pt = at;
-    drop->fNC = FALSE;
-    drop->fWide = FALSE;
-    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), path.c_str(), path.size() + 1);
-    GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
-}
+using BuilderExtras = BuilderTest;
 
 POINT CentreOf(HWND control, HWND parent) {
     RECT r{};
@@ -33,86 +18,82 @@ POINT CentreOf(HWND control, HWND parent) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-class BuilderExtras : public BuilderTest {
-protected:
-    void Drop(const std::string& path, POINT at) const {
-        SendMessageA(builder->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(path, at)), 0);
+TEST_F(BuilderExtras, BrowseAndDropFillTheFieldAndItsPathMember) {
+    struct Row {
+        int button, edit;
+        const char* filter;
+        std::string BuilderModel::*member;
+        const char* dropped;
+    };
+    const Row rows[] = {
+        {IDC_BROWSE_AUDIO, IDC_AUDIO_FILE, "WAVE files (*.wav)|*.wav||", &BuilderModel::audioFile, "c:\\s\\Hi.WAV"},
+        {IDC_BROWSE_ANIMATION, IDC_ANIMATION_FILE, "GIF files (*.gif)|*.gif||", &BuilderModel::animationFile,
+         "c:\\art\\Strip.GIF"},
+        {IDC_BROWSE_BUTTON_IMAGE, IDC_BUTTON_IMAGE_FILE, "GIF files of size 20*20 (*.gif)|*.gif||",
+         &BuilderModel::buttonImageFile, "c:\\art\\b.gif"},
+    };
+    for (const Row& r : rows) {
+        builder->model.dirty = 0;
+        files.Choose("c:\\art\\picked");
+        Click(r.button);
+        ASSERT_FALSE(files.asked.empty());
+        EXPECT_FALSE(files.asked.back().save);
+        EXPECT_EQ(files.asked.back().filter, r.filter);
+        EXPECT_EQ(files.asked.back().flags, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST));
+        EXPECT_EQ(builder->model.*(r.member), "c:\\art\\picked") << r.filter;
+        EXPECT_EQ(builder->model.dirty, 1);
+
+        builder->model.dirty = 0;
+        Drop(r.dropped, CentreOf(Item(r.edit), builder->hwnd()));
+        EXPECT_EQ(Text(r.edit), r.dropped);
+        EXPECT_EQ(builder->model.*(r.member), r.dropped);
+        EXPECT_EQ(builder->model.dirty, 1);
     }
-    void DropOn(int id, const std::string& path) const { Drop(path, CentreOf(Item(id), builder->hwnd())); }
-};
-
-TEST_F(BuilderExtras, DroppedPicturesAndSoundsFillTheFieldUnderThePointer) {
+    // The audio edit went through its own handler: the start frame is enabled.
+    EXPECT_TRUE(Enabled(IDC_AUDIO_START_FRAME));
+    // A cancelled dialog changes nothing; a sound on the picture field, or a
+    // picture elsewhere, is not taken.
     builder->model.dirty = 0;
-    DropOn(1001, "c:\\art\\Strip.GIF");
-    EXPECT_EQ(Text(1001), "c:\\art\\Strip.GIF");
+    files.Cancel();
+    Click(IDC_BROWSE_ANIMATION);
+    Drop("c:\\s\\x.wav", CentreOf(Item(IDC_ANIMATION_FILE), builder->hwnd()));
+    Drop("c:\\art\\y.gif", CentreOf(Item(IDC_DISPLAYED_NAME), builder->hwnd()));
     EXPECT_EQ(builder->model.animationFile, "c:\\art\\Strip.GIF");
-    EXPECT_EQ(builder->model.dirty, 1);
-    DropOn(1021, "c:\\art\\b.gif");
-    EXPECT_EQ(builder->model.buttonImageFile, "c:\\art\\b.gif");
-    DropOn(1002, "c:\\s\\hi.wav");
-    EXPECT_EQ(builder->model.audioFile, "c:\\s\\hi.wav");
-    EXPECT_TRUE(Enabled(1015));
-
-    // A sound on the picture field, or a picture elsewhere, is not taken.
-    DropOn(1001, "c:\\s\\x.wav");
-    DropOn(1004, "c:\\art\\y.gif");
-    EXPECT_EQ(builder->model.animationFile, "c:\\art\\Strip.GIF");
-    EXPECT_EQ(Text(1004), "");
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(BuilderExtras, DroppedGestureOpensAfterTheQuestion) {
-    ScratchDirectory dir;
-    GestureFields f;
-    f.name = "Dropped";
-    WriteFileBytes(dir.File("Drop.qxm"), GestureFileBytes(f));
-    Type(1004, "unsaved");
-    messages.Answer(IDCANCEL);
-    Drop(dir.File("Drop.qxm"), {5, 5});
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Save changes to gesture?"});
-    EXPECT_EQ(Text(1004), "unsaved");
-
-    messages.Answer(IDNO);
-    Drop(dir.File("Drop.qxm"), {5, 5});
-    EXPECT_EQ(Text(1004), "Dropped");
-    EXPECT_EQ(Caption(), "drop.qxm - Quixmoor Gesture");
-    EXPECT_EQ(builder->model.dirty, 0);
-    EXPECT_TRUE(files.asked.empty());
-}
-
-TEST_F(BuilderExtras, CheckGestureReportsOnTheFormAndChangesNothing) {
-    ScratchDirectory dir;
-    WriteFileBytes(dir.File("strip.gif"), Pattern(100, 1));  // not a picture at all
-    WriteFileBytes(dir.File("button.gif"), Pattern(50, 2));
-    Type(1001, dir.File("strip.gif"));
-    Type(1021, dir.File("button.gif"));
-    Type(1004, "Wave");
-    builder->model.dirty = 0;
-    const std::string report = builder->CheckReport();
-    EXPECT_EQ(report.find("Displayed name"), std::string::npos) << report;
-    EXPECT_NE(report.find("error"), std::string::npos) << report;
+    EXPECT_EQ(Text(IDC_DISPLAYED_NAME), "");
     EXPECT_EQ(builder->model.dirty, 0);
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_FALSE(FileExists(builder->model.TempPath("~tempqxm.qxm")));
 }
 
-std::string shownFindings;
+// The About and Check Gesture boxes run modal: a timer finds the box, reads
+// its texts and closes it with OK.
+std::string seenTexts;
 
-void CALLBACK ReadAndCloseCheck(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND dialog = FindWindowA("#32770", "Check Gesture");
-    if (!dialog) return;
+template <const char* caption>
+void CALLBACK ReadAndClose(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = FindWindowA("#32770", caption);
+    if (!box) return;
     KillTimer(nullptr, id);
-    shownFindings = WindowText(GetDlgItem(dialog, IDC_CHECK_FINDINGS));
-    SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        seenTexts += WindowText(child) + "|";
+    }
+    SendMessageA(box, WM_COMMAND, IDOK, 0);
 }
 
-TEST_F(BuilderExtras, CheckGestureCommandShowsTheFindings) {
-    shownFindings.clear();
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &ReadAndCloseCheck);
-    Command(ID_TOOLS_CHECK);
-    KillTimer(nullptr, timer);
-    EXPECT_NE(shownFindings.find("Displayed name must be specified"), std::string::npos) << shownFindings;
-    EXPECT_NE(shownFindings.find("\r\n"), std::string::npos);
+constexpr char kAbout[] = "About QXM Builder";
+constexpr char kCheck[] = "Check Gesture";
+
+TEST_F(BuilderExtras, AboutAndCheckGestureRunModalUntilOk) {
+    for (auto [command, read] : {std::pair<WPARAM, TIMERPROC>{ID_APP_ABOUT, &ReadAndClose<kAbout>},
+                                 {ID_TOOLS_CHECK, &ReadAndClose<kCheck>}}) {
+        seenTexts.clear();
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, read);
+        Command(command);  // returns once the box is closed
+        KillTimer(nullptr, timer);
+        EXPECT_FALSE(seenTexts.empty()) << command;
+    }
+    // Check Gesture was given the form: the findings begin with its first problem.
+    EXPECT_EQ(seenTexts.rfind("error: Displayed name must be specified\r\n", 0), 0u) << seenTexts;
+    EXPECT_EQ(builder->model.dirty, 0);
 }
 
 TEST_F(BuilderExtras, ShortcutsReachTheirCommands) {
@@ -122,26 +103,21 @@ TEST_F(BuilderExtras, ShortcutsReachTheirCommands) {
         GetKeyboardState(state);
         state[VK_CONTROL] = control ? 0x80 : 0;
         SetKeyboardState(state);
-        MSG msg{Item(1004), WM_KEYDOWN, key, 1, 0, {0, 0}};
+        MSG msg{Item(IDC_DISPLAYED_NAME), WM_KEYDOWN, key, 1, 0, {0, 0}};
         const bool translated = keys.Translate(msg);
         state[VK_CONTROL] = 0;
         SetKeyboardState(state);
         return translated;
     };
-    // F5: Test, which validates the empty form first.
+    // F5: Test, and Ctrl+S on the untitled form: Save As; both check the empty form first.
     EXPECT_TRUE(press(VK_F5, false));
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Displayed name must be specified"});
-    // Ctrl+S on the untitled form: Save acts as Save As, which validates first too.
-    messages.shown.clear();
     EXPECT_TRUE(press('S', true));
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Displayed name must be specified"});
-    // Ctrl+O: the open dialog.
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>(2, "Displayed name must be specified"));
     files.Cancel();
     EXPECT_TRUE(press('O', true));
     ASSERT_EQ(files.asked.size(), 1u);
     EXPECT_EQ(files.asked[0].filter, "Quixmoor Gestures (*.qxm)|*.qxm||");
-    // Ctrl+N with unsaved changes asks.
-    Type(1004, "x");
+    Type(IDC_DISPLAYED_NAME, "x");
     messages.shown.clear();
     messages.Answer(IDCANCEL);
     EXPECT_TRUE(press('N', true));

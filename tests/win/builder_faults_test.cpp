@@ -1,17 +1,29 @@
 // The builder's file commands with each of their file operations failing in
 // turn: each reports its failure, leaves its target old or whole, and
 // leaves no file of its own behind.
-#include "PlaybackFixture_win.h"
-#include "tests/support/GestureBytes.h"
+#include "BuilderFixture_win.h"
 #include "support/FaultSweep.h"
+#include "support/GifWriter.h"
+#include "tests/support/GestureBytes.h"
+#include "tests/support/TestFiles.h"
 
 #include <cstdio>
 
 namespace qx::test {
 namespace {
 
-class BuilderFaults : public PlaybackBuilderTest {
+const Bytes kOld = {'o', 'l', 'd'};
+
+class BuilderFaults : public BuilderTest {
 protected:
+    // A form that saves: its sections' files need only open.
+    void FillForm() {
+        Type(IDC_ANIMATION_FILE, dir.Write("strip.gif", Pattern(5000, 1)));
+        Type(IDC_BUTTON_IMAGE_FILE, dir.Write("button.gif", Pattern(300, 2)));
+        Type(IDC_AUDIO_FILE, dir.Write("sound.wav", Pattern(3000, 3)));
+        Type(IDC_DISPLAYED_NAME, "Wave");
+        Type(IDC_FRAME_WIDTH, "32");
+    }
     // Runs a command from a fresh script: true when it showed no message.
     template <class Command>
     bool Quietly(Command command, std::vector<int> answers = {}) {
@@ -21,109 +33,91 @@ protected:
         files.answers.clear();
         return messages.shown.empty();
     }
-    void Report(const char* sweep, int runs) {
-        EXPECT_GT(runs, 0) << sweep;
-        RecordProperty(std::string("fault_runs_") + sweep, runs);
-        std::printf("%s: %d runs with a failing file operation\n", sweep, runs);
+    // One sweep over a target in the test's directory (or over the given
+    // targets and directories), which must have faulty runs to count.
+    void Sweep(const char* name, const std::vector<SweptTarget>& targets, const std::function<bool()>& run,
+               const std::vector<std::string>& directories = {}, bool allOrNothing = false) {
+        const int runs =
+            SweepFileFaults(targets, directories.empty() ? std::vector{dir.Path()} : directories, run, allOrNothing);
+        EXPECT_GT(runs, 0) << name;
+        RecordProperty(std::string("fault_runs_") + name, runs);
+        std::printf("%s: %d runs with a failing file operation\n", name, runs);
     }
-    std::string CopyCorpusFile(const std::string& name) {
-        std::string source = std::string("Z:") + QX_TEST_DATA + "/gif-encoders/" + name;
-        for (char& c : source) {
-            if (c == '/') c = '\\';
-        }
-        WriteFileBytes(dir.File(name), ReadFileBytes(source));
-        return dir.File(name);
-    }
+
+    TempDir dir;
 };
 
 TEST_F(BuilderFaults, SaveAndSaveAsLeaveTheTargetOldOrWhole) {
-    FillForm({.strip = {4, 32, 32}, .withSound = true});
-    const std::string target = dir.File("out.qxm");
-    const Bytes old = {'o', 'l', 'd'};
-    Report("save", SweepFileFaults({{target, old}}, {dir.path()}, [&] {
+    FillForm();
+    const std::string target = dir.PathOf("out.qxm");
+    Sweep("save", {{target, kOld}}, [&] {
         bool saved = false;
         const bool quiet = Quietly([&] { saved = builder->SaveGesture(target, false, false); });
         EXPECT_EQ(saved, quiet) << "a failed save says why";
         return saved;
-    }));
-    Report("save_as", SweepFileFaults({{target, old}}, {dir.path()}, [&] {
+    });
+    Sweep("save_as", {{target, kOld}}, [&] {
         bool saved = false;
         // The question whether to replace the file is the one message of a
         // save that succeeds.
-        Quietly(
-            [&] {
-                files.Choose(target);
-                saved = builder->FileSaveAs();
-            },
-            {IDYES});
+        files.Choose(target);
+        Quietly([&] { saved = builder->FileSaveAs(); }, {IDYES});
         const bool asked = !messages.shown.empty() && messages.shown[0].text.rfind("File '", 0) == 0;
         EXPECT_TRUE(asked || !saved) << "the existing file was replaced without the question";
         EXPECT_EQ(saved, messages.shown.size() == (asked ? 1u : 0u)) << "a failed save says why";
         return saved;
-    }));
+    });
 }
 
-TEST_F(BuilderFaults, OpenPutsBackEveryTemporaryFileOrReplacesThemAll) {
-    GestureFields f = WorkedExample();
-    const std::string path = dir.File("wave.qxm");
-    WriteFileBytes(path, GestureFileBytes(f));
-    const std::vector<SweptTarget> sections = {
-        {builder->model.TempPath("~tempqxmb.gif"), Bytes{7, 7, 7}},
-        {builder->model.TempPath("~tempqxm.gif"), Bytes{6, 6}},
-        {builder->model.TempPath("~tempqxm.wav"), std::nullopt},
-    };
-    Report("open", SweepFileFaults(
-                       sections, {builder->model.tempDirectory},
-                       [&] {
-                           builder->model.filePath.clear();
-                           const bool quiet = Quietly([&] { builder->OpenGestureFile(path, "wave.qxm"); });
-                           EXPECT_EQ(builder->model.filePath == path, quiet) << "a failed open changes nothing";
-                           return quiet;
-                       },
-                       true));
-}
+TEST_F(BuilderFaults, OpenPutsBackEveryTemporaryFileOrReplacesThemAllAndExportKeepsItsTarget) {
+    const std::string path = dir.Write("wave.qxm", GestureFileBytes(WorkedExample()));
+    Sweep(
+        "open",
+        {{builder->model.TempPath("~tempqxmb.gif"), Bytes{7, 7, 7}},
+         {builder->model.TempPath("~tempqxm.gif"), Bytes{6, 6}},
+         {builder->model.TempPath("~tempqxm.wav"), std::nullopt}},
+        [&] {
+            builder->model.filePath.clear();
+            const bool quiet = Quietly([&] { builder->OpenGestureFile(path, "wave.qxm"); });
+            EXPECT_EQ(builder->model.filePath == path, quiet) << "a failed open changes nothing";
+            return quiet;
+        },
+        {builder->model.tempDirectory}, true);
 
-TEST_F(BuilderFaults, ExportLeavesTheTargetOldOrWhole) {
-    WriteFileBytes(dir.File("wave.qxm"), GestureFileBytes(WorkedExample()));
-    ASSERT_TRUE(Quietly([&] { builder->OpenGestureFile(dir.File("wave.qxm"), "wave.qxm"); }));
-    const std::string target = dir.File("strip.gif");
-    Report("export", SweepFileFaults({{target, Bytes{'o', 'l', 'd'}}}, {dir.path()}, [&] {
-        return Quietly([&] {
-            files.Choose(target);
-            Command(ID_FILE_SAVE_ANIMATION);
-        });
-    }));
+    ASSERT_TRUE(Quietly([&] { builder->OpenGestureFile(path, "wave.qxm"); }));
+    const std::string target = dir.PathOf("strip.gif");
+    Sweep("export", {{target, kOld}}, [&] {
+        files.Choose(target);
+        return Quietly([&] { Command(ID_FILE_SAVE_ANIMATION); });
+    });
 }
 
 TEST_F(BuilderFaults, PictureCopiesAppearWholeOrNotAtAll) {
-    const std::string animation = CopyCorpusFile("gifsicle-anim-disposal2.gif");
-    const std::string strip = dir.File("gifsicle-anim-disposal2-strip.gif");
-    // A picture that cannot be read is left to the specified flow: no offer,
-    // no message, the picture taken as chosen.
-    Report("strip_offer", SweepFileFaults({{strip, std::nullopt}}, {dir.path()}, [&] {
+    const std::string animation = CopyTestData("gif-encoders/gifsicle-anim-disposal2.gif", dir.Path());
+    const std::string strip = dir.PathOf("gifsicle-anim-disposal2-strip.gif");
+    // A picture that cannot be read is taken as chosen, with no offer and no message.
+    Sweep("strip_offer", {{strip, std::nullopt}}, [&] {
         Type(IDC_ANIMATION_FILE, "");
-        Quietly(
-            [&] {
-                files.Choose(animation);
-                Click(IDC_BROWSE_ANIMATION);
-            },
-            {IDYES});
+        files.Choose(animation);
+        Quietly([&] { Click(IDC_BROWSE_ANIMATION); }, {IDYES});
         const bool taken = Text(IDC_ANIMATION_FILE) == strip;
         EXPECT_TRUE(taken || Text(IDC_ANIMATION_FILE) == animation);
         return taken;
-    }));
+    });
 
-    FillForm({.strip = {4, 32, 32}});
-    Type(IDC_ANIMATION_FILE, CopyCorpusFile("magick-strip-4.gif"));
-    const std::string fixed = dir.File("chosen.gif");
-    Report("repair", SweepFileFaults({{fixed, Bytes{'o', 'l', 'd'}}}, {dir.path()}, [&] {
-        Type(IDC_ANIMATION_FILE, dir.File("magick-strip-4.gif"));
-        Quietly([&] {
-            files.Choose(fixed);
-            builder->RepairPictures();
-        });
+    // A button the player shows, read too when the form's pictures are looked at.
+    GifFrame button;
+    button.width = button.height = 20;
+    button.pixels.assign(400, 1);
+    Type(IDC_BUTTON_IMAGE_FILE, dir.Write("button.gif", WriteGif({0, 0xE00000}, {button})));
+    const std::string refused = CopyTestData("gif-encoders/magick-strip-4.gif", dir.Path());
+    const std::string fixed = dir.PathOf("chosen.gif");
+    Sweep("repair", {{fixed, kOld}}, [&] {
+        Type(IDC_ANIMATION_FILE, refused);
+        files.Choose(fixed);
+        Quietly([&] { builder->RepairPictures(); });
         return Text(IDC_ANIMATION_FILE) == fixed;
-    }));
+    });
 }
 
 }  // namespace

@@ -1,168 +1,175 @@
-// The builder window: start-up state, layout, closing and exit clean-up.
+// The builder window: its start and New, its menu and tab order, the
+// question asked before unsaved work is dropped, and its private temporary
+// directory.
+#include <filesystem>
+#include <functional>
+
 #include "BuilderFixture_win.h"
+#include "support/FaultSweep.h"
+#include "tests/support/GestureBytes.h"
+#include "tests/support/TestFiles.h"
 
 namespace qx::test {
 namespace {
 
-using BuilderWindow = BuilderTest;
+constexpr int kEdits[] = {IDC_ANIMATION_FILE, IDC_AUDIO_FILE, IDC_BUTTON_IMAGE_FILE, IDC_DISPLAYED_NAME,
+                          IDC_FRAME_WIDTH,    IDC_RED,        IDC_GREEN,             IDC_BLUE,
+                          IDC_BACK_TO_FRAME,  IDC_AUDIO_START_FRAME};
+constexpr int kBoxes[] = {IDC_TRANSPARENT, IDC_IMAGE_LOOP, IDC_IMAGE_REVERSE, IDC_AUDIO_ONCE};
+constexpr int kDependents[] = {IDC_RED, IDC_GREEN, IDC_BLUE, IDC_BACK_TO_FRAME, IDC_AUDIO_START_FRAME, IDC_AUDIO_ONCE};
 
-TEST_F(BuilderWindow, StartsWithTheEmptyUntitledForm) {
-    EXPECT_EQ(Caption(), "[Untitled] - Quixmoor Gesture");
-    EXPECT_EQ(builder->model.untitled, 1);
-    EXPECT_EQ(builder->model.dirty, 0);
-    EXPECT_EQ(builder->model.loading, 0);
-    EXPECT_EQ(builder->model.paletteDirectory, "c:\\temp");
-    for (int id : {1001, 1002, 1021, 1004, 1012, 1006, 1007, 1008, 1014, 1015}) EXPECT_EQ(Text(id), "") << id;
-    for (int id : {1006, 1007, 1008, 1014, 1015, 1016}) EXPECT_FALSE(Enabled(id)) << id;
-    for (int id : {1001, 1002, 1021, 1004, 1012, 1005, 1010, 1011, 1013, 1020}) EXPECT_TRUE(Enabled(id)) << id;
+class BuilderWindow : public BuilderTest {
+protected:
+    void ExpectEmptyUntitledForm() const {
+        EXPECT_EQ(Caption(), "[Untitled] - Quixmoor Gesture");
+        for (int id : kEdits) EXPECT_EQ(Text(id), "") << id;
+        for (int id : kBoxes) EXPECT_FALSE(Checked(id)) << id;
+        for (int id : kDependents) EXPECT_FALSE(Enabled(id)) << id;
+        EXPECT_EQ(builder->model.dirty, 0);
+    }
+};
+
+TEST_F(BuilderWindow, StartsAsTheEmptyUntitledFormAndNewEmptiesItAgain) {
+    ExpectEmptyUntitledForm();
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_TRUE(files.asked.empty());
-    EXPECT_FALSE(IsWindowVisible(Item(1017)));
+    EXPECT_FALSE(IsWindowVisible(Item(IDC_PREVIEW_PLACE)));
     EXPECT_NE(builder->appIcon, nullptr);
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(builder->hwnd(), WM_QUERYDRAGICON, 0, 0)), builder->appIcon);
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(builder->hwnd(), WM_GETICON, ICON_BIG, 0)), builder->appIcon);
     // Nothing was named on the command line, so no Open is waiting.
     MSG msg;
     EXPECT_FALSE(PeekMessageA(&msg, builder->hwnd(), WM_COMMAND, WM_COMMAND, PM_NOREMOVE));
-}
 
-TEST_F(BuilderWindow, ControlsStandWhereTheTemplatePlacesThem) {
-    struct Placement {
-        int id;
-        RECT units;  // x, y, width, height in dialog units
-    };
-    const Placement placements[] = {
-        {1001, {75, 12, 183, 12}}, {1018, {262, 12, 33, 12}}, {1002, {75, 26, 183, 12}},
-        {1019, {262, 26, 33, 12}}, {1021, {75, 40, 183, 12}}, {1022, {262, 40, 33, 12}},
-        {1004, {75, 54, 183, 12}}, {1012, {101, 79, 23, 12}}, {1005, {7, 97, 74, 10}},
-        {1006, {113, 96, 28, 12}}, {1007, {171, 96, 28, 12}}, {1008, {227, 96, 28, 12}},
-        {1010, {7, 113, 53, 10}},  {1014, {113, 112, 40, 12}}, {1011, {7, 129, 86, 10}},
-        {1015, {81, 161, 40, 14}}, {1016, {7, 177, 82, 10}},  {1013, {3, 204, 50, 14}},
-        {1020, {61, 204, 50, 14}}, {1017, {397, 102, 24, 14}},
-    };
-    for (const auto& p : placements) {
-        // The dialog manager scales position and size separately, so map them
-        // separately too (MapDialogRect scales each of the four fields alone).
-        RECT scaled = p.units;
-        MapDialogRect(builder->hwnd(), &scaled);
-        const RECT expected{scaled.left, scaled.top, scaled.left + scaled.right, scaled.top + scaled.bottom};
-        RECT actual{};
-        GetWindowRect(Item(p.id), &actual);
-        MapWindowPoints(nullptr, builder->hwnd(), reinterpret_cast<POINT*>(&actual), 2);
-        EXPECT_EQ((Rect{actual.left, actual.top, actual.right, actual.bottom}),
-                  (Rect{expected.left, expected.top, expected.right, expected.bottom}))
-            << p.id;
+    // Each edit typed into and each box clicked marks the form (a click
+    // reaches a disabled box too); the sound, the transparent box and the
+    // loop box enable what depends on them.
+    for (int id : kEdits) {
+        builder->model.dirty = 0;
+        Type(id, "1");
+        EXPECT_EQ(builder->model.dirty, 1) << id;
     }
-    RECT client{};
-    GetClientRect(builder->hwnd(), &client);
-    RECT whole{0, 0, 504, 222};
-    MapDialogRect(builder->hwnd(), &whole);
-    EXPECT_EQ(client.right, whole.right);
-    EXPECT_EQ(client.bottom, whole.bottom);
-    // With the dialog font installed, 504x222 units are 756x361 pixels.
-    EXPECT_EQ(whole.right, 756);
-    EXPECT_EQ(whole.bottom, 361);
-}
-
-TEST_F(BuilderWindow, TabOrderFollowsTheForm) {
-    // Disabled controls are skipped by the tab key; enable them all to see the order.
-    for (int id : {1006, 1007, 1008, 1014, 1015, 1016}) EnableWindow(Item(id), TRUE);
-    const int full[] = {1001, 1018, 1002, 1019, 1021, 1022, 1004, 1012, 1005, 1006, 1007,
-                        1008, 1010, 1014, 1011, 1015, 1016, 1013, 1020};
-    HWND at = Item(full[0]);
-    for (std::size_t i = 1; i < std::size(full); ++i) {
-        at = GetNextDlgTabItem(builder->hwnd(), at, FALSE);
-        EXPECT_EQ(GetDlgCtrlID(at), full[i]) << "after " << full[i - 1];
+    for (int id : kBoxes) {
+        builder->model.dirty = 0;
+        Click(id);
+        EXPECT_EQ(builder->model.dirty, 1) << id;
     }
+    for (int id : kDependents) EXPECT_TRUE(Enabled(id)) << id;
+    EXPECT_EQ(builder->model.audioFile, "1");
+    // New keeps where the palette looks and the next balloon's colour.
+    builder->model.paletteDirectory = "c:\\g";
+    builder->balloonColourIndex = 3;
+    messages.Answer(IDNO);
+    Command(ID_FILE_NEW);
+    ExpectEmptyUntitledForm();
+    EXPECT_EQ(builder->model.paletteDirectory, "c:\\g");
+    EXPECT_EQ(builder->balloonColourIndex, 3);
 }
 
-TEST_F(BuilderWindow, MenuHasEveryCommandInOrder) {
+TEST_F(BuilderWindow, MenuAndTabKeyFollowTheFormsOrder) {
+    const std::vector<std::vector<UINT>> menus = {
+        {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0, ID_FILE_SAVE_ANIMATION, ID_FILE_SAVE_BUTTON,
+         ID_FILE_SAVE_AUDIO, 0, ID_APP_EXIT},
+        {ID_TOOLS_TEST, ID_TOOLS_SHOW_PALETTE, 0, ID_TOOLS_CHECK},
+        {ID_APP_ABOUT},
+    };
     HMENU bar = GetMenu(builder->hwnd());
-    ASSERT_NE(bar, nullptr);
-    ASSERT_EQ(GetMenuItemCount(bar), 3);
-    const std::vector<std::vector<UINT>> items = {
-        {32771, 32772, 32774, 32775, 0, 32780, 32781, 32783, 0, 57665},
-        {32776, 32779, 0, ID_TOOLS_CHECK},
-        {57664},
+    ASSERT_EQ(GetMenuItemCount(bar), static_cast<int>(menus.size()));
+    for (std::size_t m = 0; m < menus.size(); ++m) {
+        HMENU popup = GetSubMenu(bar, static_cast<int>(m));
+        std::vector<UINT> ids;  // a separator has id 0
+        for (int i = 0; i < GetMenuItemCount(popup); ++i) ids.push_back(GetMenuItemID(popup, i));
+        EXPECT_EQ(ids, menus[m]) << "menu " << m;
+    }
+
+    // The tab key skips disabled controls: enable them all to see the whole order.
+    for (int id : kDependents) EnableWindow(Item(id), TRUE);
+    const int order[] = {IDC_ANIMATION_FILE, IDC_BROWSE_ANIMATION, IDC_AUDIO_FILE,     IDC_BROWSE_AUDIO,
+                         IDC_BUTTON_IMAGE_FILE, IDC_BROWSE_BUTTON_IMAGE, IDC_DISPLAYED_NAME, IDC_FRAME_WIDTH,
+                         IDC_TRANSPARENT,    IDC_RED,              IDC_GREEN,          IDC_BLUE,
+                         IDC_IMAGE_LOOP,     IDC_BACK_TO_FRAME,    IDC_IMAGE_REVERSE,  IDC_AUDIO_START_FRAME,
+                         IDC_AUDIO_ONCE,     IDC_TEST,             IDC_PALETTE};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        EXPECT_EQ(GetDlgCtrlID(GetNextDlgTabItem(builder->hwnd(), Item(order[i - 1]), FALSE)), order[i])
+            << "after " << order[i - 1];
+    }
+}
+
+// Every way unsaved work can be dropped asks first, and the answer decides
+// whether the form is kept and whether the window ends.
+TEST_F(BuilderWindow, UnsavedWorkIsDroppedOnlyAsTheAnswerSays) {
+    TempDir dir;
+    GestureFields other;
+    other.name = "Other";
+    const std::string gesture = dir.Write("other.qxm", GestureFileBytes(other));
+    const auto open = [&] {
+        files.Choose(gesture);
+        Command(ID_FILE_OPEN);
     };
-    const char* titles[] = {"&File", "&Tools", "&Help"};
-    for (int m = 0; m < 3; ++m) {
-        char title[64] = "";
-        GetMenuStringA(bar, m, title, sizeof title, MF_BYPOSITION);
-        EXPECT_STREQ(title, titles[m]);
-        HMENU popup = GetSubMenu(bar, m);
-        ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(items[m].size()));
-        for (std::size_t i = 0; i < items[m].size(); ++i) {
-            const UINT id = GetMenuItemID(popup, static_cast<int>(i));
-            if (items[m][i] == 0) {
-                EXPECT_EQ(GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR, MF_SEPARATOR);
-            } else {
-                EXPECT_EQ(id, items[m][i]);
-                EXPECT_EQ(GetMenuState(popup, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED), 0u);
-            }
+    const auto close = [&] { SendMessageA(builder->hwnd(), WM_CLOSE, 0, 0); };
+    struct Row {
+        const char* trigger;
+        std::function<void()> act;
+        int answer;
+        const char* nameAfter;  // nullptr: the window ended
+        std::size_t messagesShown;
+    };
+    const Row rows[] = {
+        {"New", [&] { Command(ID_FILE_NEW); }, IDCANCEL, "Wave", 1},
+        {"New", [&] { Command(ID_FILE_NEW); }, IDNO, "", 1},
+        // Untitled: Yes saves as, whose check of the form fails first.
+        {"New", [&] { Command(ID_FILE_NEW); }, IDYES, "Wave", 2},
+        {"Open", open, IDCANCEL, "Wave", 1},
+        {"Open", open, IDNO, "Other", 1},
+        {"Drop", [&] { Drop(gesture, {5, 5}); }, IDCANCEL, "Wave", 1},
+        {"Drop", [&] { Drop(gesture, {5, 5}); }, IDNO, "Other", 1},
+        {"Close", close, IDCANCEL, "Wave", 1},
+        {"Close", close, IDNO, nullptr, 1},
+        {"Escape", [&] { Command(IDCANCEL); }, IDCANCEL, "Wave", 1},
+        {"Exit", [&] { Command(ID_APP_EXIT); }, IDCANCEL, "Wave", 1},
+        {"Exit", [&] { Command(ID_APP_EXIT); }, IDNO, nullptr, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.trigger) + " answered " + std::to_string(row.answer));
+        Recreate();
+        Type(IDC_DISPLAYED_NAME, "Wave");
+        messages.shown.clear();
+        files.answers.clear();
+        messages.Answer(row.answer);
+        row.act();
+        ASSERT_EQ(messages.shown.size(), row.messagesShown);
+        EXPECT_EQ(messages.shown[0].text, "Save changes to gesture?");
+        EXPECT_EQ(messages.shown[0].type, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONEXCLAMATION));
+        EXPECT_EQ(builder->Ended(), row.nameAfter == nullptr);
+        if (row.nameAfter) {
+            EXPECT_EQ(Text(IDC_DISPLAYED_NAME), row.nameAfter);
         }
     }
-}
-
-TEST_F(BuilderWindow, StringsAreTheApplicationsOwn) {
-    const std::pair<UINT, const char*> strings[] = {
-        {57344, "QX Gestures Builder"},
-        {32771, "Creates a new file"},
-        {32780, "Save the animation image as a seperate file"},
-        {32776, "Test the currebt gesture"},
-        {57664, "About Gesture builder"},
-    };
-    for (const auto& [id, text] : strings) {
-        char buffer[256] = "";
-        LoadStringA(GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
-        EXPECT_STREQ(buffer, text) << id;
-    }
-    char none[16] = "";
-    EXPECT_EQ(LoadStringA(GetModuleHandleA(nullptr), 32783, none, sizeof none), 0);
-}
-
-TEST_F(BuilderWindow, ClosingAsksOnlyAboutUnsavedChanges) {
-    SendMessageA(builder->hwnd(), WM_CLOSE, 0, 0);
+    // Nothing unsaved: nothing asked.
+    Recreate();
+    messages.shown.clear();
+    close();
+    EXPECT_TRUE(builder->Ended());
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_TRUE(builder->Ended());
-
-    builder = std::make_unique<BuilderDialog>();
-    ASSERT_NE(builder->CreateModeless(nullptr), nullptr);
-    Type(1004, "Wave");
-    for (WPARAM command : {WPARAM{IDCANCEL}, WPARAM{ID_APP_EXIT}}) {  // Escape, then File Exit
-        messages.Answer(IDCANCEL);
-        Command(command);
-        EXPECT_FALSE(builder->Ended()) << command;
-    }
-    EXPECT_EQ(messages.Texts(), (std::vector<std::string>(2, "Save changes to gesture?")));
-    EXPECT_EQ(messages.shown[0].caption, "QX Gestures Builder");
-    EXPECT_EQ(messages.shown[0].type, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONEXCLAMATION));
-    EXPECT_EQ(Text(1004), "Wave");
-    messages.Answer(IDNO);
-    SendMessageA(builder->hwnd(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(builder->Ended());
 }
 
 TEST_F(BuilderWindow, ExitRemovesTheTemporaryFilesAndItsDirectoryUnlessItHoldsSomethingElse) {
-    EXPECT_NE(BuilderDialog().model.tempDirectory, builder->model.tempDirectory) << "each builder has its own";
-    const char* names[] = {"~tempqxm.gif", "~tempqxmb.gif", "~tempqxm.wav", "~tempqxm.qxm"};
+    namespace fs = std::filesystem;
+    char base[MAX_PATH + 1] = "";
+    GetTempPathA(sizeof base, base);
+    std::string previous = builder->model.tempDirectory;
     for (bool stranger : {false, true}) {
         SCOPED_TRACE(stranger ? "with a stranger" : "alone");
-        builder = std::make_unique<BuilderDialog>();
-        ASSERT_NE(builder->CreateModeless(nullptr), nullptr);
+        Recreate();
         const std::string dir = builder->model.tempDirectory;
-        ASSERT_TRUE(FileExists(dir));
-        char base[MAX_PATH + 1] = "";
-        GetTempPathA(sizeof base, base);
+        EXPECT_NE(dir, previous) << "each builder has its own";
+        previous = dir;
         EXPECT_EQ(dir.rfind(base, 0), 0u) << dir << " is not inside " << base;
-        for (const char* name : names) WriteFileBytes(builder->model.TempPath(name), {1, 2, 3});
-        if (stranger) WriteFileBytes(dir + "\\notes.txt", {1});
+        for (const std::string& path : builder->model.TempFiles()) PutBack({path, Bytes{1, 2, 3}});
+        if (stranger) PutBack({dir + "\\notes.txt", Bytes{1}});
         builder.reset();
-        for (const char* name : names) EXPECT_FALSE(FileExists(dir + "\\" + name)) << name;
-        EXPECT_EQ(FileExists(dir), stranger);
-        EXPECT_EQ(FileExists(dir + "\\notes.txt"), stranger);
-        DeleteFileA((dir + "\\notes.txt").c_str());
-        RemoveDirectoryA(dir.c_str());
+        EXPECT_EQ(NamesIn(dir), stranger ? std::set<std::string>{"notes.txt"} : std::set<std::string>{});
+        EXPECT_EQ(fs::exists(dir), stranger);
+        fs::remove_all(dir);
     }
 }
 
@@ -171,28 +178,23 @@ TEST_F(BuilderWindow, WithoutAPrivateTemporaryDirectoryOpenAndTestRefuseAndNothi
     GetEnvironmentVariableA("TMP", saved, sizeof saved);
     // A temporary path under a file: no directory can be made there.
     const std::string blocker = builder->model.TempPath("blocker");
-    WriteFileBytes(blocker, {1});
+    PutBack({blocker, Bytes{1}});
     SetEnvironmentVariableA("TMP", blocker.c_str());
-    builder = std::make_unique<BuilderDialog>();
-    ASSERT_NE(builder->CreateModeless(nullptr), nullptr);
+    Recreate();
     SetEnvironmentVariableA("TMP", saved);
     EXPECT_EQ(builder->model.tempDirectory, "");
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text.rfind("Can not create a temporary directory in " + blocker + "\n", 0), 0u)
-        << messages.shown[0].text;
-    EXPECT_NE(messages.shown[0].text.find("\nOpen and Test are not available."), std::string::npos);
-
     Command(ID_FILE_OPEN);
     Click(IDC_TEST);
     EXPECT_TRUE(files.asked.empty());
-    ASSERT_EQ(messages.Texts(), (std::vector<std::string>{
-                                    messages.shown[0].text,
-                                    "Can not open a gesture.\nThere is no temporary directory to work in.",
-                                    "Can not test the gesture.\nThere is no temporary directory to work in.",
-                                }));
+    ASSERT_EQ(messages.shown.size(), 3u);
+    EXPECT_EQ(messages.shown[0].text.rfind("Can not create a temporary directory in " + blocker + "\n", 0), 0u)
+        << messages.shown[0].text;
+    EXPECT_NE(messages.shown[0].text.find("\nOpen and Test are not available."), std::string::npos);
+    EXPECT_EQ(messages.shown[1].text, "Can not open a gesture.\nThere is no temporary directory to work in.");
+    EXPECT_EQ(messages.shown[2].text, "Can not test the gesture.\nThere is no temporary directory to work in.");
     builder.reset();
-    EXPECT_TRUE(FileExists(blocker));
-    DeleteFileA(blocker.c_str());
+    EXPECT_EQ(FileContents(blocker), Bytes{1});
+    std::filesystem::remove_all(std::filesystem::path(blocker).parent_path());
 }
 
 }  // namespace

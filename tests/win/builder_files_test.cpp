@@ -1,0 +1,206 @@
+// Gesture files in the builder window: Open fills the form from a file or
+// refuses it and changes nothing, Save and Save As write the form, and the
+// export commands copy the sections out.
+#include "BuilderFixture_win.h"
+#include "support/FaultSweep.h"
+#include "tests/support/GestureBytes.h"
+#include "tests/support/TestFiles.h"
+
+#include <commdlg.h>
+
+namespace qx::test {
+namespace {
+
+const std::string kUntitled = "[Untitled] - Quixmoor Gesture";
+
+class BuilderFiles : public BuilderTest {
+protected:
+    void Open(const std::string& path) {
+        files.Choose(path);
+        Command(ID_FILE_OPEN);
+    }
+    // The worked example's form, with its sections on disk.
+    void FillWorkedExample() {
+        const GestureFields f = WorkedExample();
+        Type(IDC_ANIMATION_FILE, dir.Write("strip.gif", f.image));
+        Type(IDC_BUTTON_IMAGE_FILE, dir.Write("button.gif", f.button));
+        Type(IDC_AUDIO_FILE, dir.Write("sound.wav", *f.audio));
+        for (auto [id, text] : {std::pair{IDC_DISPLAYED_NAME, "Wave"}, {IDC_FRAME_WIDTH, "40"}, {IDC_RED, "255"},
+                                {IDC_GREEN, "0"}, {IDC_BLUE, "255"}, {IDC_BACK_TO_FRAME, "2"},
+                                {IDC_AUDIO_START_FRAME, "0"}}) {
+            Type(id, text);
+        }
+        SetChecked(IDC_TRANSPARENT, true);
+        SetChecked(IDC_IMAGE_LOOP, true);
+    }
+
+    TempDir dir;
+};
+
+TEST_F(BuilderFiles, OpenFillsTheFormAndSaveWritesTheFileAgain) {
+    // Every setting on and distinct: saved at once, the file comes back byte for byte.
+    GestureFields f = WorkedExample();
+    f.flags = 0x1F;
+    f.frameWidth = 255;
+    f.green = 9;
+    f.audioStartFrame = 4;
+    const Bytes original = GestureFileBytes(f);
+    const std::string path = dir.Write("Wave.QXM", original);
+    Open(path);
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+    ASSERT_EQ(files.asked.size(), 1u);
+    EXPECT_FALSE(files.asked[0].save);
+    EXPECT_EQ(files.asked[0].filter, "Quixmoor Gestures (*.qxm)|*.qxm||");
+    EXPECT_EQ(files.asked[0].flags, static_cast<DWORD>(OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY));
+    // The sections went to the temporary files, which the loading edits do not replace.
+    for (int id : {IDC_ANIMATION_FILE, IDC_BUTTON_IMAGE_FILE, IDC_AUDIO_FILE}) EXPECT_EQ(Text(id), "*** internal ***");
+    EXPECT_EQ(FileContents(builder->model.animationFile), f.image);
+    EXPECT_EQ(FileContents(builder->model.buttonImageFile), f.button);
+    EXPECT_EQ(FileContents(builder->model.audioFile), f.audio);
+    for (int id : {IDC_RED, IDC_BACK_TO_FRAME, IDC_AUDIO_ONCE}) EXPECT_TRUE(Enabled(id)) << id;
+    EXPECT_EQ(Caption(), "wave.qxm - Quixmoor Gesture");
+    EXPECT_EQ(builder->model.paletteDirectory, dir.Path());
+    EXPECT_EQ(builder->model.dirty, 0);
+    ASSERT_TRUE(builder->FileSave());
+    EXPECT_EQ(FileContents(path), original);
+
+    // Typing into a section's edit now names a file of the author's.
+    Type(IDC_BUTTON_IMAGE_FILE, dir.PathOf("mine.gif"));
+    EXPECT_EQ(builder->model.buttonImageFile, dir.PathOf("mine.gif"));
+    EXPECT_EQ(builder->model.dirty, 1);
+}
+
+TEST_F(BuilderFiles, ARefusedFileLeavesTheOpenGestureAsItWas) {
+    Open(dir.Write("good.qxm", GestureFileBytes(WorkedExample())));
+    ASSERT_TRUE(messages.shown.empty());
+    // Sparse files: their sizes cost no disk, and reading them would take
+    // minutes and gigabytes.
+    const auto sparse = [&](const std::string& name, const Bytes& head, LONGLONG size) {
+        const std::string path = dir.Write(name, head);
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        LARGE_INTEGER at{};
+        at.QuadPart = size;
+        EXPECT_TRUE(SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+        CloseHandle(file);
+        return path;
+    };
+    // The identification, the longest name, the settings, three sections of 2^31 - 1 bytes.
+    const LONGLONG largest = 8 + 1 + 255 + 40 + 3 * (4 + 0x7FFFFFFFLL);
+    GestureFields other = WorkedExample(), newer = WorkedExample(), alien = WorkedExample();
+    other.name = "Other";
+    newer.version = "0101";
+    alien.magic = "GIF8";
+    const Bytes otherBytes = GestureFileBytes(other);
+    const std::string notGesture = "\nIs not a valid QX Gesture file.";
+    const std::string damaged = "\nIs damaged: the file ends before its last section, and can not be opened.";
+    const std::pair<std::string, std::string> refusals[] = {
+        {dir.Write("alien.qxm", GestureFileBytes(alien)), notGesture},
+        {sparse("huge.gif", GestureFileBytes(alien), 8LL << 30), notGesture},  // identified first
+        {dir.Write("newer.qxm", GestureFileBytes(newer)),
+         "\nwas built using a newer version of QXM-Builder, and can not be opened"},
+        {dir.Write("cut.qxm", Bytes(otherBytes.begin(), otherBytes.begin() + 400)), damaged},
+        {sparse("huge.qxm", otherBytes, largest + 1), damaged},
+    };
+    for (const auto& [path, tail] : refusals) {
+        messages.shown.clear();
+        Open(path);
+        EXPECT_EQ(messages.Texts(), std::vector<std::string>{path + tail});
+        EXPECT_EQ(Text(IDC_DISPLAYED_NAME), "Wave") << path;
+        EXPECT_EQ(Caption(), "good.qxm - Quixmoor Gesture") << path;
+        EXPECT_EQ(FileContents(builder->model.animationFile), Pattern(5000, 1)) << path;
+    }
+    messages.shown.clear();
+    Open(dir.PathOf("gone.qxm"));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Can not open file \n" + dir.PathOf("gone.qxm")});
+
+    // The largest a gesture can be opens: what follows its sections is not read.
+    messages.shown.clear();
+    Open(sparse("largest.qxm", otherBytes, largest));
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(Text(IDC_DISPLAYED_NAME), "Other");
+}
+
+TEST_F(BuilderFiles, SaveAsksForAPlaceOnceAndReplacesAFileOnlyWhenToldAndAble) {
+    FillWorkedExample();
+    // A grey box counts as checked.
+    SendMessageA(Item(IDC_IMAGE_LOOP), BM_SETCHECK, BST_INDETERMINATE, 0);
+    const std::string path = dir.Write("wave.qxm", {1, 2, 3});
+    const std::string question = "File '" + path + "' already exists.\nReplace existing file?";
+    // Save on the untitled form saves as: the dialog cancelled, then the
+    // existing file not to be replaced.
+    files.Cancel();
+    files.Choose(path);
+    messages.Answer(IDNO);
+    Command(ID_FILE_SAVE);
+    Command(ID_FILE_SAVE);
+    ASSERT_EQ(files.asked.size(), 2u);
+    EXPECT_TRUE(files.asked[0].save);
+    EXPECT_EQ(files.asked[0].filter, "Quixmoor Gestures (*.qxm)|*.qxm||");
+    EXPECT_EQ(files.asked[0].flags, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_PATHMUSTEXIST));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{question});
+    EXPECT_EQ(messages.shown[0].type, static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION));
+    // Told to replace a read-only file: reported, and the file kept.
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    files.Choose(path);
+    messages.Answer(IDYES);
+    Command(ID_FILE_SAVE);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(messages.shown.back().text, "Can not open output file: '" + path + "'\nCheck if file is read-only.");
+    EXPECT_EQ(FileContents(path), (Bytes{1, 2, 3}));
+    EXPECT_EQ(Caption(), kUntitled);
+
+    files.Choose(path);
+    messages.Answer(IDYES);
+    Command(ID_FILE_SAVE);
+    EXPECT_EQ(FileContents(path), GestureFileBytes(WorkedExample()));
+    EXPECT_EQ(Caption(), "wave.qxm - Quixmoor Gesture");
+    EXPECT_EQ(builder->model.dirty, 0);
+    // Titled, the form is saved in place without a question.
+    Type(IDC_FRAME_WIDTH, "41");
+    Command(ID_FILE_SAVE);
+    EXPECT_EQ(files.asked.size(), 4u);
+    EXPECT_EQ(FileContents(path).value().at(9 + 4 + 5), 41);
+    EXPECT_EQ(builder->model.dirty, 0);
+
+    // A form that does not pass its check is neither asked for a place nor written.
+    messages.shown.clear();
+    Type(IDC_DISPLAYED_NAME, "");
+    Command(ID_FILE_SAVE_AS);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Displayed name must be specified"});
+    EXPECT_EQ(messages.shown[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(files.asked.size(), 4u);
+    EXPECT_EQ(builder->model.dirty, 1);
+}
+
+TEST_F(BuilderFiles, ExportCopiesTheOpenedSectionsButNeverOntoTheirSource) {
+    GestureFields f = WorkedExample();
+    f.audio.reset();
+    f.flags = 0x05;
+    Open(dir.Write("quiet.qxm", GestureFileBytes(f)));
+    files.asked.clear();
+    files.Choose(dir.PathOf("strip.gif"));
+    Command(ID_FILE_SAVE_ANIMATION);
+    files.Choose(dir.PathOf("button.gif"));
+    Command(ID_FILE_SAVE_BUTTON);
+    ASSERT_EQ(files.asked.size(), 2u);
+    EXPECT_TRUE(files.asked[0].save);
+    EXPECT_EQ(files.asked[0].filter, "gif file (*.gif)|*.gif||");
+    EXPECT_EQ(files.asked[0].flags, static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST));
+    EXPECT_EQ(FileContents(dir.PathOf("strip.gif")), f.image);
+    EXPECT_EQ(FileContents(dir.PathOf("button.gif")), f.button);
+    // The gesture had no sound.
+    Command(ID_FILE_SAVE_AUDIO);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"No Audio Data defined."});
+    EXPECT_EQ(builder->model.dirty, 0);
+
+    // Onto the source itself, under another spelling.
+    Type(IDC_ANIMATION_FILE, dir.Write("real.gif", Pattern(10, 1)));
+    files.Choose(dir.Path() + "\\.\\REAL.GIF");
+    Command(ID_FILE_SAVE_ANIMATION);
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_NE(messages.shown[1].text.find("REAL.GIF"), std::string::npos);
+    EXPECT_EQ(FileContents(dir.PathOf("real.gif")), Pattern(10, 1));
+}
+
+}  // namespace
+}  // namespace qx::test
