@@ -90,16 +90,14 @@ protected:
     };
 
     void FillForm(const FormSpec& spec) {
-        WriteFileBytes(dir.File("strip.gif"), StripGif(spec.strip.frames, spec.strip.frameWidth, spec.strip.height));
-        WriteFileBytes(dir.File("button.gif"), StripGif(1, 20, 20));
-        Type(IDC_ANIMATION_FILE, dir.File("strip.gif"));
-        Type(IDC_BUTTON_IMAGE_FILE, dir.File("button.gif"));
+        Type(IDC_ANIMATION_FILE,
+             dir.Write("strip.gif", StripGif(spec.strip.frames, spec.strip.frameWidth, spec.strip.height)));
+        Type(IDC_BUTTON_IMAGE_FILE, dir.Write("button.gif", StripGif(1, 20, 20)));
         Type(IDC_DISPLAYED_NAME, "Wave");
         Type(IDC_FRAME_WIDTH, std::to_string(spec.strip.frameWidth));
         SetChecked(IDC_IMAGE_LOOP, spec.loop);
         if (spec.loop) Type(IDC_BACK_TO_FRAME, "0");
-        if (spec.withSound) WriteFileBytes(dir.File("sound.wav"), Pattern(3000, 9));
-        Type(IDC_AUDIO_FILE, spec.withSound ? dir.File("sound.wav") : "");
+        Type(IDC_AUDIO_FILE, spec.withSound ? dir.Write("sound.wav", Pattern(3000, 9)) : "");
         if (spec.withSound) Type(IDC_AUDIO_START_FRAME, "0");
     }
 
@@ -137,7 +135,7 @@ protected:
         return child;
     }
 
-    ScratchDirectory dir;
+    TempDir dir;
 };
 
 }  // namespace qx::test
