@@ -39,18 +39,13 @@ inline Bytes PaletteGesture(const std::string& name, const Bytes& button) {
     return GestureFileBytes(fields);
 }
 
-// A plain button in one colour on light grey, with a dark 2 x 2 mark in its
-// top-left corner.
+// A button with a 12 x 12 square of one colour in the middle of light grey.
 inline Bytes SimpleButton(std::uint32_t colour) {
-    std::vector<ButtonPixel> marks;
+    std::vector<ButtonPixel> square;
     for (int y = 4; y < 16; ++y) {
-        for (int x = 4; x < 16; ++x) marks.push_back({x, y, 1});
+        for (int x = 4; x < 16; ++x) square.push_back({x, y, 1});
     }
-    marks.push_back({0, 0, 2});
-    marks.push_back({1, 0, 2});
-    marks.push_back({0, 1, 2});
-    marks.push_back({1, 1, 2});
-    return ButtonGif({kLightGrey, colour, 0x202020}, 0, marks);
+    return ButtonGif({kLightGrey, colour}, 0, square);
 }
 
 }  // namespace qx::test

@@ -12,6 +12,7 @@
 #include "BuilderFixture_win.h"
 #include "tests/support/GestureBytes.h"
 #include "gesture/Gesture.h"
+#include "playback/Duration.h"
 #include "playback/PerformanceManager_win.h"
 #include "playback/PreviewPane_win.h"
 #include "support/GifWriter.h"
@@ -34,13 +35,12 @@ inline Bytes StripGif(int frames, int frameWidth, int height) {
 
 struct StripSpec {
     int frames = 4;
-    int frameWidth = 20;  // also the gesture's frame width unless overridden
+    int frameWidth = 20;
     int height = 24;
 };
 
 // A playable gesture built in memory, as Gesture::Load would leave it.
-inline Gesture MakeGesture(const StripSpec& strip, std::uint8_t flags, std::size_t audioBytes = 0,
-                           int audioStartFrame = 0, int backToFrame = 0) {
+inline Gesture MakeGesture(const StripSpec& strip, std::uint8_t flags, std::size_t audioBytes = 0) {
     Gesture g;
     g.name = "Wave";
     g.flags = flags;
@@ -51,33 +51,7 @@ inline Gesture MakeGesture(const StripSpec& strip, std::uint8_t flags, std::size
         g.audioData = Pattern(audioBytes, static_cast<unsigned>(audioBytes));
         g.audioLength = static_cast<std::int32_t>(audioBytes);
     }
-    g.backToFrame = static_cast<std::uint8_t>(backToFrame);
-    g.audioStartFrame = static_cast<std::uint8_t>(audioStartFrame);
     return g;
-}
-
-// COLORREF (red in the low byte) as a pixel read back (0xRRGGBB).
-inline unsigned PixelOf(COLORREF colour) {
-    return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-}
-inline constexpr unsigned kBlack = 0x000000;
-
-inline Rect WindowRectOf(HWND hwnd) {
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-// Paints a performance into a fresh 32-bit bitmap pre-filled with a colour
-// no balloon uses, as WM_PAINT would with the given update rectangle.
-inline constexpr unsigned kUntouched = 0x123456;
-inline Pixels PaintedPixels(Performance& performance, const RECT& update) {
-    RECT client{};
-    GetClientRect(performance.hwnd(), &client);
-    Canvas canvas(client.right, client.bottom);
-    canvas.Fill(RGB(kUntouched >> 16, (kUntouched >> 8) & 0xFF, kUntouched & 0xFF));
-    performance.Paint(canvas.dc(), update);
-    return canvas.Snapshot();
 }
 
 // Live GDI objects and windows of this process. Where the platform does not
@@ -111,33 +85,24 @@ class PlaybackBuilderTest : public BuilderTest {
 protected:
     struct FormSpec {
         StripSpec strip;
-        std::string frameWidth = "";  // empty: the strip's
-        bool loop = false;
-        int backToFrame = 0;
+        bool loop = false;  // back to frame 0
         bool withSound = false;
-        int audioStartFrame = 0;
     };
 
     void FillForm(const FormSpec& spec) {
-        WriteFileBytes(dir.File("strip.gif"), StripGif(spec.strip.frames, spec.strip.frameWidth, spec.strip.height));
-        WriteFileBytes(dir.File("button.gif"), StripGif(1, 20, 20));
-        Type(1001, dir.File("strip.gif"));
-        Type(1021, dir.File("button.gif"));
-        Type(1004, "Wave");
-        Type(1012, spec.frameWidth.empty() ? std::to_string(spec.strip.frameWidth) : spec.frameWidth);
-        if (spec.loop != Checked(1010)) Click(1010);
-        if (spec.loop) Type(1014, std::to_string(spec.backToFrame));
-        if (spec.withSound) {
-            WriteFileBytes(dir.File("sound.wav"), Pattern(3000, 9));
-            Type(1002, dir.File("sound.wav"));
-            Type(1015, std::to_string(spec.audioStartFrame));
-        } else {
-            Type(1002, "");
-        }
+        Type(IDC_ANIMATION_FILE,
+             dir.Write("strip.gif", StripGif(spec.strip.frames, spec.strip.frameWidth, spec.strip.height)));
+        Type(IDC_BUTTON_IMAGE_FILE, dir.Write("button.gif", StripGif(1, 20, 20)));
+        Type(IDC_DISPLAYED_NAME, "Wave");
+        Type(IDC_FRAME_WIDTH, std::to_string(spec.strip.frameWidth));
+        SetChecked(IDC_IMAGE_LOOP, spec.loop);
+        if (spec.loop) Type(IDC_BACK_TO_FRAME, "0");
+        Type(IDC_AUDIO_FILE, spec.withSound ? dir.Write("sound.wav", Pattern(3000, 9)) : "");
+        if (spec.withSound) Type(IDC_AUDIO_START_FRAME, "0");
     }
 
     void RunTest() const { Command(ID_TOOLS_TEST); }
-    void Tick(WPARAM id = 1000) const { SendMessageA(builder->hwnd(), WM_TIMER, id, 0); }
+    void Tick(WPARAM id = kAnimationTimerId) const { SendMessageA(builder->hwnd(), WM_TIMER, id, 0); }
 
     PerformanceManager& Manager() const { return *builder->performanceManager; }
     HWND Pane() const { return builder->previewPane->hwnd(); }
@@ -146,30 +111,31 @@ protected:
     HWND Balloon() const { return Shown().hwnd(); }
     bool TimerRunning() const {
         // Killing an absent timer fails; a running one is set again at once.
-        if (!KillTimer(builder->hwnd(), 1000)) return false;
-        SetTimer(builder->hwnd(), 1000, 200, nullptr);
+        if (!KillTimer(builder->hwnd(), kAnimationTimerId)) return false;
+        SetTimer(builder->hwnd(), kAnimationTimerId, kAnimationTimerPeriodMs, nullptr);
         return true;
     }
     // The wider of the test text's two lines in the balloon's font, with its margins.
     int TextWidth() const {
-        HDC dc = GetDC(Balloon());
-        HGDIOBJ old = SelectObject(dc, Shown().Font());
+        const WindowDC dc(Balloon());
+        const SelectGuard font(dc.get(), Shown().Font());
         SIZE first{}, second{};
-        GetTextExtentPoint32A(dc, "This is a test", 14, &first);
-        GetTextExtentPoint32A(dc, "of the gesture.", 15, &second);
-        SelectObject(dc, old);
-        ReleaseDC(Balloon(), dc);
+        GetTextExtentPoint32A(dc.get(), "This is a test", 14, &first);
+        GetTextExtentPoint32A(dc.get(), "of the gesture.", 15, &second);
         return std::max(first.cx, second.cx) + 6;
     }
-    // Another anchor in the builder's free area, left of the pane.
-    HWND MakeAnchor(int dx) const {
+    // A child of the builder at the pane's place moved by (dx, dy), on top of
+    // its siblings: another anchor, or a cover over the pane. SS_NOTIFY: a
+    // plain static is transparent to WindowFromPoint.
+    HWND MakeChild(int dx, int dy, int width, int height) const {
         const Point at = builder->previewPaneOrigin;
-        // SS_NOTIFY: a plain static is transparent to WindowFromPoint.
-        return CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_BORDER | SS_NOTIFY, at.x + dx, at.y, 48, 64,
-                               builder->hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
+        const HWND child = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_NOTIFY, at.x + dx, at.y + dy,
+                                           width, height, builder->hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
+        SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return child;
     }
 
-    ScratchDirectory dir;
+    TempDir dir;
 };
 
 }  // namespace qx::test

@@ -4,14 +4,18 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <deque>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "platform/Gdi_win.h"
 #include "platform/Seams_win.h"
+#include "tests/support/TestFiles.h"
 
 namespace qx::test {
 
@@ -25,18 +29,39 @@ struct ShownMessage {
 // is answered with OK (or Cancel when it asks a question).
 class ScriptedMessageBox final : public MessageBoxSeam {
 public:
-    int Show(HWND owner, const std::string& text, const std::string& caption, UINT type) override;
+    int Show(HWND, const std::string& text, const std::string& caption, UINT type) override {
+        shown.push_back({text, caption, type});
+        if (answers.empty()) return (type & MB_TYPEMASK) == MB_OK ? IDOK : IDCANCEL;
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
     void Answer(int answer) { answers.push_back(answer); }
-    std::vector<std::string> Texts() const;
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const auto& m : shown) texts.push_back(m.text);
+        return texts;
+    }
 
     std::vector<ShownMessage> shown;
     std::deque<int> answers;
 };
 
+// Records every request and answers from a script; an unscripted dialog is
+// cancelled.
 class ScriptedFileDialogs final : public FileDialogSeam {
 public:
-    std::optional<FileChoice> Ask(HWND owner, const FileDialogRequest& request) override;
-    void Choose(const std::string& path);  // file name taken after the last backslash
+    std::optional<FileChoice> Ask(HWND, const FileDialogRequest& request) override {
+        asked.push_back(request);
+        if (answers.empty()) return std::nullopt;
+        const auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    // The file name is what follows the last backslash.
+    void Choose(const std::string& path) {
+        answers.push_back(FileChoice{path, path.substr(path.find_last_of('\\') + 1)});
+    }
     void Cancel() { answers.push_back(std::nullopt); }
 
     std::vector<FileDialogRequest> asked;
@@ -45,7 +70,11 @@ public:
 
 class RecordingSound final : public SoundSeam {
 public:
-    bool Play(const void* bytes, std::size_t length) override;
+    bool Play(const void* bytes, std::size_t length) override {
+        const auto* p = static_cast<const unsigned char*>(bytes);
+        played.emplace_back(p, p + length);
+        return true;
+    }
     void Stop() override { ++stops; }
 
     std::vector<std::vector<unsigned char>> played;
@@ -55,77 +84,117 @@ public:
 // Installs the three scripted seams for the length of each test.
 class SeamTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override { Install(&messages, &files, &sound); }
+    void TearDown() override { Install(nullptr, nullptr, nullptr); }
+    static void Install(MessageBoxSeam* box, FileDialogSeam* dialogs, SoundSeam* player) {
+        InstallMessageBoxSeam(box);
+        InstallFileDialogSeam(dialogs);
+        InstallSoundSeam(player);
+    }
 
     ScriptedMessageBox messages;
     ScriptedFileDialogs files;
     RecordingSound sound;
 };
 
-// Runs the message loop for the given time (timers and posted messages
-// arrive), or until done() is true.
-void Pump(DWORD milliseconds);
+// Runs the message loop (timers and posted messages arrive) until done() is
+// true or the time is up; gives done().
 template <class Done>
 bool PumpUntil(DWORD milliseconds, Done done) {
     const DWORD end = GetTickCount() + milliseconds;
     while (!done()) {
-        if (static_cast<LONG>(GetTickCount() - end) >= 0) return false;
-        Pump(10);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        const LONG left = static_cast<LONG>(end - GetTickCount());
+        if (left <= 0) return done();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
     }
     return true;
 }
+inline void Pump(DWORD milliseconds) {
+    PumpUntil(milliseconds, [] { return false; });
+}
 
-// A directory of the test's own under the user's temporary directory,
-// removed with its files at the end.
+// A temporary directory whose files are named by paths built by hand.
 class ScratchDirectory {
 public:
-    ScratchDirectory();
-    ~ScratchDirectory();
     const std::string& path() const { return path_; }
     std::string File(const std::string& name) const { return path_ + "\\" + name; }
 
 private:
-    std::string path_;
+    TempDir dir_;
+    std::string path_ = dir_.Path();
 };
 
-void WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes);
-std::vector<unsigned char> ReadFileBytes(const std::string& path);
-bool FileExists(const std::string& path);
+// Files by their full paths in the system's code page (the C library's
+// narrow file names are; the standard streams' are not).
+inline void WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr) << path;
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+inline std::vector<unsigned char> ReadFileBytes(const std::string& path) {
+    std::vector<unsigned char> bytes;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        for (int c; (c = std::fgetc(f)) != EOF;) bytes.push_back(static_cast<unsigned char>(c));
+        std::fclose(f);
+    }
+    return bytes;
+}
+inline bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
-// Pixels of a window's client area as 0x00RRGGBB, row-major, read back
-// through PrintWindow into a 32-bit DIB section.
+// COLORREF (red in the low byte) as a pixel read back (0x00RRGGBB).
+inline unsigned PixelOf(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+inline constexpr unsigned kBlack = 0x000000;
+
+// Pixels of a window's client area or of a canvas as 0x00RRGGBB, row-major.
 struct Pixels {
     int width = 0;
     int height = 0;
     std::vector<unsigned> rgb;
     unsigned At(int x, int y) const { return rgb[static_cast<std::size_t>(y) * width + x]; }
 };
-// A 32-bit top-down DIB section selected into a memory DC compatible with
-// the screen: something to paint into and read back pixel by pixel.
+
+// A 32-bit top-down DIB section selected into a memory DC: something to
+// paint into and read back pixel by pixel.
 class Canvas {
 public:
-    Canvas(int width, int height);
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    ~Canvas();
-    HDC dc() const { return dc_; }
-    int width() const { return width_; }
-    int height() const { return height_; }
-    void Fill(COLORREF colour);
-    unsigned At(int x, int y) const;  // 0x00RRGGBB
-    Pixels Snapshot() const;
-    static unsigned Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+    Canvas(int width, int height) : width_(width), height_(height) {}
+    HDC dc() const { return dc_.get(); }
+    void Fill(COLORREF colour) {
+        GdiFlush();
+        std::fill_n(static_cast<unsigned*>(bits_), static_cast<std::size_t>(width_) * height_, PixelOf(colour));
+    }
+    Pixels Snapshot() const {
+        GdiFlush();
+        const auto* bits = static_cast<const unsigned*>(bits_);
+        Pixels pixels{width_, height_, {bits, bits + static_cast<std::size_t>(width_) * height_}};
+        for (auto& p : pixels.rgb) p &= 0xFFFFFF;
+        return pixels;
+    }
 
 private:
     int width_;
     int height_;
-    HDC dc_;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
-    unsigned* bits_ = nullptr;
+    MemoryDC dc_{nullptr};
+    void* bits_ = nullptr;
+    OwnedBitmap bitmap_{CreateTopDownBitmap(dc_.get(), width_, height_, &bits_)};
+    SelectGuard selected_{dc_.get(), bitmap_.get()};
 };
 
-Pixels CaptureClient(HWND hwnd);
+// The client area as the window paints it (PrintWindow into a canvas).
+inline Pixels CaptureClient(HWND hwnd) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    Canvas canvas(client.right, client.bottom);
+    PrintWindow(hwnd, canvas.dc(), PW_CLIENTONLY);
+    return canvas.Snapshot();
+}
 
 }  // namespace qx::test

@@ -3,12 +3,13 @@
 // default code page with the other window tests, and again under code pages
 // 932 and 1251 (ctest gives Wine those locales).
 #include <cstdlib>
-#include <memory>
+#include <utility>
 
 #include "BuilderFixture_win.h"
 #include "PaletteGestures_win.h"
 #include "palette/PaletteWindow_win.h"
 #include "base/TextCase.h"
+#include "tests/support/TestFiles.h"
 
 namespace qx::test {
 namespace {
@@ -39,36 +40,31 @@ const Rules& RulesHere() {
     return rules[0];
 }
 
-TEST(SystemCodePage, NamesAreLoweredAndOrderedInTheSystemsCodePage) {
+// Every name is read back under its lower-cased form, in order, and Open
+// captions the builder with the lowered name.
+using SystemCodePage = BuilderTest;
+
+TEST_F(SystemCodePage, NamesAreLoweredAndOrderedInTheSystemsCodePage) {
     const Rules& rules = RulesHere();
     if (rules.codePage != GetACP()) GTEST_SKIP() << "no rules for code page " << GetACP();
-    EXPECT_EQ(LowerCase(kJapanese + ".QXM"), rules.japanese + ".qxm");
     EXPECT_EQ(LowerCase(kCyrillic), rules.cyrillic);
 
-    ScratchDirectory scratch;
-    const std::pair<std::string, std::string> files[] = {
-        {kJapanese, "J"}, {kCyrillic, "C"}, {kSingle, "S"}};
-    for (const auto& [name, gesture] : files) {
-        WriteFileBytes(scratch.File(name + ".qxm"), PaletteGesture(gesture, SimpleButton(0xFF0000)));
+    // The directory's own name is plain; the names in it are written by the
+    // system's code page.
+    TempDir dir;
+    const auto path = [&](const std::string& name) { return dir.Path() + "\\" + name + ".QXM"; };
+    for (const auto& [name, gesture] : {std::pair{kJapanese, "J"}, {kCyrillic, "C"}, {kSingle, "S"}}) {
+        WriteFileBytes(path(name), PaletteGesture(gesture, SimpleButton(0xFF0000)));
     }
     PaletteWindow palette;
-    palette.Refresh(scratch.path());
+    palette.Refresh(dir.Path());
     ASSERT_EQ(palette.Create(nullptr, 10, 10, 0), 1);
     UpdateWindow(palette.hwnd());
     std::vector<std::string> shown;
     for (const PaletteEntry& entry : palette.catalogue().entries()) shown.push_back(entry.displayName);
-    // Every name was read back under its lower-cased form, in order.
     EXPECT_EQ(shown, rules.order);
-}
 
-using SystemCodePageBuilder = BuilderTest;
-
-TEST_F(SystemCodePageBuilder, OpenCaptionsTheLoweredName) {
-    const Rules& rules = RulesHere();
-    if (rules.codePage != GetACP()) GTEST_SKIP() << "no rules for code page " << GetACP();
-    ScratchDirectory scratch;
-    WriteFileBytes(scratch.File(kJapanese + ".QXM"), PaletteGesture("J", SimpleButton(0xFF0000)));
-    files.Choose(scratch.File(kJapanese + ".QXM"));
+    files.Choose(path(kJapanese));
     Command(ID_FILE_OPEN);
     EXPECT_EQ(Caption(), rules.japanese + ".qxm - Quixmoor Gesture");
 }

@@ -9,19 +9,29 @@
 namespace qx::test {
 namespace {
 
-// A window class that leaves its window to the base's destructor, so the
-// destruction messages arrive when only the base part of the object is left.
-class ForgetfulWindow final : public Window {
+// A window that either leaves its window to the base's destructor, so the
+// destruction messages arrive when only the base part of the object is
+// left, or destroys it itself; its handling of WM_APP runs out of memory.
+class ProbeWindow final : public Window {
 public:
-    ForgetfulWindow() {
+    explicit ProbeWindow(bool destroysItself) : destroysItself_(destroysItself) {
         WNDCLASSEXA prototype{};
-        prototype.lpszClassName = "QxForgetfulWindow";
+        prototype.lpszClassName = "QxProbeWindow";
         RegisterWindowClass(prototype);
-        CreateWindowObject(0, "QxForgetfulWindow", "", WS_POPUP, 0, 0, 10, 10, nullptr);
+        CreateWindowObject(0, "QxProbeWindow", "", WS_POPUP, 0, 0, 10, 10, nullptr);
+    }
+    ~ProbeWindow() override {
+        if (destroysItself_) DestroyNow();
     }
 
 protected:
-    Handled HandleMessage(UINT, WPARAM, LPARAM) override { return kDefault; }
+    Handled HandleMessage(UINT message, WPARAM, LPARAM) override {
+        if (message == WM_APP) throw std::bad_alloc();
+        return kDefault;
+    }
+
+private:
+    bool destroysItself_;
 };
 
 // Whether the window was still attached to its object when WM_DESTROY
@@ -41,7 +51,7 @@ LRESULT CALLBACK WatchDestroy(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 TEST(WindowBase, DestroyedByTheBaseDestructorTheWindowNoLongerReachesItsObject) {
-    auto window = std::make_unique<ForgetfulWindow>();
+    auto window = std::make_unique<ProbeWindow>(false);
     watched = window->hwnd();
     ASSERT_NE(watched, nullptr);
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, &WatchDestroy, nullptr, GetCurrentThreadId());
@@ -53,28 +63,10 @@ TEST(WindowBase, DestroyedByTheBaseDestructorTheWindowNoLongerReachesItsObject) 
     EXPECT_FALSE(attachedAtDestroy);
 }
 
-// A window whose handling of one message runs out of memory.
-class StarvedWindow final : public Window {
-public:
-    StarvedWindow() {
-        WNDCLASSEXA prototype{};
-        prototype.lpszClassName = "QxStarvedWindow";
-        RegisterWindowClass(prototype);
-        CreateWindowObject(0, "QxStarvedWindow", "", WS_POPUP, 0, 0, 10, 10, nullptr);
-    }
-    ~StarvedWindow() override { DestroyNow(); }
-
-protected:
-    Handled HandleMessage(UINT message, WPARAM, LPARAM) override {
-        if (message == WM_APP) throw std::bad_alloc();
-        return kDefault;
-    }
-};
-
 using WindowBaseMemory = SeamTest;
 
 TEST_F(WindowBaseMemory, RunningOutOfMemoryGivesUpTheMessageAndSaysSo) {
-    StarvedWindow window;
+    ProbeWindow window(true);
     EXPECT_EQ(SendMessageA(window.hwnd(), WM_APP, 0, 0), 0);
     EXPECT_TRUE(IsWindow(window.hwnd()));
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Not enough memory to finish."});
