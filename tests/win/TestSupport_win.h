@@ -118,35 +118,13 @@ inline void Pump(DWORD milliseconds) {
     PumpUntil(milliseconds, [] { return false; });
 }
 
-// A temporary directory whose files are named by paths built by hand.
-class ScratchDirectory {
-public:
-    const std::string& path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "\\" + name; }
-
-private:
-    TempDir dir_;
-    std::string path_ = dir_.Path();
-};
-
-// Files by their full paths in the system's code page (the C library's
+// A file by its full path in the system's code page (the C library's
 // narrow file names are; the standard streams' are not).
 inline void WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");
     ASSERT_NE(f, nullptr) << path;
     std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);
-}
-inline std::vector<unsigned char> ReadFileBytes(const std::string& path) {
-    std::vector<unsigned char> bytes;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        for (int c; (c = std::fgetc(f)) != EOF;) bytes.push_back(static_cast<unsigned char>(c));
-        std::fclose(f);
-    }
-    return bytes;
-}
-inline bool FileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // COLORREF (red in the low byte) as a pixel read back (0x00RRGGBB).
