@@ -39,33 +39,22 @@ inline Bytes Concat(std::initializer_list<Bytes> parts) {
     return all;
 }
 
-// Codes packed least significant bit first, as GIF data holds them.
-class BitPacker {
-public:
-    void Put(int code, int width) {
-        acc_ |= static_cast<std::uint64_t>(code) << bits_;
-        for (bits_ += width; bits_ >= 8; bits_ -= 8, acc_ >>= 8) out_.push_back(static_cast<std::uint8_t>(acc_));
-    }
-    Bytes Finish() {
-        if (bits_ > 0) out_.push_back(static_cast<std::uint8_t>(acc_));
-        return out_;
-    }
-
-private:
-    Bytes out_;
-    std::uint64_t acc_ = 0;
-    int bits_ = 0;
-};
-
-// Packs hand-listed (code, width in bits) pairs.
+// Hand-listed (code, width in bits) pairs packed least significant bit
+// first, as GIF data holds them.
 inline Bytes PackCodes(std::initializer_list<std::pair<int, int>> codes) {
-    BitPacker packer;
-    for (auto [code, width] : codes) packer.Put(code, width);
-    return packer.Finish();
+    Bytes out;
+    std::uint64_t acc = 0;
+    int bits = 0;
+    for (auto [code, width] : codes) {
+        acc |= static_cast<std::uint64_t>(code) << bits;
+        for (bits += width; bits >= 8; bits -= 8, acc >>= 8) out.push_back(static_cast<std::uint8_t>(acc));
+    }
+    if (bits > 0) out.push_back(static_cast<std::uint8_t>(acc));
+    return out;
 }
 
 // Data bytes as sub-blocks of at most maxBlock bytes, then the terminator.
-inline Bytes SubBlocks(const Bytes& data, std::size_t maxBlock = 255, bool terminate = true) {
+inline Bytes SubBlocks(const Bytes& data, std::size_t maxBlock = 255) {
     Bytes out;
     for (std::size_t at = 0; at < data.size(); at += maxBlock) {
         const std::size_t n = std::min(maxBlock, data.size() - at);
@@ -73,7 +62,7 @@ inline Bytes SubBlocks(const Bytes& data, std::size_t maxBlock = 255, bool termi
         out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(at),
                    data.begin() + static_cast<std::ptrdiff_t>(at + n));
     }
-    if (terminate) out.push_back(0);
+    out.push_back(0);
     return out;
 }
 
@@ -187,14 +176,34 @@ struct BitmapFields {
     std::size_t tableEntries = 0;  // entry i is blue i, green i+1, red i+2
     std::size_t rowBytes = 0;      // byte i of the rows is 0x40 + i
     std::uint32_t pixelOffset = 0;  // 0: where the table ends
+    // Given instead: the table's 0xRRGGBB colours, and the pixels, top row
+    // first (table indices up to 8 bits per pixel, raw values above).
+    std::vector<std::uint32_t> table = {};
+    std::vector<std::uint32_t> pixels = {};
 };
 
 // The file header, the info header, then the table entries and row bytes.
 inline Bytes BitmapFile(const BitmapFields& f) {
+    Bytes rows;
+    for (std::size_t i = 0; i < f.rowBytes; ++i) rows.push_back(static_cast<std::uint8_t>(0x40 + i));
+    if (!f.pixels.empty()) {
+        const auto stride = static_cast<std::size_t>((f.width * f.bitCount + 31) / 32 * 4);
+        rows.assign(stride * static_cast<std::size_t>(f.height), 0);
+        for (int y = 0; y < f.height; ++y) {
+            std::uint8_t* row = rows.data() + stride * static_cast<std::size_t>(f.height - 1 - y);
+            for (int x = 0; x < f.width; ++x) {
+                const std::uint32_t v = f.pixels[static_cast<std::size_t>(y * f.width + x)];
+                const int at = x * f.bitCount;
+                if (f.bitCount < 8) row[at / 8] |= static_cast<std::uint8_t>(v << (8 - f.bitCount - at % 8));
+                for (int i = 0; i < f.bitCount / 8; ++i) row[at / 8 + i] = static_cast<std::uint8_t>(v >> (8 * i));
+            }
+        }
+    }
+    const std::size_t entries = f.table.empty() ? f.tableEntries : f.table.size();
     const std::uint32_t header = std::min<std::uint32_t>(f.headerSize, 4096);
-    const auto tableEnd = static_cast<std::uint32_t>(14 + std::max<std::uint32_t>(header, 40) + 4 * f.tableEntries);
+    const auto tableEnd = static_cast<std::uint32_t>(14 + std::max<std::uint32_t>(header, 40) + 4 * entries);
     Bytes b = {'B', 'M'};
-    for (std::uint32_t v : {static_cast<std::uint32_t>(tableEnd + f.rowBytes), 0u, f.pixelOffset ? f.pixelOffset : tableEnd,
+    for (std::uint32_t v : {static_cast<std::uint32_t>(tableEnd + rows.size()), 0u, f.pixelOffset ? f.pixelOffset : tableEnd,
                             f.headerSize, static_cast<std::uint32_t>(f.width), static_cast<std::uint32_t>(f.height)}) {
         Append32(b, v);
     }
@@ -202,10 +211,11 @@ inline Bytes BitmapFile(const BitmapFields& f) {
     Append16(b, f.bitCount);
     for (std::uint32_t v : {f.compression, f.sizeImage, 2835u, 2835u, f.clrUsed, f.clrImportant}) Append32(b, v);
     b.resize(14 + std::max<std::uint32_t>(header, 40), 0xEE);
-    for (std::size_t i = 0; i < f.tableEntries; ++i) {
+    for (std::size_t i = 0; i < f.tableEntries && f.table.empty(); ++i) {
         Append(b, {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i + 1), static_cast<std::uint8_t>(i + 2), 0});
     }
-    for (std::size_t i = 0; i < f.rowBytes; ++i) b.push_back(static_cast<std::uint8_t>(0x40 + i));
+    for (std::uint32_t colour : f.table) Append32(b, colour);  // blue, green, red, 0
+    Append(b, rows);
     return b;
 }
 
