@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "image/GifDecoder.h"
@@ -36,8 +35,10 @@ const std::vector<TestGif>& TestGifs() {
         std::sort(paths.begin(), paths.end());
         std::vector<TestGif> all;
         for (const auto& path : paths) {
-            std::ifstream in(path, std::ios::binary);
-            all.push_back({path.filename().string(), {std::istreambuf_iterator<char>(in), {}}});
+            TestGif& gif = all.emplace_back(TestGif{path.filename().string(), {}});
+            gif.bytes.resize(std::filesystem::file_size(path));
+            std::ifstream(path, std::ios::binary)
+                .read(reinterpret_cast<char*>(gif.bytes.data()), static_cast<std::streamsize>(gif.bytes.size()));
         }
         return all;
     }();
