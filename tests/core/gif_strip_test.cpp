@@ -23,33 +23,18 @@ constexpr std::uint32_t kGlobal[16] = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0
                                        0x800080, 0x000080, 0xC0C0C0, 0x008080, 0x808000, 0x404040, 0x102030, 0x00C000};
 constexpr std::uint32_t kMagenta = 0xFF00FF;
 
-struct Frame {
-    Frame(int left, int top, int width, int height, std::string pixels, int disposal = 1, int transparent = -1,
+// A frame at (left, top) whose pixels are hex digits (colour indices), rows joined.
+struct Frame : test::GifFrame {
+    Frame(int left, int top, int width, int height, const std::string& hex, int disposal = 1, int transparent = -1,
           std::vector<std::uint32_t> local = {}, bool interlaced = false)
-        : left(left), top(top), width(width), height(height), pixels(std::move(pixels)), disposal(disposal),
-          transparent(transparent), local(std::move(local)), interlaced(interlaced) {}
-    int left, top, width, height;
-    std::string pixels;                // one hex digit (colour index) per pixel, rows joined
-    int disposal;                      // -1: no graphic control extension
-    int transparent;                   // -1: no transparent index
-    std::vector<std::uint32_t> local;  // a local table, or none
-    bool interlaced;
+        : test::GifFrame{width, height, {}, 0, interlaced, disposal, transparent, left, top, std::move(local)} {
+        for (char c : hex) pixels.push_back(static_cast<std::uint8_t>(std::stoi(std::string(1, c), nullptr, 16)));
+    }
 };
 
 // An animation of the frames on a width x height screen.
 Bytes Animation(int width, int height, const std::vector<Frame>& frames, bool global = true) {
-    std::vector<test::GifFrame> written;
-    for (const Frame& f : frames) {
-        test::GifFrame& w = written.emplace_back(test::GifFrame{f.width, f.height, {}});
-        for (char c : f.pixels) w.pixels.push_back(static_cast<std::uint8_t>(std::stoi(std::string(1, c), nullptr, 16)));
-        w.interlaced = f.interlaced;
-        w.disposal = f.disposal;
-        w.transparent = f.transparent;
-        w.left = f.left;
-        w.top = f.top;
-        w.local = f.local;
-    }
-    return test::WriteGif({{std::begin(kGlobal), std::end(kGlobal)}, width, height, global}, written);
+    return test::WriteGif({{std::begin(kGlobal), std::end(kGlobal)}, width, height, global}, {frames.begin(), frames.end()});
 }
 
 std::uint32_t Rgb(RgbColour c) { return (std::uint32_t{c.red} << 16) | (c.green << 8) | c.blue; }
