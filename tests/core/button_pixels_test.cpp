@@ -29,9 +29,9 @@ DibBlock Block(int bits, int width, int height, const std::vector<std::uint32_t>
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) pixels.push_back(static_cast<std::uint32_t>(index(x, y)));
     }
-    const test::Bytes file = test::BitmapFile({.width = width, .height = height, .bitCount = static_cast<std::uint16_t>(bits),
-                                               .clrUsed = static_cast<std::uint32_t>(colours.size()), .table = colours,
-                                               .pixels = pixels});
+    const test::Bytes file =
+        test::BitmapFile({.width = width, .height = height, .bitCount = static_cast<std::uint16_t>(bits),
+                          .clrUsed = static_cast<std::uint32_t>(colours.size()), .table = colours, .pixels = pixels});
     return *PackBitmapFile(file.data(), file.size()).block;
 }
 

@@ -89,9 +89,8 @@ TEST(GifDecoder, BlockHoldsHeaderColoursAndPaddedRows) {
         const auto n = static_cast<std::uint32_t>(c.colours);
         const auto rowBytes = static_cast<std::uint32_t>(c.stride * 20);
         ASSERT_EQ(d.block->size(), 40 + 4 * n + rowBytes);
-        EXPECT_EQ(ReadInfoHeader(d.block->data()),
-                  (InfoHeader{40, c.width, 20, 1, static_cast<std::uint16_t>(c.colours == 16 ? 4 : 8), 0, rowBytes, 0, 0,
-                              n, n}));
+        const auto bitCount = static_cast<std::uint16_t>(c.colours == 16 ? 4 : 8);
+        EXPECT_EQ(ReadInfoHeader(d.block->data()), (InfoHeader{40, c.width, 20, 1, bitCount, 0, rowBytes, 0, 0, n, n}));
         const std::uint8_t* entry = d.block->data() + 40;
         for (int i = 0; i < c.colours; ++i, entry += 4) {
             const std::uint8_t expected[] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(200 - i),

@@ -34,7 +34,8 @@ struct Frame : test::GifFrame {
 
 // An animation of the frames on a width x height screen.
 Bytes Animation(int width, int height, const std::vector<Frame>& frames, bool global = true) {
-    return test::WriteGif({{std::begin(kGlobal), std::end(kGlobal)}, width, height, global}, {frames.begin(), frames.end()});
+    return test::WriteGif({{std::begin(kGlobal), std::end(kGlobal)}, width, height, global},
+                          {frames.begin(), frames.end()});
 }
 
 std::uint32_t Rgb(RgbColour c) { return (std::uint32_t{c.red} << 16) | (c.green << 8) | c.blue; }
@@ -309,7 +310,9 @@ TEST(GifEncoder, PicturesDecodeToTheirPixelsWhateverWasEncodedBefore) {
         ASSERT_TRUE(block);
         ASSERT_EQ(ReadInfoHeader(block->data()).bitCount, colours == 16 ? 4 : 8);
         for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) ASSERT_EQ(test::IndexAt(*block, x, y), pixels[y * width + x]) << x << "," << y;
+            for (int x = 0; x < width; ++x) {
+                ASSERT_EQ(test::IndexAt(*block, x, y), pixels[y * width + x]) << x << "," << y;
+            }
         }
         if (n == 0) {
             first = gif;

@@ -102,7 +102,8 @@ inline int AppendTable(Bytes& out, const std::vector<std::uint32_t>& colours) {
     const bool small = colours.size() <= 16;
     for (std::size_t i = 0; i < (small ? 16u : 256u); ++i) {
         const std::uint32_t c = i < colours.size() ? colours[i] : 0;
-        Append(out, {static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8), static_cast<std::uint8_t>(c)});
+        Append(out, {static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
+                     static_cast<std::uint8_t>(c)});
     }
     return small ? 3 : 7;
 }
@@ -203,8 +204,9 @@ inline Bytes BitmapFile(const BitmapFields& f) {
     const std::uint32_t header = std::min<std::uint32_t>(f.headerSize, 4096);
     const auto tableEnd = static_cast<std::uint32_t>(14 + std::max<std::uint32_t>(header, 40) + 4 * entries);
     Bytes b = {'B', 'M'};
-    for (std::uint32_t v : {static_cast<std::uint32_t>(tableEnd + rows.size()), 0u, f.pixelOffset ? f.pixelOffset : tableEnd,
-                            f.headerSize, static_cast<std::uint32_t>(f.width), static_cast<std::uint32_t>(f.height)}) {
+    const std::uint32_t fileSize = tableEnd + static_cast<std::uint32_t>(rows.size());
+    for (std::uint32_t v : {fileSize, 0u, f.pixelOffset ? f.pixelOffset : tableEnd, f.headerSize,
+                            static_cast<std::uint32_t>(f.width), static_cast<std::uint32_t>(f.height)}) {
         Append32(b, v);
     }
     Append16(b, 1);  // planes
@@ -212,7 +214,8 @@ inline Bytes BitmapFile(const BitmapFields& f) {
     for (std::uint32_t v : {f.compression, f.sizeImage, 2835u, 2835u, f.clrUsed, f.clrImportant}) Append32(b, v);
     b.resize(14 + std::max<std::uint32_t>(header, 40), 0xEE);
     for (std::size_t i = 0; i < f.tableEntries && f.table.empty(); ++i) {
-        Append(b, {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i + 1), static_cast<std::uint8_t>(i + 2), 0});
+        Append(b, {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i + 1), static_cast<std::uint8_t>(i + 2),
+                   0});
     }
     for (std::uint32_t colour : f.table) Append32(b, colour);  // blue, green, red, 0
     Append(b, rows);
