@@ -99,9 +99,9 @@ TEST(GifStrip, FramesComposeAsViewersShowThem) {
         {"a local table for one frame", 2, 1,
          {{0, 0, 2, 1, "01"}, {0, 0, 2, 1, "01", 1, -1, {0xFFFFFF, 0xFFFF00}}},
          {"KR|WY"}},
-        {"interlaced rows in place", 1, 9,
-         {{0, 0, 1, 9, "012345678", 1, -1, {}, true}},
-         {"K", "R", "G", "B", "W", "Y", "C", "O", "P"}},
+        {"interlaced rows in place", 2, 9,
+         {{0, 0, 2, 9, "011223344556677880", 1, -1, {}, true}},
+         {"KR", "RG", "GB", "BW", "WY", "YC", "CO", "OP", "PK"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
