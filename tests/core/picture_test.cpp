@@ -62,7 +62,9 @@ TEST(DecodePicture, ChoosesThePathByTheFirstBytes) {
 TEST(PictureError, EveryCodeHasItsName) {
     for (int code = GIF_ERR_NONE; code < kGifErrorCount; ++code) {
         EXPECT_EQ(std::string(ImageErrorName(code)).rfind("GIF_ERR_", 0), 0u) << code;
-        if (code > GIF_ERR_NONE) EXPECT_STREQ(PictureErrorName(PictureErrorOfGif(code)), ImageErrorName(code));
+        if (code > GIF_ERR_NONE) {
+            EXPECT_STREQ(PictureErrorName(PictureErrorOfGif(code)), ImageErrorName(code));
+        }
     }
     EXPECT_EQ(PictureErrorOfGif(GIF_ERR_NONE), PictureError::None);
     EXPECT_EQ(PictureErrorOfGif(kGifErrorCount), PictureError::None);
