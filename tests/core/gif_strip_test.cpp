@@ -218,6 +218,9 @@ TEST(GifStrip, RefusesWhatNoStripCanHold) {
         EXPECT_EQ(strip.refusal, c.refusal);
         EXPECT_EQ(strip.gif.empty(), !c.refusal.empty());
     }
+    // A bound below 1 MiB is named in KiB.
+    EXPECT_EQ(MakeStrip(frames(16, 16, 16, 2), 2048).refusal,
+              "The strip would be 256 x 16 pixels, more than the player shows (2 KiB of picture at most).");
 }
 
 TEST(GifStrip, RefusesADamagedFrameNamingIt) {
