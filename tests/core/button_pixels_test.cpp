@@ -25,30 +25,14 @@ struct Canvas {
 // A packed block of `bits` per pixel whose pixel (x, y) has index index(x, y).
 template <typename Index>
 DibBlock Block(int bits, int width, int height, const std::vector<std::uint32_t>& colours, Index index) {
-    InfoHeader header;
-    header.size = 40;
-    header.width = width;
-    header.height = height;
-    header.planes = 1;
-    header.bitCount = static_cast<std::uint16_t>(bits);
-    header.clrUsed = static_cast<std::uint32_t>(colours.size());
-    const std::size_t stride = DibStride(width, bits);
-    DibBlock block(kInfoHeaderSize + 4 * colours.size() + stride * static_cast<std::size_t>(height));
-    WriteInfoHeader(header, block.data());
-    for (std::size_t i = 0; i < colours.size(); ++i) {
-        block[40 + 4 * i] = static_cast<std::uint8_t>(colours[i]);
-        block[41 + 4 * i] = static_cast<std::uint8_t>(colours[i] >> 8);
-        block[42 + 4 * i] = static_cast<std::uint8_t>(colours[i] >> 16);
-    }
-    std::uint8_t* rows = block.data() + 40 + 4 * colours.size();
+    std::vector<std::uint32_t> pixels;
     for (int y = 0; y < height; ++y) {
-        std::uint8_t* row = rows + stride * static_cast<std::size_t>(height - 1 - y);  // bottom-up
-        for (int x = 0; x < width; ++x) {
-            const int perByte = 8 / bits;
-            row[x / perByte] |= static_cast<std::uint8_t>(index(x, y) << (8 - bits * (x % perByte + 1)));
-        }
+        for (int x = 0; x < width; ++x) pixels.push_back(static_cast<std::uint32_t>(index(x, y)));
     }
-    return block;
+    const test::Bytes file =
+        test::BitmapFile({.width = width, .height = height, .bitCount = static_cast<std::uint16_t>(bits),
+                          .clrUsed = static_cast<std::uint32_t>(colours.size()), .table = colours, .pixels = pixels});
+    return *PackBitmapFile(file.data(), file.size()).block;
 }
 
 TEST(ButtonPixels, PictureIsCopiedOneToOneAroundItsTransparentColour) {

@@ -1,54 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
-#include <functional>
 
 #include "image/PackedDib.h"
 #include "tests/support/GifWriter.h"
-#include "tests/support/TestFiles.h"
 
 namespace qx {
 namespace {
 
 using test::Bytes;
 
-struct BitmapFields {
-    std::uint32_t headerSize = 40;
-    std::int32_t width = 3;
-    std::int32_t height = 2;
-    std::uint16_t bitCount = 8;
-    std::uint32_t compression = 0;
-    std::uint32_t sizeImage = 0;
-    std::uint32_t clrUsed = 0;
-    std::uint32_t clrImportant = 0;
-    std::size_t tableEntries = 256;  // entries actually written
-    std::size_t rowBytes = 8;        // bytes of rows actually written
-};
-
-BitmapFields With(const std::function<void(BitmapFields&)>& change) {
-    BitmapFields s;
-    change(s);
-    return s;
-}
-
-// File header (pixel offset deliberately wrong: it is not used), info
-// header padded to headerSize, table entries i -> (i, i+1, i+2, 0), row bytes 0x40 + i.
-Bytes MakeBitmap(const BitmapFields& s) {
-    Bytes b = {'B', 'M'};
-    const std::pair<std::uint32_t, int> fields[] = {
-        {0, 4}, {0, 4}, {9999, 4}, {s.headerSize, 4}, {static_cast<std::uint32_t>(s.width), 4},
-        {static_cast<std::uint32_t>(s.height), 4}, {1, 2}, {s.bitCount, 2}, {s.compression, 4}, {s.sizeImage, 4},
-        {2835, 4}, {2835, 4}, {s.clrUsed, 4}, {s.clrImportant, 4}};
-    for (const auto& [value, size] : fields) test::PutLE(b, value, size);
-    b.resize(std::max<std::size_t>(b.size(), 14 + std::min<std::uint32_t>(s.headerSize, 4096)), 0xEE);
-    for (std::size_t i = 0; i < s.tableEntries; ++i) {
-        b.insert(b.end(), {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i + 1),
-                           static_cast<std::uint8_t>(i + 2), 0});
-    }
-    for (std::size_t i = 0; i < s.rowBytes; ++i) b.push_back(static_cast<std::uint8_t>(0x40 + i));
-    return b;
-}
+// 3 x 2 at 8 bits: rows of 4 bytes. The pixel offset is wrong on purpose:
+// nothing reads it.
+constexpr test::BitmapFields kBase{.tableEntries = 256, .rowBytes = 8, .pixelOffset = 9999};
 
 TEST(DibStride, RoundsRowsUpToFourBytes) {
     struct Case {
@@ -64,38 +28,36 @@ TEST(DibStride, RoundsRowsUpToFourBytes) {
 
 // The block is a 40-byte header, the colours in use, then the rows.
 TEST(BitmapPath, PacksHeaderTableAndRows) {
+    auto with = [](auto change) {
+        test::BitmapFields f = kBase;
+        change(f);
+        return f;
+    };
+    using F = test::BitmapFields;
     const struct {
         const char* what;
-        BitmapFields fields;
+        test::BitmapFields fields;
         std::uint32_t sizeImage, clrUsed, clrImportant;
     } cases[] = {
-        {"image size 0 comes from the padded stride", {}, 8, 256, 256},
-        {"true colour has no table", With([](BitmapFields& s) {
-             s.bitCount = 24, s.width = 5, s.tableEntries = 0, s.rowBytes = 32;
-             s.clrUsed = s.clrImportant = 7;  // ignored above 8 bits per pixel
+        {"image size 0 comes from the padded stride", kBase, 8, 256, 256},
+        {"true colour has no table", with([](F& f) {
+             f.bitCount = 24, f.width = 5, f.tableEntries = 0, f.rowBytes = 32;
+             f.clrUsed = f.clrImportant = 7;  // ignored above 8 bits per pixel
          }),
          32, 0, 0},
-        {"an explicit colour count is kept", With([](BitmapFields& s) { s.clrUsed = 2, s.tableEntries = 2; }), 8, 2,
-         256},
+        {"an explicit colour count is kept", with([](F& f) { f.clrUsed = 2, f.tableEntries = 2; }), 8, 2, 256},
         {"a later header version is read by its declared size",
-         With([](BitmapFields& s) { s.headerSize = 108, s.bitCount = 4, s.clrUsed = 16, s.tableEntries = 16; }), 8,
-         16, 16},
-        {"top-down rows keep their direction", With([](BitmapFields& s) { s.height = -2; }), 8, 256, 256},
+         with([](F& f) { f.headerSize = 108, f.bitCount = 4, f.clrUsed = 16, f.tableEntries = 16; }), 8, 16, 16},
+        {"top-down rows keep their direction", with([](F& f) { f.height = -2; }), 8, 256, 256},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const Bytes file = MakeBitmap(c.fields);
+        const Bytes file = test::BitmapFile(c.fields);
         const BitmapResult r = PackBitmapFile(file.data(), file.size());
         ASSERT_TRUE(r.block) << PictureErrorName(r.refusal);
-        const InfoHeader h = ReadInfoHeader(r.block->data());
-        EXPECT_EQ(h.size, 40u);
-        EXPECT_EQ(h.width, c.fields.width);
-        EXPECT_EQ(h.height, c.fields.height);
-        EXPECT_EQ(h.bitCount, c.fields.bitCount);
-        EXPECT_EQ(h.xPelsPerMeter, 2835);
-        EXPECT_EQ(h.sizeImage, c.sizeImage);
-        EXPECT_EQ(h.clrUsed, c.clrUsed);
-        EXPECT_EQ(h.clrImportant, c.clrImportant);
+        EXPECT_EQ(ReadInfoHeader(r.block->data()),
+                  (InfoHeader{40, c.fields.width, c.fields.height, 1, c.fields.bitCount, 0, c.sizeImage, 2835, 2835,
+                              c.clrUsed, c.clrImportant}));
         ASSERT_EQ(r.block->size(), 40 + 4 * c.clrUsed + c.sizeImage);
         if (c.clrUsed > 0) {
             const std::uint8_t* last = r.block->data() + 40 + 4 * (c.clrUsed - 1);
@@ -108,33 +70,34 @@ TEST(BitmapPath, PacksHeaderTableAndRows) {
 }
 
 TEST(BitmapPath, RefusesWhatCannotBeDrawnSafely) {
-    using B = BitmapFields;
     using enum PictureError;
     const struct {
         const char* what;
-        BitmapFields fields;
+        void (*change)(test::BitmapFields&);
         PictureError refusal;
     } cases[] = {
-        {"run-length compressed", With([](B& s) { s.compression = 1; }), BitmapCompressed},
-        {"core header", With([](B& s) { s.headerSize = 12; }), BitmapHeaderTooSmall},
-        {"2 bits per pixel", With([](B& s) { s.bitCount = 2; }), BitmapBadBitCount},
-        {"0 bits per pixel", With([](B& s) { s.bitCount = 0; }), BitmapBadBitCount},
-        {"300 colours", With([](B& s) { s.clrUsed = 300, s.tableEntries = 300; }), BitmapTooManyColours},
-        {"rows cut short", With([](B& s) { s.rowBytes = 7; }), BitmapTruncated},
-        {"colour table cut short", With([](B& s) { s.tableEntries = 100, s.rowBytes = 0; }), BitmapTruncated},
-        {"image size beyond the data", With([](B& s) { s.sizeImage = 4000; }), BitmapTruncated},
-        {"image size smaller than the rows", With([](B& s) { s.sizeImage = 6; }), BitmapBadSize},
-        {"zero width", With([](B& s) { s.width = 0; }), BitmapBadSize},
-        {"negative width", With([](B& s) { s.width = -3; }), BitmapBadSize},
-        {"zero height", With([](B& s) { s.height = 0; }), BitmapBadSize},
-        {"huge", With([](B& s) { s.width = s.height = 0x7FFFFFFF; }), BitmapTooLarge},
-        {"one row of 2^32 bytes", With([](B& s) { s.width = 0x40000000, s.height = 1, s.bitCount = 32; }),
+        {"run-length compressed", [](auto& f) { f.compression = 1; }, BitmapCompressed},
+        {"core header", [](auto& f) { f.headerSize = 12; }, BitmapHeaderTooSmall},
+        {"2 bits per pixel", [](auto& f) { f.bitCount = 2; }, BitmapBadBitCount},
+        {"0 bits per pixel", [](auto& f) { f.bitCount = 0; }, BitmapBadBitCount},
+        {"300 colours", [](auto& f) { f.clrUsed = 300, f.tableEntries = 300; }, BitmapTooManyColours},
+        {"rows cut short", [](auto& f) { f.rowBytes = 7; }, BitmapTruncated},
+        {"colour table cut short", [](auto& f) { f.tableEntries = 100, f.rowBytes = 0; }, BitmapTruncated},
+        {"image size beyond the data", [](auto& f) { f.sizeImage = 4000; }, BitmapTruncated},
+        {"image size smaller than the rows", [](auto& f) { f.sizeImage = 6; }, BitmapBadSize},
+        {"zero width", [](auto& f) { f.width = 0; }, BitmapBadSize},
+        {"negative width", [](auto& f) { f.width = -3; }, BitmapBadSize},
+        {"zero height", [](auto& f) { f.height = 0; }, BitmapBadSize},
+        {"huge", [](auto& f) { f.width = f.height = 0x7FFFFFFF; }, BitmapTooLarge},
+        {"one row of 2^32 bytes", [](auto& f) { f.width = 0x40000000, f.height = 1, f.bitCount = 32; },
          BitmapTooLarge},
-        {"header size past the data", With([](B& s) { s.headerSize = 0xFFFFFFF0, s.tableEntries = 0; }),
+        {"header size past the data", [](auto& f) { f.headerSize = 0xFFFFFFF0, f.tableEntries = 0; },
          BitmapTruncated},
     };
     for (const auto& c : cases) {
-        const Bytes file = MakeBitmap(c.fields);
+        test::BitmapFields fields = kBase;
+        c.change(fields);
+        const Bytes file = test::BitmapFile(fields);
         const BitmapResult r = PackBitmapFile(file.data(), file.size());
         EXPECT_FALSE(r.block) << c.what;
         EXPECT_EQ(r.refusal, c.refusal) << c.what << ": " << PictureErrorName(r.refusal);
@@ -145,8 +108,7 @@ TEST(BitmapPath, RefusesWhatCannotBeDrawnSafely) {
 
 TEST(HeaderIntake, TakesTheHeaderAndTableOfADecodedGif) {
     const Bytes gif = test::WriteGif({0x102030, 0x405060}, {{3, 2, {0, 1, 1, 1, 0, 0}}});
-    GifDecoder decoder;
-    const auto block = decoder.Decode(gif.data(), gif.size());
+    const auto block = GifDecoder().Decode(gif.data(), gif.size());
     ASSERT_TRUE(block);
     InfoBuffer info;
     ASSERT_TRUE(TakeInHeader(block->data(), block->size(), info));
@@ -160,15 +122,13 @@ TEST(HeaderIntake, TakesTheHeaderAndTableOfADecodedGif) {
 }
 
 TEST(BitmapFileBytes, PrefixesTheBlockWithAFileHeader) {
-    const Bytes file = MakeBitmap({});
+    const Bytes file = test::BitmapFile(kBase);
     const BitmapResult r = PackBitmapFile(file.data(), file.size());
     ASSERT_TRUE(r.block);
     const std::vector<std::uint8_t> out = BitmapFileBytes(*r.block);
     ASSERT_EQ(out.size(), 14 + r.block->size());
     Bytes header = {'B', 'M'};
-    test::PutLE(header, static_cast<std::uint32_t>(out.size()), 4);
-    test::PutLE(header, 0, 4);
-    test::PutLE(header, 14 + 40 + 1024, 4);
+    for (std::uint32_t v : {static_cast<std::uint32_t>(out.size()), 0u, 14u + 40u + 1024u}) test::Append32(header, v);
     EXPECT_EQ(Bytes(out.begin(), out.begin() + 14), header);
     // Read back, it gives the same block.
     const BitmapResult again = PackBitmapFile(out.data(), out.size());

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -13,78 +15,27 @@ namespace qx {
 namespace {
 
 using test::Append;
-using test::Append16;
 using test::Bytes;
 
-// The global table: index i (a hex digit in Frame::pixels) has colour kNames[i].
+// The global table: index i (a hex digit in a frame's pixels) has colour kNames[i].
 constexpr char kNames[] = "KRGBWYCOPNSTVXZL";
 constexpr std::uint32_t kGlobal[16] = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0xFFFF00, 0x00FFFF, 0xFF8000,
                                        0x800080, 0x000080, 0xC0C0C0, 0x008080, 0x808000, 0x404040, 0x102030, 0x00C000};
 constexpr std::uint32_t kMagenta = 0xFF00FF;
 
-struct Frame {
-    Frame(int left, int top, int width, int height, std::string pixels, int disposal = 1, int transparent = -1,
+// A frame at (left, top) whose pixels are hex digits (colour indices), rows joined.
+struct Frame : test::GifFrame {
+    Frame(int left, int top, int width, int height, const std::string& hex, int disposal = 1, int transparent = -1,
           std::vector<std::uint32_t> local = {}, bool interlaced = false)
-        : left(left), top(top), width(width), height(height), pixels(std::move(pixels)), disposal(disposal),
-          transparent(transparent), local(std::move(local)), interlaced(interlaced) {}
-    int left, top, width, height;
-    std::string pixels;                // one hex digit (colour index) per pixel, rows joined
-    int disposal;                      // -1: no graphic control extension
-    int transparent;                   // -1: no transparent index
-    std::vector<std::uint32_t> local;  // a local table (padded to 16), or none
-    bool interlaced;
+        : test::GifFrame{width, height, {}, 0, interlaced, disposal, transparent, left, top, std::move(local)} {
+        for (char c : hex) pixels.push_back(static_cast<std::uint8_t>(std::stoi(std::string(1, c), nullptr, 16)));
+    }
 };
 
-std::vector<std::uint8_t> Indices(const Frame& f) {
-    std::vector<std::uint8_t> rows;
-    for (char c : f.pixels) rows.push_back(static_cast<std::uint8_t>(std::stoi(std::string(1, c), nullptr, 16)));
-    if (!f.interlaced) return rows;
-    std::vector<std::uint8_t> passes;
-    for (auto [start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}}) {
-        for (int y = start; y < f.height; y += step) {
-            passes.insert(passes.end(), rows.begin() + y * f.width, rows.begin() + (y + 1) * f.width);
-        }
-    }
-    return passes;
-}
-
-void AppendTable(Bytes& out, const std::uint32_t* colours, std::size_t count) {
-    for (std::size_t i = 0; i < 16; ++i) {
-        const std::uint32_t c = i < count ? colours[i] : 0;
-        out.insert(out.end(), {static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
-                               static_cast<std::uint8_t>(c)});
-    }
-}
-
-// An animation of the frames on a width x height screen, every table 16 entries.
+// An animation of the frames on a width x height screen.
 Bytes Animation(int width, int height, const std::vector<Frame>& frames, bool global = true) {
-    Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
-    Append16(out, width);
-    Append16(out, height);
-    // Global table flag, colour resolution 7, table size field 3; background 0, aspect 0.
-    Append(out, {static_cast<std::uint8_t>(global ? 0xF3 : 0x70), 0, 0});
-    if (global) AppendTable(out, kGlobal, 16);
-    for (const Frame& f : frames) {
-        if (f.disposal >= 0) {
-            // Extension, graphic control label, 4 bytes: disposal in bits 2-4 and the
-            // transparent flag in bit 0; delay 10/100 s; transparent index; terminator.
-            Append(out, {0x21, 0xF9, 4, static_cast<std::uint8_t>((f.disposal << 2) | (f.transparent >= 0)), 10, 0,
-                         static_cast<std::uint8_t>(f.transparent), 0});
-        }
-        out.push_back(0x2C);
-        Append16(out, f.left);
-        Append16(out, f.top);
-        Append16(out, f.width);
-        Append16(out, f.height);
-        // Local table flag, interlace flag, table size field 3 (also without a
-        // local table, as some encoders write it: readers ignore it then).
-        out.push_back(static_cast<std::uint8_t>((f.local.empty() ? 0 : 0x80) | (f.interlaced ? 0x40 : 0) | 3));
-        if (!f.local.empty()) AppendTable(out, f.local.data(), f.local.size());
-        out.push_back(4);  // minimum code size
-        Append(out, test::SubBlocks(test::EncodeLzw(Indices(f), 4)));
-    }
-    out.push_back(0x3B);
-    return out;
+    return test::WriteGif({{std::begin(kGlobal), std::end(kGlobal)}, width, height, global},
+                          {frames.begin(), frames.end()});
 }
 
 std::uint32_t Rgb(RgbColour c) { return (std::uint32_t{c.red} << 16) | (c.green << 8) | c.blue; }
@@ -98,24 +49,17 @@ std::vector<std::string> Shown(const StripResult& strip) {
     if (!block) return {};
     const InfoHeader h = ReadInfoHeader(block->data());
     EXPECT_EQ(h.width, strip.frameWidth * strip.frames);
-    std::vector<std::string> rows;
+    std::vector<std::string> rows(static_cast<std::size_t>(h.height));
     for (int y = 0; y < h.height; ++y) {
-        const std::uint8_t* row = block->data() + RowsOffset(h) + DibStride(h.width, h.bitCount) * (h.height - 1 - y);
-        std::string text;
         for (int x = 0; x < h.width; ++x) {
-            if (x > 0 && x % strip.frameWidth == 0) text += '|';
-            const int index = h.bitCount == 8 ? row[x] : (x & 1 ? row[x / 2] & 15 : row[x / 2] >> 4);
-            const std::uint8_t* e = block->data() + kInfoHeaderSize + 4 * index;
-            const std::uint32_t rgb = (std::uint32_t{e[2]} << 16) | (e[1] << 8) | e[0];
-            char c = '?';
-            for (int i = 0; i < 16; ++i) {
-                if (kGlobal[i] == rgb) c = kNames[i];
-            }
+            if (x > 0 && x % strip.frameWidth == 0) rows[y] += '|';
+            const std::uint32_t rgb = test::ColourAt(*block, x, y);
+            const auto known = std::find(std::begin(kGlobal), std::end(kGlobal), rgb);
+            char c = known == std::end(kGlobal) ? '?' : kNames[known - std::begin(kGlobal)];
             if (rgb == kMagenta) c = 'M';
             if (strip.transparent && rgb == Rgb(*strip.transparent)) c = '.';
-            text += c;
+            rows[y] += c;
         }
-        rows.push_back(text);
     }
     return rows;
 }
@@ -155,9 +99,9 @@ TEST(GifStrip, FramesComposeAsViewersShowThem) {
         {"a local table for one frame", 2, 1,
          {{0, 0, 2, 1, "01"}, {0, 0, 2, 1, "01", 1, -1, {0xFFFFFF, 0xFFFF00}}},
          {"KR|WY"}},
-        {"interlaced rows in place", 1, 9,
-         {{0, 0, 1, 9, "012345678", 1, -1, {}, true}},
-         {"K", "R", "G", "B", "W", "Y", "C", "O", "P"}},
+        {"interlaced rows in place", 2, 9,
+         {{0, 0, 2, 9, "011223344556677880", 1, -1, {}, true}},
+         {"KR", "RG", "GB", "BW", "WY", "YC", "CO", "OP", "PK"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -274,6 +218,9 @@ TEST(GifStrip, RefusesWhatNoStripCanHold) {
         EXPECT_EQ(strip.refusal, c.refusal);
         EXPECT_EQ(strip.gif.empty(), !c.refusal.empty());
     }
+    // A bound below 1 MiB is named in KiB.
+    EXPECT_EQ(MakeStrip(frames(16, 16, 16, 2), 2048).refusal,
+              "The strip would be 256 x 16 pixels, more than the player shows (2 KiB of picture at most).");
 }
 
 TEST(GifStrip, RefusesADamagedFrameNamingIt) {
@@ -340,31 +287,42 @@ TEST(GifStrip, EveryTruncationGivesAStripOrARefusal) {
     EXPECT_GT(strips, 0);
 }
 
-// Pictures larger than the strip tests use: the table fills and clears many
-// times, at both code sizes.
-TEST(GifEncoder, NoisyPicturesDecodeToTheirPixels) {
-    for (const int colours : {16, 256}) {
-        SCOPED_TRACE(colours);
-        test::TestRandom random(static_cast<std::uint32_t>(colours));
-        std::vector<std::uint32_t> table(static_cast<std::size_t>(colours));
-        for (auto& c : table) c = random.Next() & 0xFFFFFF;
-        const int width = 301;
-        const int height = 203;
-        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height);
-        for (auto& p : pixels) p = static_cast<std::uint8_t>(random.Next() % static_cast<std::uint32_t>(colours));
-        const Bytes gif = EncodeGif(width, height, table, pixels);
+// Pictures of many sizes and spreads at both code sizes, the first two
+// large enough that the table fills and clears many times. The encoder keeps
+// its string table from one picture to the next; nothing an earlier picture
+// left in it reaches a later one's codes.
+TEST(GifEncoder, PicturesDecodeToTheirPixelsWhateverWasEncodedBefore) {
+    test::TestRandom random(23);
+    std::vector<std::uint32_t> table(256);
+    for (auto& c : table) c = random.Next() & 0xFFFFFF;
+    const std::span<const std::uint32_t> small(table.data(), 16);
+    Bytes first;
+    std::vector<std::uint8_t> firstPixels;
+    for (int n = 0; n < 40; ++n) {
+        SCOPED_TRACE(n);
+        const std::uint32_t colours = n % 2 ? 16 : 256;
+        const int width = n < 2 ? 301 : 1 + static_cast<int>(random.Next() % 90);
+        const int height = n < 2 ? 203 : 1 + static_cast<int>(random.Next() % 40);
+        const std::uint32_t spread = n < 2 ? colours : 1 + random.Next() % colours;
+        std::vector<std::uint8_t> pixels;
+        for (int i = 0; i < width * height; ++i) {
+            pixels.push_back(static_cast<std::uint8_t>(random.Next() % (i % 7 == 0 ? colours : spread)));
+        }
+        const Bytes gif = EncodeGif(width, height, colours == 16 ? small : table, pixels);
         const auto block = GifDecoder().Decode(gif.data(), gif.size());
         ASSERT_TRUE(block);
-        const InfoHeader h = ReadInfoHeader(block->data());
-        ASSERT_EQ(h.bitCount, colours == 16 ? 4 : 8);
+        ASSERT_EQ(ReadInfoHeader(block->data()).bitCount, colours == 16 ? 4 : 8);
         for (int y = 0; y < height; ++y) {
-            const std::uint8_t* row = block->data() + RowsOffset(h) + DibStride(width, h.bitCount) * (height - 1 - y);
             for (int x = 0; x < width; ++x) {
-                const int index = h.bitCount == 8 ? row[x] : (x & 1 ? row[x / 2] & 15 : row[x / 2] >> 4);
-                ASSERT_EQ(index, pixels[static_cast<std::size_t>(y) * width + x]) << x << "," << y;
+                ASSERT_EQ(test::IndexAt(*block, x, y), pixels[y * width + x]) << x << "," << y;
             }
         }
+        if (n == 0) {
+            first = gif;
+            firstPixels = pixels;
+        }
     }
+    EXPECT_EQ(EncodeGif(301, 203, table, firstPixels), first);
 }
 
 // One colour over 60000 pixels: each code is one pixel longer than the one

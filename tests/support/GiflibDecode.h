@@ -1,6 +1,7 @@
 // The first image of a GIF decoded by giflib from memory, row by row, as
-// colours: the comparison point for the benchmark and the giflib test.
-// Needs gif_lib.h and linking with giflib.
+// colours, and its comparison with a block the player decoded: the
+// comparison point for the benchmark and the giflib tests. Needs gif_lib.h
+// and linking with giflib.
 #pragma once
 
 #include <gif_lib.h>
@@ -9,6 +10,9 @@
 #include <cstring>
 #include <optional>
 #include <vector>
+
+#include "image/PackedDib.h"
+#include "tests/support/GifWriter.h"
 
 namespace qx::test {
 
@@ -32,6 +36,13 @@ inline int GiflibRead(GifFileType* gif, GifByteType* out, int n) {
     std::memcpy(out, src->data + src->pos, take);
     src->pos += take;
     return static_cast<int>(take);
+}
+
+// Entry index of the table as 0xRRGGBB; black past its end, or without a table.
+inline std::uint32_t GiflibColour(const ColorMapObject* map, int index) {
+    if (!map || index >= map->ColorCount) return 0;
+    const GifColorType& e = map->Colors[index];
+    return (std::uint32_t{e.Red} << 16) | (e.Green << 8) | e.Blue;
 }
 
 // With wantColours false only the indices are produced (the benchmark's work).
@@ -81,19 +92,23 @@ inline std::optional<GiflibImage> GiflibDecodeFirst(const std::uint8_t* data, st
         if (wantColours) {
             const ColorMapObject* map = gif->Image.ColorMap ? gif->Image.ColorMap : gif->SColorMap;
             image.rgb.reserve(image.indices.size());
-            for (std::uint8_t i : image.indices) {
-                std::uint32_t c = 0;
-                if (map && i < map->ColorCount) {
-                    const GifColorType& e = map->Colors[i];
-                    c = (static_cast<std::uint32_t>(e.Red) << 16) | (e.Green << 8) | e.Blue;
-                }
-                image.rgb.push_back(c);
-            }
+            for (std::uint8_t i : image.indices) image.rgb.push_back(GiflibColour(map, i));
         }
         result = std::move(image);
     }
     DGifCloseFile(gif, &error);
     return result;
+}
+
+// Pixels of the block whose colour differs from giflib's; -1 when the sizes differ.
+inline int DifferingPixels(const DibBlock& block, const GiflibImage& image) {
+    const InfoHeader h = ReadInfoHeader(block.data());
+    if (h.width != image.width || h.height != image.height) return -1;
+    int differing = 0;
+    for (int y = 0; y < h.height; ++y) {
+        for (int x = 0; x < h.width; ++x) differing += ColourAt(block, x, y) != image.rgb[y * image.width + x];
+    }
+    return differing;
 }
 
 }  // namespace qx::test

@@ -1,6 +1,7 @@
 // Writes the generated GIF fixtures of this directory and the bitmap seeds
 // of the bitmap fuzz target. Run through make-fixtures.sh.
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -27,34 +28,14 @@ std::vector<std::uint8_t> Picture(int width, int height, int colours, int runs, 
     return p;
 }
 
-// A bitmap file: file header, 40-byte info header, colour table, rows.
+// A bitmap file of the given size and depth with its colour table and rows,
+// its image size field 0 if asked.
 Bytes Bitmap(int width, int height, int bits, int colours, bool zeroImageSize) {
-    const int stride = (width * bits + 31) / 32 * 4;
-    const int imageSize = stride * (height < 0 ? -height : height);
-    const int offset = 14 + 40 + 4 * colours;
-    Bytes b;
-    auto put = [&b](std::uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    };
-    b.push_back('B');
-    b.push_back('M');
-    put(static_cast<std::uint32_t>(offset + imageSize), 4);
-    put(0, 4);
-    put(static_cast<std::uint32_t>(offset), 4);
-    put(40, 4);
-    put(static_cast<std::uint32_t>(width), 4);
-    put(static_cast<std::uint32_t>(height), 4);
-    put(1, 2);
-    put(static_cast<std::uint32_t>(bits), 2);
-    put(0, 4);
-    put(zeroImageSize ? 0 : static_cast<std::uint32_t>(imageSize), 4);
-    put(0, 4);
-    put(0, 4);
-    put(static_cast<std::uint32_t>(colours), 4);
-    put(0, 4);
-    for (int i = 0; i < colours; ++i) put(static_cast<std::uint32_t>(i * 0x030507), 4);
-    for (int i = 0; i < imageSize; ++i) b.push_back(static_cast<std::uint8_t>(i * 7));
-    return b;
+    const auto rows = static_cast<std::size_t>((width * bits + 31) / 32 * 4 * std::abs(height));
+    return qx::test::BitmapFile({.width = width, .height = height, .bitCount = static_cast<std::uint16_t>(bits),
+                                 .sizeImage = zeroImageSize ? 0 : static_cast<std::uint32_t>(rows),
+                                 .clrUsed = static_cast<std::uint32_t>(colours),
+                                 .tableEntries = static_cast<std::size_t>(colours), .rowBytes = rows});
 }
 
 }  // namespace
@@ -80,10 +61,10 @@ int main(int argc, char** argv) {
     qx::test::GifFrame awkward{21, 9, Picture(21, 9, 16, 2, 5)};
     awkward.leadingClear = false;
     awkward.subBlockSize = 1;
-    awkward.graphicControl = true;
+    awkward.disposal = 1;
     Save(gifs + "/no-clear-short-blocks.gif", qx::test::WriteGif(c16, {awkward}));
     qx::test::GifFrame second{20, 20, Picture(20, 20, 16, 5, 6)};
-    second.graphicControl = true;
+    second.disposal = 1;
     Save(gifs + "/animated.gif", qx::test::WriteGif(c16, {{20, 20, Picture(20, 20, 16, 5, 7)}, second}));
 
     Save(bitmaps + "/rgb24.bmp", Bitmap(5, 3, 24, 0, false));
