@@ -20,14 +20,9 @@ TEST(PaletteLayout, AutomaticColumnsStepAtSquares) {
     for (const auto& [entries, columns] : steps) EXPECT_EQ(AutomaticColumns(entries), columns) << entries;
 }
 
-TEST(PaletteLayout, EntriesFillTheGridRowByRow) {
-    const PaletteLayout l = LayoutPalette(6, 0, kMetrics);
-    EXPECT_EQ(l.cellGrid, (std::vector<int>{0, 1, 2, 3, 4, 5, -1, -1}));
-    EXPECT_TRUE(LayoutPalette(0, 0, kMetrics).cellGrid.empty());
-}
-
-// Frame lines and margins are outside the cells; a scrolled grid is hit at
-// its content, its partly shown bottom row included.
+// Entries fill the grid row by row. Frame lines and margins are outside the
+// cells; a scrolled grid is hit at its content, its partly shown bottom row
+// included.
 TEST(PaletteHitTest, FrameLinesAndMarginsAreOutsideAndTheScrolledGridFollows) {
     PaletteLayout small = LayoutPalette(6, 0, kMetrics);  // 4 x 2, grid (4,4)-(96,50)
     small.cellGrid[1] = -1;                               // as if its gesture did not read
