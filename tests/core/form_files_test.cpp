@@ -25,8 +25,8 @@ protected:
     FormFiles() { std::filesystem::create_directory(folder_); }
 
     GestureForm ValidForm() const {
-        return {.name = "Wave", .frameWidth = "40", .backToFrame = "300", .audioStartFrame = "7",
-                .animationFile = image_, .buttonImageFile = button_, .audioFile = audio_};
+        return {.name = "Wave", .frameWidth = "40", .red = "", .green = "", .blue = "", .backToFrame = "300",
+                .audioStartFrame = "7", .animationFile = image_, .buttonImageFile = button_, .audioFile = audio_};
     }
 
     test::TempDir dir_;
@@ -64,9 +64,10 @@ TEST_F(FormFiles, ValidationReportsOnlyTheFirstProblemInOrder) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected.value_or("accepted"));
-        const GestureForm form{.name = c.name, .frameWidth = c.frameWidth, .red = "-7", .backToFrame = "9999",
-                               .animationFile = c.animation, .buttonImageFile = c.button, .audioFile = c.audio,
-                               .transparent = true, .imageLoop = true};
+        const GestureForm form{.name = c.name, .frameWidth = c.frameWidth, .red = "-7", .green = "", .blue = "",
+                               .backToFrame = "9999", .audioStartFrame = "", .animationFile = c.animation,
+                               .buttonImageFile = c.button, .audioFile = c.audio, .transparent = true,
+                               .imageLoop = true};
         EXPECT_EQ(ValidateGestureForm(form), c.expected);
     }
 }
