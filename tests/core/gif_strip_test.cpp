@@ -64,6 +64,8 @@ std::vector<std::string> Shown(const StripResult& strip) {
     return rows;
 }
 
+// Offsets and the four disposals are compared with giflib on the encoders'
+// animations; these are the cases none of them has.
 TEST(GifStrip, FramesComposeAsViewersShowThem) {
     const Frame blue{0, 0, 4, 2, "33333333"};
     const struct {
@@ -72,18 +74,6 @@ TEST(GifStrip, FramesComposeAsViewersShowThem) {
         std::vector<Frame> frames;
         std::vector<std::string> shown;
     } cases[] = {
-        {"a frame at an offset covers only its rectangle", 4, 2,
-         {blue, {2, 1, 2, 1, "12"}},
-         {"BBBB|BBBB", "BBBB|BBRG"}},
-        {"disposal 0 and 1 leave the frame", 3, 1,
-         {blue, {1, 0, 1, 1, "1", 0}, {2, 0, 1, 1, "2", 1}, {0, 0, 1, 1, "4"}},
-         {"BBB|BRB|BRG|WRG"}},
-        {"disposal 2 clears to transparent, not to the background colour", 3, 1,
-         {{0, 0, 3, 1, "333", 1}, {1, 0, 2, 1, "11", 2}, {0, 0, 1, 1, "2"}},
-         {"BBB|BRR|G.."}},
-        {"disposal 3 restores what the frame covered", 3, 2,
-         {{0, 0, 3, 2, "333333"}, {1, 1, 2, 1, "11", 3}, {0, 0, 1, 1, "2"}},
-         {"BBB|BBB|GBB", "BBB|BRR|BBB"}},
         {"disposal 3 on the first frame restores the empty canvas", 2, 1,
          {{0, 0, 1, 1, "1", 3}, {1, 0, 1, 1, "2"}},
          {"R.|.G"}},
