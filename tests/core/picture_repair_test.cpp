@@ -192,28 +192,6 @@ TEST(PictureRepair, PicturesThatShowAreLeftAlone) {
     }
 }
 
-// Every prefix of a repairable animation: a diagnosis every time, and a
-// repaired copy only when it decodes.
-TEST(PictureRepair, EveryPrefixOfARepairableFile) {
-    const Bytes gif = MakeGif({.screenFlags = 0x81, .globalEntries = 4, .images = 2});
-    int repairable = 0;
-    for (std::size_t n = 0; n <= gif.size(); ++n) {
-        SCOPED_TRACE(n);
-        const Bytes prefix(gif.begin(), gif.begin() + static_cast<std::ptrdiff_t>(n));
-        const PictureDiagnosis d = DiagnosePicture(prefix);
-        ASSERT_NE(d.verdict, PictureVerdict::Shows);
-        EXPECT_FALSE(d.reason.empty());
-        if (d.verdict == PictureVerdict::Repairable) {
-            ++repairable;
-            EXPECT_TRUE(GifDecoder().Decode(d.repaired.data(), d.repaired.size()));
-        } else {
-            EXPECT_TRUE(d.repaired.empty());
-        }
-    }
-    // The whole file, without its trailer, and cut between blocks after the first image.
-    EXPECT_GE(repairable, 4);
-}
-
 TEST(GifBlocks, WhereTheWalkEnds) {
     using End = GifLayout::End;
     const Bytes whole = MakeGif({.local = true, .images = 2});
