@@ -41,7 +41,7 @@ Bytes MakeGif(const Layout& l) {
     test::GifFrame f{l.width, l.height, Pixels(), 2};
     f.disposal = 1;
     f.subBlockSize = 5;
-    f.data = l.data;
+    if (!l.data.empty()) f.data = l.data;
     if (l.local) f.local = kColours;
     Bytes gif = test::WriteGif({kColours, l.width, l.height, true, l.screenFlags, l.globalEntries},
                                std::vector<test::GifFrame>(static_cast<std::size_t>(l.images), f));

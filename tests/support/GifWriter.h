@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -85,7 +86,7 @@ struct GifFrame {
     std::vector<std::uint32_t> local = {};  // a local colour table, or none
     int subBlockSize = 255;
     bool leadingClear = true;
-    Bytes data = {};  // LZW data written as it is instead of the pixels'
+    std::optional<Bytes> data = {};  // LZW data written as it is instead of the pixels'
 };
 
 // The logical screen: its size (-1: the largest frame's) and global table
@@ -151,7 +152,7 @@ inline Bytes WriteGif(const GifScreen& screen, const std::vector<GifFrame>& fram
         const int minCodeSize = f.minCodeSize ? f.minCodeSize : (small ? 4 : 8);
         out.push_back(static_cast<std::uint8_t>(minCodeSize));
         std::vector<std::uint8_t> ordered = f.pixels;
-        if (f.interlaced) {
+        if (f.interlaced && !f.data) {
             ordered.clear();
             for (auto [start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}}) {
                 for (int y = start; y < f.height; y += step) {
@@ -160,7 +161,7 @@ inline Bytes WriteGif(const GifScreen& screen, const std::vector<GifFrame>& fram
                 }
             }
         }
-        Append(out, SubBlocks(f.data.empty() ? EncodeLzw(ordered, minCodeSize, f.leadingClear) : f.data,
+        Append(out, SubBlocks(f.data ? *f.data : EncodeLzw(ordered, minCodeSize, f.leadingClear),
                               static_cast<std::size_t>(f.subBlockSize)));
     }
     out.push_back(0x3B);
