@@ -63,7 +63,8 @@ std::vector<std::uint8_t> Pattern(int width, int height, int colours) {
 }
 
 // The block: a 40-byte header, 16 or 256 colours, then bottom-up rows padded
-// with zero to four bytes (a button of 20 x 20 takes 344 or 1464 bytes).
+// with zero to four bytes (a button of 20 x 20 takes 344 or 1464 bytes). The
+// colours and indices themselves are compared with giflib's.
 TEST(GifDecoder, BlockHoldsHeaderColoursAndPaddedRows) {
     struct Case {
         int width;
@@ -84,15 +85,6 @@ TEST(GifDecoder, BlockHoldsHeaderColoursAndPaddedRows) {
         ASSERT_EQ(d.block->size(), 40 + 4 * n + rowBytes);
         const auto bitCount = static_cast<std::uint16_t>(c.colours == 16 ? 4 : 8);
         EXPECT_EQ(ReadInfoHeader(d.block->data()), (InfoHeader{40, c.width, 20, 1, bitCount, 0, rowBytes, 0, 0, n, n}));
-        const std::uint8_t* entry = d.block->data() + 40;
-        for (int i = 0; i < c.colours; ++i, entry += 4) {
-            const std::uint8_t expected[] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(200 - i),
-                                             static_cast<std::uint8_t>(i * 16 + 1), 0};
-            ASSERT_EQ(0, std::memcmp(entry, expected, 4)) << "entry " << i;
-        }
-        for (int y = 0; y < 20; ++y) {
-            for (int x = 0; x < c.width; ++x) ASSERT_EQ(test::IndexAt(*d.block, x, y), pixels[y * c.width + x]);
-        }
         const std::uint8_t* rows = d.block->data() + 40 + 4 * n;
         const std::size_t used = c.colours == 256 ? c.width : (c.width + 1) / 2;
         for (int row = 0; row < 20; ++row) {
