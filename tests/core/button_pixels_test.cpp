@@ -3,9 +3,8 @@
 #include <vector>
 
 #include "image/PackedDib.h"
-#include "image/Picture.h"
 #include "palette/ButtonPixels.h"
-#include "tests/support/GifWriter.h"
+#include "tests/support/TestFiles.h"
 
 namespace qx {
 namespace {
@@ -29,9 +28,7 @@ DibBlock Block(int bits, int width, int height, const std::vector<std::uint32_t>
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) pixels.push_back(static_cast<std::uint32_t>(index(x, y)));
     }
-    const test::Bytes file =
-        test::BitmapFile({.width = width, .height = height, .bitCount = static_cast<std::uint16_t>(bits),
-                          .clrUsed = static_cast<std::uint32_t>(colours.size()), .table = colours, .pixels = pixels});
+    const test::Bytes file = test::BitmapFile(width, height, bits, colours, pixels);
     return *PackBitmapFile(file.data(), file.size()).block;
 }
 
@@ -64,19 +61,6 @@ TEST(ButtonPixels, PicturesOfAnotherSizeOrDepthAreLeftToTheDrawingCalls) {
     EXPECT_FALSE(CopyPicture(canvas.Rows(), {1, 1, 21, 21}, cut, kGrey));
     EXPECT_EQ(canvas.pixels, std::vector<std::uint32_t>(22 * 22, kGround));
 
-    // What the GIF decoder makes is copied.
-    test::GifFrame frame;
-    frame.width = 20;
-    frame.height = 20;
-    frame.pixels.assign(400, 1);
-    frame.pixels[0] = 0;
-    const test::Bytes gif = test::WriteGif({kGrey, 0x00FF00}, {frame});
-    const PictureResult picture = DecodePicture(gif.data(), gif.size());
-    ASSERT_TRUE(picture.block);
-    ASSERT_TRUE(CopyPicture(canvas.Rows(), {1, 1, 21, 21}, *picture.block, kGrey));
-    EXPECT_EQ(canvas.At(1, 1), kGround);
-    EXPECT_EQ(canvas.At(2, 1), 0x00FF00u);
-    EXPECT_EQ(canvas.At(20, 20), 0x00FF00u);
 }
 
 TEST(ButtonPixels, FrameLinesStopShortOfTheirEndPointsAndTheCanvasEdge) {

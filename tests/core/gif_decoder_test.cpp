@@ -12,31 +12,32 @@ namespace {
 using test::Bytes;
 using test::Concat;
 using test::PackCodes;
-using test::SubBlocks;
-
-// "GIF89a", a 20 x 20 logical screen, the given flags byte, background 0, aspect 0.
-Bytes Screen(std::uint8_t flags) { return {'G', 'I', 'F', '8', '9', 'a', 20, 0, 20, 0, flags, 0, 0}; }
-constexpr std::uint8_t kGlobal16 = 0xF3;   // table present, resolution 7, size field 3: 16 colours
-constexpr std::uint8_t kGlobal256 = 0xF7;  // table present, resolution 7, size field 7: 256 colours
+using test::GifFrame;
 
 // Colour i is red i*16+1, green 200-i, blue i.
-Bytes Table(int entries) {
-    Bytes t;
-    for (int i = 0; i < entries; ++i) {
-        t.push_back(static_cast<std::uint8_t>(i * 16 + 1));
-        t.push_back(static_cast<std::uint8_t>(200 - i));
-        t.push_back(static_cast<std::uint8_t>(i));
-    }
-    return t;
+std::vector<std::uint32_t> Colours(int entries) {
+    std::vector<std::uint32_t> c;
+    for (int i = 0; i < entries; ++i) c.push_back(((i * 16u + 1) & 0xFF) << 16 | ((200u - i) & 0xFF) << 8 | i);
+    return c;
 }
 
-// Image separator, position 0,0, the size, then the flags byte.
-Bytes Descriptor(int width, int height, std::uint8_t flags = 0) {
-    return {0x2C, 0, 0, 0, 0, static_cast<std::uint8_t>(width), static_cast<std::uint8_t>(width >> 8),
-            static_cast<std::uint8_t>(height), static_cast<std::uint8_t>(height >> 8), flags};
+// An image whose data is given as it is.
+GifFrame Coded(int width, int height, int minCodeSize, Bytes data) {
+    GifFrame f{width, height, {}, minCodeSize};
+    f.data = std::move(data);
+    return f;
 }
 
-const Bytes kTrailer = {0x3B};
+// The frame on a 20 x 20 screen with a 16- or 256-entry table; the screen's
+// flags byte and table length as given, if they are.
+Bytes Gif(int colours, GifFrame frame, int flags = -1, int tableEntries = -1) {
+    return test::WriteGif({Colours(colours), 20, 20, true, flags, tableEntries}, {std::move(frame)});
+}
+
+Bytes Cut(Bytes bytes, std::size_t n) {
+    bytes.resize(n);
+    return bytes;
+}
 
 struct Decoded {
     std::optional<DibBlock> block;
@@ -61,45 +62,29 @@ std::vector<std::uint8_t> Pattern(int width, int height, int colours) {
     return p;
 }
 
-// A GIF with a 16- or 256-entry global table holding one image of these pixels.
-Bytes OneImage(int entries, int width, int height, const std::vector<std::uint8_t>& pixels, std::uint8_t flags = 0) {
-    const int minCodeSize = entries == 16 ? 4 : 8;
-    return Concat({Screen(entries == 16 ? kGlobal16 : kGlobal256), Table(entries), Descriptor(width, height, flags),
-                   {static_cast<std::uint8_t>(minCodeSize)}, SubBlocks(test::EncodeLzw(pixels, minCodeSize)),
-                   kTrailer});
-}
-
 // The block: a 40-byte header, 16 or 256 colours, then bottom-up rows padded
-// with zero to four bytes (a button of 20 x 20 takes 344 or 1464 bytes).
+// with zero to four bytes (a button of 20 x 20 takes 344 or 1464 bytes). The
+// colours and indices themselves are compared with giflib's.
 TEST(GifDecoder, BlockHoldsHeaderColoursAndPaddedRows) {
     struct Case {
         int width;
         int colours;
         std::size_t stride;
     };
-    const Case cases[] = {{5, 256, 8}, {20, 256, 20}, {33, 256, 36}, {1, 256, 4},
-                          {5, 16, 4},  {20, 16, 12},  {33, 16, 20},  {1, 16, 4}};
+    // Widths that fill their rows exactly, need padding, or leave a half byte.
+    const Case cases[] = {{5, 256, 8}, {20, 256, 20}, {1, 16, 4}, {20, 16, 12}, {33, 16, 20}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "width " << c.width << ", " << c.colours << " colours");
         // Every pixel is non-zero so that any zero in the rows is padding.
         std::vector<std::uint8_t> pixels = Pattern(c.width, 20, c.colours - 1);
         for (auto& p : pixels) ++p;
-        const Decoded d = Decode(OneImage(c.colours, c.width, 20, pixels));
+        const Decoded d = Decode(Gif(c.colours, {c.width, 20, pixels}));
         ASSERT_TRUE(d.block);
         const auto n = static_cast<std::uint32_t>(c.colours);
         const auto rowBytes = static_cast<std::uint32_t>(c.stride * 20);
         ASSERT_EQ(d.block->size(), 40 + 4 * n + rowBytes);
         const auto bitCount = static_cast<std::uint16_t>(c.colours == 16 ? 4 : 8);
         EXPECT_EQ(ReadInfoHeader(d.block->data()), (InfoHeader{40, c.width, 20, 1, bitCount, 0, rowBytes, 0, 0, n, n}));
-        const std::uint8_t* entry = d.block->data() + 40;
-        for (int i = 0; i < c.colours; ++i, entry += 4) {
-            const std::uint8_t expected[] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(200 - i),
-                                             static_cast<std::uint8_t>(i * 16 + 1), 0};
-            ASSERT_EQ(0, std::memcmp(entry, expected, 4)) << "entry " << i;
-        }
-        for (int y = 0; y < 20; ++y) {
-            for (int x = 0; x < c.width; ++x) ASSERT_EQ(test::IndexAt(*d.block, x, y), pixels[y * c.width + x]);
-        }
         const std::uint8_t* rows = d.block->data() + 40 + 4 * n;
         const std::size_t used = c.colours == 256 ? c.width : (c.width + 1) / 2;
         for (int row = 0; row < 20; ++row) {
@@ -118,33 +103,11 @@ TEST(GifDecoder, InterlacedRowsFillThePassesInOrder) {
         const int height = static_cast<int>(expected.size());
         SCOPED_TRACE(height);
         const std::vector<std::uint8_t> decodedOrder = {1, 2, 3, 4};
-        const Decoded d = Decode(OneImage(16, 1, height, {decodedOrder.begin(), decodedOrder.begin() + height}, 0x40));
+        GifFrame f = Coded(1, height, 4, test::EncodeLzw({decodedOrder.begin(), decodedOrder.begin() + height}, 4));
+        f.interlaced = true;
+        const Decoded d = Decode(Gif(16, f));
         ASSERT_TRUE(d.block);
         for (int y = 0; y < height; ++y) EXPECT_EQ(test::IndexAt(*d.block, 0, y), expected[y]) << "row " << y;
-    }
-}
-
-// Extensions before the image, how its data is cut into sub-blocks and
-// further frames after it change nothing in the picture.
-TEST(GifDecoder, SameImageWhateverSurroundsIt) {
-    const Bytes head = Concat({Screen(kGlobal256), Table(256)});
-    const Bytes lzw = test::EncodeLzw(Pattern(33, 17, 256), 8);
-    const Bytes image = Concat({Descriptor(33, 17), {8}, SubBlocks(lzw)});
-    // Graphic control: size 4, transparent flag, delay 10, transparent index 3, terminator.
-    const Bytes control = {0x21, 0xF9, 4, 0x01, 10, 0, 3, 0};
-    const Bytes comment = {0x21, 0xFE, 2, 'h', 'i', 1, '!', 0};  // in two sub-blocks
-    const Bytes second = Concat({control, Descriptor(8, 4), {8}, SubBlocks(test::EncodeLzw(Pattern(8, 4, 3), 8))});
-    const Decoded plain = Decode(Concat({head, image, kTrailer}));
-    ASSERT_TRUE(plain.block);
-    const Bytes variants[] = {
-        Concat({head, control, comment, image, kTrailer}),
-        Concat({head, Descriptor(33, 17), {8}, SubBlocks(lzw, 1), kTrailer}),
-        Concat({head, image, second, kTrailer}),
-    };
-    for (const Bytes& gif : variants) {
-        const Decoded d = Decode(gif);
-        ASSERT_TRUE(d.block);
-        EXPECT_EQ(*d.block, *plain.block);
     }
 }
 
@@ -153,30 +116,30 @@ TEST(GifDecoder, SameImageWhateverSurroundsIt) {
 TEST(GifDecoder, HandListedCodes) {
     struct Case {
         const char* what;
-        Bytes data;  // after the minimum code size byte
+        Bytes data;
         std::vector<int> row;
     };
     const Case cases[] = {
         // Pixels the data never reaches stay at colour 0.
-        {"terminator after two pixels", SubBlocks(PackCodes({{4, 3}, {1, 3}, {2, 3}})), {1, 2, 0, 0, 0, 0, 0, 0}},
-        {"end code after two pixels", SubBlocks(PackCodes({{4, 3}, {1, 3}, {2, 3}, {5, 3}})), {1, 2, 0, 0, 0, 0, 0, 0}},
-        {"no data at all", {0}, {0, 0, 0, 0, 0, 0, 0, 0}},
+        {"terminator after two pixels", PackCodes({{4, 3}, {1, 3}, {2, 3}}), {1, 2, 0, 0, 0, 0, 0, 0}},
+        {"end code after two pixels", PackCodes({{4, 3}, {1, 3}, {2, 3}, {5, 3}}), {1, 2, 0, 0, 0, 0, 0, 0}},
+        {"no data at all", {}, {0, 0, 0, 0, 0, 0, 0, 0}},
         // The high half waiting for its pair is still shown.
-        {"end code at an odd position", SubBlocks(PackCodes({{4, 3}, {1, 3}, {2, 3}, {3, 3}, {5, 4}})),
+        {"end code at an odd position", PackCodes({{4, 3}, {1, 3}, {2, 3}, {3, 3}, {5, 4}}),
          {1, 2, 3, 0, 0, 0, 0, 0}},
         // After clear and 1 the next free slot is 6: a code equal to it is
         // the previous string plus its own first value.
-        {"code equal to the next slot", SubBlocks(PackCodes({{4, 3}, {1, 3}, {6, 3}, {5, 3}})), {1, 1, 1}},
+        {"code equal to the next slot", PackCodes({{4, 3}, {1, 3}, {6, 3}, {5, 3}}), {1, 1, 1}},
         // The first code adds no entry, so 6 is (1 2); building slot 7 widens the codes.
-        {"no leading clear code", SubBlocks(PackCodes({{1, 3}, {2, 3}, {6, 3}, {5, 4}})), {1, 2, 1, 2}},
+        {"no leading clear code", PackCodes({{1, 3}, {2, 3}, {6, 3}, {5, 4}}), {1, 2, 1, 2}},
         // 6 before slot 6 is built is taken as a plain value; the next code
         // builds slot 6 with itself as prefix, and the walk stops there.
-        {"self-prefixed entry", SubBlocks(PackCodes({{4, 3}, {6, 3}, {1, 3}, {6, 3}, {5, 3}})), {6, 1, 6, 1, 0, 0}},
+        {"self-prefixed entry", PackCodes({{4, 3}, {6, 3}, {1, 3}, {6, 3}, {5, 3}}), {6, 1, 6, 1, 0, 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const int width = static_cast<int>(c.row.size());
-        const Decoded d = Decode(Concat({Screen(kGlobal16), Table(16), Descriptor(width, 1), {2}, c.data, kTrailer}));
+        const Decoded d = Decode(Gif(16, Coded(width, 1, 2, c.data)));
         ASSERT_TRUE(d.block);
         for (int x = 0; x < width; ++x) EXPECT_EQ(test::IndexAt(*d.block, x, 0), c.row[x]) << x;
     }
@@ -186,9 +149,7 @@ TEST(GifDecoder, FullTableWithoutClearKeepsTwelveBitCodes) {
     test::TestRandom random(7);
     std::vector<std::uint8_t> pixels(160 * 160);
     for (auto& p : pixels) p = static_cast<std::uint8_t>(random.Next() % 7 == 0 ? random.Next() : 9);
-    const Bytes data = test::EncodeLzw(pixels, 8, true, false);
-    const Decoded d = Decode(
-        Concat({Screen(kGlobal256), Table(256), Descriptor(160, 160), {8}, SubBlocks(data), kTrailer}));
+    const Decoded d = Decode(Gif(256, Coded(160, 160, 8, test::EncodeLzw(pixels, 8, true, false))));
     ASSERT_TRUE(d.block);
     for (int y = 0; y < 160; ++y) {
         for (int x = 0; x < 160; ++x) ASSERT_EQ(test::IndexAt(*d.block, x, y), pixels[y * 160 + x]);
@@ -196,8 +157,11 @@ TEST(GifDecoder, FullTableWithoutClearKeepsTwelveBitCodes) {
 }
 
 TEST(GifDecoder, RefusalsAndTheirCodes) {
-    const Bytes head = Concat({Screen(kGlobal16), Table(16)});
-    const Bytes image = Concat({Descriptor(4, 1), {2}, SubBlocks(PackCodes({{4, 3}, {1, 3}, {5, 3}}))});
+    // A 4 x 1 image of codes clear, 1, end; the same after a graphic control.
+    const GifFrame image = Coded(4, 1, 2, PackCodes({{4, 3}, {1, 3}, {5, 3}}));
+    GifFrame controlled = image;
+    controlled.disposal = 0;
+    const Bytes trailerOnly = test::WriteGif({Colours(16), 20, 20}, {});
     const Bytes control = {0x21, 0xF9, 4, 0, 0, 0, 0, 0};
     using enum PictureError;
     struct Case {
@@ -207,38 +171,35 @@ TEST(GifDecoder, RefusalsAndTheirCodes) {
         PictureError refusal = None;
     };
     const Case cases[] = {
-        {"colour resolution 2", Concat({Screen(0xA3), Table(16), image, kTrailer}), 0, GifColourResolution},
-        {"colour resolution 0, after an extension", Concat({Screen(0x83), Table(16), control, image, kTrailer}), 0,
-         GifColourResolution},
-        {"2-colour global table", Concat({Screen(0xF0), Table(2), image, kTrailer}), 0, GifSmallGlobalTable},
-        {"8-colour global table", Concat({Screen(0xF2), Table(8), image, kTrailer}), 0, GifSmallGlobalTable},
-        {"small table after an extension", Concat({Screen(0xF2), Table(8), control, image, kTrailer}),
-         GIF_ERR_DATA_END, GifSmallGlobalTable},
-        {"small size field without a table", Concat({Screen(0x71), image, kTrailer}), 0, GifSmallGlobalTable},
-        {"no colour table at all", Concat({Screen(0x73), image, kTrailer}), GIF_ERR_NO_COLOURS},
+        {"colour resolution 2", Gif(16, image, 0xA3), 0, GifColourResolution},
+        {"colour resolution 0, after an extension", Gif(16, controlled, 0x83), 0, GifColourResolution},
+        {"2-colour global table", Gif(16, image, 0xF0, 2), 0, GifSmallGlobalTable},
+        {"8-colour global table", Gif(16, image, 0xF2, 8), 0, GifSmallGlobalTable},
+        {"small table after an extension", Gif(16, controlled, 0xF2, 8), GIF_ERR_DATA_END, GifSmallGlobalTable},
+        {"small size field without a table", Gif(16, image, 0x71, 0), 0, GifSmallGlobalTable},
+        {"no colour table at all", Gif(16, image, 0x73, 0), GIF_ERR_NO_COLOURS},
         {"not a GIF", {'G', 'I', 'X', '8', '9', 'a'}, GIF_ERR_NOT_GIF},
         {"empty", {}, GIF_ERR_NOT_GIF},
-        {"screen descriptor cut", {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0xF3}, GIF_ERR_INPUT_END},
-        {"global table cut", Concat({Screen(kGlobal16), Table(15)}), GIF_ERR_INPUT_END},
-        {"zero width", Concat({head, Descriptor(0, 1), {2, 0}, kTrailer}), GIF_ERR_EMPTY_IMAGE},
-        {"minimum code size 1", Concat({head, Descriptor(1, 1), {1, 1, 0, 0}, kTrailer}), GIF_ERR_BAD_CODE},
-        {"minimum code size 12", Concat({head, Descriptor(1, 1), {12, 1, 0, 0}, kTrailer}), GIF_ERR_BAD_CODE},
+        {"screen descriptor cut", Cut(trailerOnly, 11), GIF_ERR_INPUT_END},
+        {"global table cut", Cut(trailerOnly, 13 + 45), GIF_ERR_INPUT_END},
+        {"zero width", Gif(16, Coded(0, 1, 2, {})), GIF_ERR_EMPTY_IMAGE},
+        {"minimum code size 1", Gif(16, Coded(1, 1, 1, {0})), GIF_ERR_BAD_CODE},
+        {"minimum code size 12", Gif(16, Coded(1, 1, 12, {0})), GIF_ERR_BAD_CODE},
         // The trailer is the final byte, which is never read.
-        {"trailer only", Concat({head, kTrailer}), GIF_ERR_INPUT_END},
-        {"trailer and one more byte", Concat({head, kTrailer, {0}}), GIF_ERR_NO_MEMORY},
-        {"extension and trailer", Concat({head, control, kTrailer, kTrailer}), GIF_ERR_NO_MEMORY},
-        {"image data cut by the end of input", Concat({head, Descriptor(8, 1), {2, 2, 0x0C}}), GIF_ERR_INPUT_END},
+        {"trailer only", trailerOnly, GIF_ERR_INPUT_END},
+        {"trailer and one more byte", Concat({trailerOnly, {0}}), GIF_ERR_NO_MEMORY},
+        {"extension and trailer", Concat({Cut(trailerOnly, 13 + 48), control, {0x3B, 0x3B}}), GIF_ERR_NO_MEMORY},
+        // A sub-block of 2 bytes cut after the first.
+        {"image data cut by the end of input", Cut(Gif(16, Coded(8, 1, 2, {0x0C, 0})), 13 + 48 + 10 + 3),
+         GIF_ERR_INPUT_END},
         // After clear and 1 the next free slot is 6.
-        {"code one above the next slot",
-         Concat({head, Descriptor(3, 1), {2}, SubBlocks(PackCodes({{4, 3}, {1, 3}, {7, 3}, {5, 3}})), kTrailer}),
+        {"code one above the next slot", Gif(16, Coded(3, 1, 2, PackCodes({{4, 3}, {1, 3}, {7, 3}, {5, 3}}))),
          GIF_ERR_BAD_CODE},
         // 7 unbuilt, then 6 builds slot 6 = (7, 0) and 7 builds slot 7 = (6, 0):
         // a prefix chain looping through two entries, which the last 6 walks into.
         {"prefix chain looping",
-         Concat({head, Descriptor(20, 1), {2}, SubBlocks(PackCodes({{4, 3}, {7, 3}, {6, 3}, {7, 3}, {6, 4}, {5, 4}})),
-                 kTrailer}),
-         GIF_ERR_BAD_CODE},
-        {"huge image", Concat({head, Descriptor(65535, 65535), {8}, {1, 0, 0}, kTrailer}), GIF_ERR_NO_MEMORY},
+         Gif(16, Coded(20, 1, 2, PackCodes({{4, 3}, {7, 3}, {6, 3}, {7, 3}, {6, 4}, {5, 4}}))), GIF_ERR_BAD_CODE},
+        {"huge image", Gif(16, Coded(65535, 65535, 8, {0})), GIF_ERR_NO_MEMORY},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -250,10 +211,14 @@ TEST(GifDecoder, RefusalsAndTheirCodes) {
 }
 
 TEST(GifDecoder, LocalTableTakesPrecedenceAndShortTablesLeaveZeroEntries) {
-    // Local table of 2 colours (flags 0x80, size field 0) under a 256-colour global one.
-    const Bytes local = {0x10, 0x20, 0x30, 0x40, 0x50, 0x60};
-    const Decoded d = Decode(Concat({Screen(kGlobal256), Table(256), Descriptor(2, 1, 0x80), local, {8},
-                                     SubBlocks(PackCodes({{256, 9}, {1, 9}, {0, 9}, {257, 9}})), kTrailer}));
+    GifFrame f = Coded(2, 1, 8, PackCodes({{256, 9}, {1, 9}, {0, 9}, {257, 9}}));
+    f.local = {0x102030, 0x405060};
+    Bytes gif = Gif(256, f);
+    // The local table cut to its 2 entries (flags 0x80, size field 0).
+    const std::size_t flags = 13 + 768 + 9;
+    gif[flags] = 0x80;
+    gif.erase(gif.begin() + flags + 1 + 6, gif.begin() + flags + 1 + 48);
+    const Decoded d = Decode(gif);
     ASSERT_TRUE(d.block);
     const std::uint8_t* entries = d.block->data() + 40;
     const std::uint8_t expected[] = {0x30, 0x20, 0x10, 0, 0x60, 0x50, 0x40, 0, 0, 0, 0, 0};

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -85,15 +86,20 @@ struct GifFrame {
     std::vector<std::uint32_t> local = {};  // a local colour table, or none
     int subBlockSize = 255;
     bool leadingClear = true;
+    std::optional<Bytes> data = {};  // LZW data written as it is instead of the pixels'
 };
 
 // The logical screen: its size (-1: the largest frame's) and global table
-// (0xRRGGBB values; none at all when global is false).
+// (0xRRGGBB values; none at all when global is false). A flags byte or a
+// count of table entries (cut short, or padded with black) given here are
+// written as they are, whatever the table.
 struct GifScreen {
     std::vector<std::uint32_t> colours;
     int width = -1;
     int height = -1;
     bool global = true;
+    int flags = -1;
+    int entries = -1;
 };
 
 // A table of 16 entries for at most 16 colours, otherwise 256 (missing
@@ -122,8 +128,10 @@ inline Bytes WriteGif(const GifScreen& screen, const std::vector<GifFrame>& fram
     Append16(out, screenHeight);
     Bytes table;
     const int sizeField = AppendTable(table, screen.colours);
+    if (screen.entries >= 0) table.resize(3 * static_cast<std::size_t>(screen.entries), 0);
     // Table flag, resolution 7, the table's size field; background 0, aspect 0.
-    Append(out, {static_cast<std::uint8_t>(screen.global ? 0xF0 | sizeField : 0x70), 0, 0});
+    const int flags = screen.flags >= 0 ? screen.flags : screen.global ? 0xF0 | sizeField : 0x70;
+    Append(out, {static_cast<std::uint8_t>(flags), 0, 0});
     if (screen.global) Append(out, table);
     for (const GifFrame& f : frames) {
         if (f.disposal >= 0) {
@@ -144,7 +152,7 @@ inline Bytes WriteGif(const GifScreen& screen, const std::vector<GifFrame>& fram
         const int minCodeSize = f.minCodeSize ? f.minCodeSize : (small ? 4 : 8);
         out.push_back(static_cast<std::uint8_t>(minCodeSize));
         std::vector<std::uint8_t> ordered = f.pixels;
-        if (f.interlaced) {
+        if (f.interlaced && !f.data) {
             ordered.clear();
             for (auto [start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}}) {
                 for (int y = start; y < f.height; y += step) {
@@ -153,7 +161,7 @@ inline Bytes WriteGif(const GifScreen& screen, const std::vector<GifFrame>& fram
                 }
             }
         }
-        Append(out, SubBlocks(EncodeLzw(ordered, minCodeSize, f.leadingClear),
+        Append(out, SubBlocks(f.data ? *f.data : EncodeLzw(ordered, minCodeSize, f.leadingClear),
                               static_cast<std::size_t>(f.subBlockSize)));
     }
     out.push_back(0x3B);
@@ -177,32 +185,14 @@ struct BitmapFields {
     std::size_t tableEntries = 0;  // entry i is blue i, green i+1, red i+2
     std::size_t rowBytes = 0;      // byte i of the rows is 0x40 + i
     std::uint32_t pixelOffset = 0;  // 0: where the table ends
-    // Given instead: the table's 0xRRGGBB colours, and the pixels, top row
-    // first (table indices up to 8 bits per pixel, raw values above).
-    std::vector<std::uint32_t> table = {};
-    std::vector<std::uint32_t> pixels = {};
 };
 
 // The file header, the info header, then the table entries and row bytes.
 inline Bytes BitmapFile(const BitmapFields& f) {
     Bytes rows;
     for (std::size_t i = 0; i < f.rowBytes; ++i) rows.push_back(static_cast<std::uint8_t>(0x40 + i));
-    if (!f.pixels.empty()) {
-        const auto stride = static_cast<std::size_t>((f.width * f.bitCount + 31) / 32 * 4);
-        rows.assign(stride * static_cast<std::size_t>(f.height), 0);
-        for (int y = 0; y < f.height; ++y) {
-            std::uint8_t* row = rows.data() + stride * static_cast<std::size_t>(f.height - 1 - y);
-            for (int x = 0; x < f.width; ++x) {
-                const std::uint32_t v = f.pixels[static_cast<std::size_t>(y * f.width + x)];
-                const int at = x * f.bitCount;
-                if (f.bitCount < 8) row[at / 8] |= static_cast<std::uint8_t>(v << (8 - f.bitCount - at % 8));
-                for (int i = 0; i < f.bitCount / 8; ++i) row[at / 8 + i] = static_cast<std::uint8_t>(v >> (8 * i));
-            }
-        }
-    }
-    const std::size_t entries = f.table.empty() ? f.tableEntries : f.table.size();
     const std::uint32_t header = std::min<std::uint32_t>(f.headerSize, 4096);
-    const auto tableEnd = static_cast<std::uint32_t>(14 + std::max<std::uint32_t>(header, 40) + 4 * entries);
+    const auto tableEnd = static_cast<std::uint32_t>(14 + std::max<std::uint32_t>(header, 40) + 4 * f.tableEntries);
     Bytes b = {'B', 'M'};
     const std::uint32_t fileSize = tableEnd + static_cast<std::uint32_t>(rows.size());
     for (std::uint32_t v : {fileSize, 0u, f.pixelOffset ? f.pixelOffset : tableEnd, f.headerSize,
@@ -213,11 +203,10 @@ inline Bytes BitmapFile(const BitmapFields& f) {
     Append16(b, f.bitCount);
     for (std::uint32_t v : {f.compression, f.sizeImage, 2835u, 2835u, f.clrUsed, f.clrImportant}) Append32(b, v);
     b.resize(14 + std::max<std::uint32_t>(header, 40), 0xEE);
-    for (std::size_t i = 0; i < f.tableEntries && f.table.empty(); ++i) {
+    for (std::size_t i = 0; i < f.tableEntries; ++i) {
         Append(b, {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i + 1), static_cast<std::uint8_t>(i + 2),
                    0});
     }
-    for (std::uint32_t colour : f.table) Append32(b, colour);  // blue, green, red, 0
     Append(b, rows);
     return b;
 }
