@@ -65,20 +65,20 @@ inline int GdiObjectCount() {
 class PlaybackBuilderTest : public BuilderTest {
 protected:
     // A strip of four 20 x 24 frames.
-    struct FormSpec {
+    struct FormSetup {
         bool loop = false;  // back to frame 0
         bool withSound = false;
     };
 
-    void FillForm(const FormSpec& spec) {
+    void FillForm(const FormSetup& form) {
         Type(IDC_ANIMATION_FILE, dir.Write("strip.gif", StripGif(4, 20, 24)));
         Type(IDC_BUTTON_IMAGE_FILE, dir.Write("button.gif", StripGif(1, 20, 20)));
         Type(IDC_DISPLAYED_NAME, "Wave");
         Type(IDC_FRAME_WIDTH, "20");
-        SetChecked(IDC_IMAGE_LOOP, spec.loop);
-        if (spec.loop) Type(IDC_BACK_TO_FRAME, "0");
-        Type(IDC_AUDIO_FILE, spec.withSound ? dir.Write("sound.wav", Pattern(3000, 9)) : "");
-        if (spec.withSound) Type(IDC_AUDIO_START_FRAME, "0");
+        SetChecked(IDC_IMAGE_LOOP, form.loop);
+        if (form.loop) Type(IDC_BACK_TO_FRAME, "0");
+        Type(IDC_AUDIO_FILE, form.withSound ? dir.Write("sound.wav", Pattern(3000, 9)) : "");
+        if (form.withSound) Type(IDC_AUDIO_START_FRAME, "0");
     }
 
     void RunTest() const { Command(ID_TOOLS_TEST); }

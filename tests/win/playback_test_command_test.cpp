@@ -11,7 +11,8 @@ using TestCommand = PlaybackBuilderTest;
 constexpr unsigned kYellow = 0xFFFF80;  // the second balloon colour
 
 // Above-left of the pane, on top of its siblings, with the frame in its top
-// left, the outline's gap over the pane and the tail in the pane's corner.
+// left, the outline's gap over the pane and the tail in the pane's corner
+// (their shapes are the balloon geometry's).
 TEST_F(TestCommand, ShowsTheBalloonAboveThePaneWithItsGapAndTail) {
     FillForm({});
     builder->balloonColourIndex = 1;  // a colour the avatar and the form do not use
@@ -32,10 +33,8 @@ TEST_F(TestCommand, ShowsTheBalloonAboveThePaneWithItsGapAndTail) {
     EXPECT_EQ(b.At(10, 12), kFrameColours[0]);
     EXPECT_EQ(b.At(b.width / 2, 0), kBlack);
     EXPECT_EQ(b.At(b.width - 10, b.height - 1), kYellow);
-    EXPECT_EQ(b.At(b.width - 8, b.height - 1), kBlack);
     const Pixels p = CaptureClient(Pane());
     EXPECT_EQ(p.At(4, 1), kYellow);
-    EXPECT_NE(p.At(30, 1), kYellow);
 }
 
 TEST_F(TestCommand, OnlyTheAnimationTimerStepsTheFrameRepaintingItsAreaUntilTheTimeIsUp) {
