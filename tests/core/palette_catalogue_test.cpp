@@ -17,7 +17,6 @@ std::vector<std::string> FileNames(const PaletteCatalogue& catalogue) {
 TEST(PaletteCatalogue, PatternIsTheDirectoryAsTyped) {
     EXPECT_EQ(ScanPattern("c:\\temp"), "c:\\temp\\*.qxm");
     EXPECT_EQ(ScanPattern("d:\\gest\\"), "d:\\gest\\\\*.qxm");
-    EXPECT_EQ(ScanPattern(" "), " \\*.qxm");
     EXPECT_EQ(ScanPattern(""), "\\*.qxm");
 }
 
@@ -32,7 +31,6 @@ TEST(PaletteCatalogue, EntryNameIsLowerCasedAndCutAtTheFirstExtension) {
         {"a.qxmbak", "a"},             // the cut ignores what follows
         {".qxm", ".qxm"},              // at the very start: kept whole
         {".qxm.qxm", ".qxm.qxm"},      // only the first occurrence counts
-        {"x.qxm", "x"},
         {"\xC9T\xC9.QXM", "\xE9t\xE9"},  // accented capitals lower-case too
     };
     for (const auto& c : cases) EXPECT_EQ(EntryFileName(c.found), c.entry) << c.found;
@@ -48,7 +46,6 @@ TEST(PaletteCatalogue, ScanSortsByLowerCasedName) {
         {{"Zed.qxm", "apple.qxm"}, {"apple", "zed"}},
         // Bytes compare unsigned: an accented letter sorts after "z".
         {{"\xE9t\xE9.qxm", "zoo.qxm", "abc.qxm"}, {"abc", "zoo", "\xE9t\xE9"}},
-        {{"duck.qxm.qxm", "cat.qxm"}, {"cat", "duck"}},
         {{}, {}},
     };
     for (const auto& c : cases) {

@@ -21,6 +21,12 @@ TEST(WrapWidth, QuarterOfTheTextAtLeastTwenty) {
 
 TEST(WrapText, BreaksAtTheLastSpaceOnceALineReachesTheWrapWidth) {
     const std::string b25(25, 'b'), x25(25, 'x'), x30(30, 'x');
+    // Twenty five-letter words and a "!": 120 characters, so the wrap width is 30.
+    std::string words = "abcde", wrappedWords;
+    for (int w = 1; w < 20; ++w) words += " abcde";
+    words += "!";
+    wrappedWords = words;
+    for (const std::size_t at : {29, 59, 89}) wrappedWords[at] = '\n';
     const struct {
         std::string text, wrapped;
     } cases[] = {
@@ -37,19 +43,9 @@ TEST(WrapText, BreaksAtTheLastSpaceOnceALineReachesTheWrapWidth) {
         // The remembered space outlives a newline: a long second line
         // without spaces breaks the first line instead.
         {"ab cd\n" + x25, "ab\ncd\n" + x25},
+        {words, wrappedWords},
     };
     for (const auto& c : cases) EXPECT_EQ(WrapText(c.text), c.wrapped) << c.text;
-}
-
-TEST(WrapText, LongTextWrapsAtAQuarterOfItsLength) {
-    // Twenty five-letter words and a "!": 120 characters, wrap width 30.
-    std::string text;
-    for (int w = 0; w < 20; ++w) text += w == 0 ? "abcde" : " abcde";
-    text += "!";
-    ASSERT_EQ(text.size(), 120u);
-    std::string wrapped = text;
-    for (const std::size_t at : {29, 59, 89}) wrapped[at] = '\n';
-    EXPECT_EQ(WrapText(text), wrapped);
 }
 
 TEST(MeasureText, WidestLineByLastLineHeightPlusMargins) {

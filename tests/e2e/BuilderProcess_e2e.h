@@ -5,14 +5,16 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <cstdint>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "../../platform/Gdi_win.h"
 #include "../../resources/resource.h"
+#include "../support/TestFiles.h"
 
 namespace qx::e2e {
 
@@ -46,9 +48,8 @@ bool WaitFor(DWORD milliseconds, Done done) {
 
 class RunningBuilder {
 public:
-    explicit RunningBuilder(const std::string& arguments) : RunningBuilder(BuilderExe(), arguments) {}
-    RunningBuilder(const std::string& exe, const std::string& arguments)
-        : RunningBuilder(CommandLine{"\"" + exe + "\" " + arguments}) {}
+    explicit RunningBuilder(const std::string& arguments)
+        : RunningBuilder(CommandLine{"\"" + BuilderExe() + "\" " + arguments}) {}
     // A whole command line, as a shell's registered open command gives it.
     struct CommandLine {
         std::string text;
@@ -111,28 +112,26 @@ inline void SaveScreenshot(HWND window, const char* name) {
     Sleep(300);  // every window painted
     RECT r{};
     GetWindowRect(window, &r);
-    BITMAPINFOHEADER header{sizeof header, r.right - r.left, r.bottom - r.top, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    const DWORD stride = (static_cast<DWORD>(header.biWidth) * 3 + 3) & ~3u;
-    std::vector<unsigned char> rows(static_cast<std::size_t>(stride) * header.biHeight);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    // 0xRRGGBB values, top row first.
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    BITMAPINFOHEADER header{sizeof header, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     {
         WindowDC screen(nullptr);
         MemoryDC memory(screen.get());
-        OwnedBitmap bitmap(CreateCompatibleBitmap(screen.get(), header.biWidth, header.biHeight));
+        OwnedBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
         {
             SelectGuard select(memory.get(), bitmap.get());
-            BitBlt(memory.get(), 0, 0, header.biWidth, header.biHeight, screen.get(), r.left, r.top, SRCCOPY);
+            BitBlt(memory.get(), 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY);
         }
-        GetDIBits(memory.get(), bitmap.get(), 0, header.biHeight, rows.data(), reinterpret_cast<BITMAPINFO*>(&header),
+        GetDIBits(memory.get(), bitmap.get(), 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header),
                   DIB_RGB_COLORS);
     }
-    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof header;
-    const BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(offset + rows.size()), 0, 0, offset};
+    const test::Bytes bytes = test::BitmapFile(width, height, 24, {}, pixels);
     const std::string path = std::string(directory) + "\\" + name + ".bmp";
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out || std::fwrite(&file, sizeof file, 1, out) != 1 || std::fwrite(&header, sizeof header, 1, out) != 1 ||
-        std::fwrite(rows.data(), 1, rows.size(), out) != rows.size() || std::fclose(out) != 0) {
-        ADD_FAILURE() << "the picture " << path << " was not written";
-    }
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush()) ADD_FAILURE() << "the picture " << path << " was not written";
 }
 
 }  // namespace qx::e2e

@@ -45,17 +45,17 @@ long RunToEnd(std::string command) {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// A value of HKCU\Software\Classes\KEY: where a per-user install registers a
-// file type, and what Windows merges into HKEY_CLASSES_ROOT for the user.
+// The default value of HKCU\Software\Classes\KEY ("" if none): where a
+// per-user install registers a file type, and what Windows merges into
+// HKEY_CLASSES_ROOT for the user.
 // (Wine's HKEY_CLASSES_ROOT does not see these, so the test reads them here.)
-bool ClassValue(const std::string& key, const char* name, std::string& value) {
+std::string ClassValue(const std::string& key) {
     const std::string path = "Software\\Classes\\" + key;
     char text[1024] = "";
     DWORD size = sizeof text;
-    if (RegGetValueA(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
-        return false;
-    value = text;
-    return true;
+    return RegGetValueA(HKEY_CURRENT_USER, path.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, text, &size) == ERROR_SUCCESS
+               ? text
+               : "";
 }
 
 bool KeyExists(HKEY root, const std::string& path) {
@@ -151,12 +151,10 @@ TEST_F(Installer, InstallsForTheUserOpensGesturesAndUninstallsWithoutATrace) {
     ExpectVersioned(directory + "\\qxmtool.exe", "QX gesture file tool");
     EXPECT_EQ(LinkTarget(shortcut), exe);
 
-    std::string progId, command, icon;
-    ASSERT_TRUE(ClassValue(".qxm", nullptr, progId));
-    ASSERT_TRUE(ClassValue(progId + "\\shell\\open\\command", nullptr, command));
-    EXPECT_EQ(command, "\"" + exe + "\" \"%1\"");
-    ASSERT_TRUE(ClassValue(progId + "\\DefaultIcon", nullptr, icon));
-    EXPECT_EQ(icon, exe + ",-" + std::to_string(IDI_PALETTE));
+    const std::string progId = ClassValue(".qxm"), command = ClassValue(progId + "\\shell\\open\\command");
+    ASSERT_NE(progId, "");
+    ASSERT_EQ(command, "\"" + exe + "\" \"%1\"");
+    EXPECT_EQ(ClassValue(progId + "\\DefaultIcon"), exe + ",-" + std::to_string(IDI_PALETTE));
     EXPECT_TRUE(HasIconGroup(exe, IDI_PALETTE)) << "the gesture icon";
 
     {
@@ -183,7 +181,7 @@ TEST_F(Installer, InstallsForTheUserOpensGesturesAndUninstallsWithoutATrace) {
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\QX Gestures Builder"));
 }
 
-TEST(Zip, HoldsProgramsThatStartAndTheSamples) {
+TEST(Zip, HoldsTheVersionedProgramsAndTheSamplesTheToolReads) {
     const std::string directory = Env("QX_ZIP_DIR");
     ASSERT_TRUE(Exists(directory + "\\README.txt")) << "QX_ZIP_DIR: " << directory;
     const std::string tool = directory + "\\qxmtool.exe";
@@ -191,13 +189,6 @@ TEST(Zip, HoldsProgramsThatStartAndTheSamples) {
     ExpectVersioned(directory + "\\qxbuilder.exe", "QX Gestures Builder");
     for (const char* sample : {"wave", "bow", "applause"})
         EXPECT_EQ(RunToEnd("\"" + tool + "\" info \"" + directory + "\\samples\\" + sample + ".qxm\""), 0) << sample;
-
-    RunningBuilder builder(directory + "\\qxbuilder.exe", "\"" + directory + "\\samples\\bow.qxm\"");
-    ASSERT_TRUE(builder.Started());
-    HWND window = builder.FindCaptioned("bow.qxm - Quixmoor Gesture", 30000);
-    ASSERT_NE(window, nullptr);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(builder.Exited(10000));
 }
 
 }  // namespace

@@ -7,12 +7,17 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include "TestSupport_win.h"
 #include "app/BuilderDialog_win.h"
 #include "platform/Controls_win.h"
+#include "support/FaultSweep.h"
+#include "tests/support/GestureBytes.h"
+#include "tests/support/TestFiles.h"
 
 namespace qx::test {
 
@@ -68,6 +73,70 @@ protected:
     }
 
     std::unique_ptr<BuilderDialog> builder;
+};
+
+// A builder working on files in a directory of the test's own.
+class BuilderFileTest : public BuilderTest {
+protected:
+    void Open(const std::string& path) {
+        files.Choose(path);
+        Command(ID_FILE_OPEN);
+    }
+    // The worked example's form, with its sections on disk.
+    void FillWorkedExample() {
+        const GestureFields f = WorkedExample();
+        Type(IDC_ANIMATION_FILE, dir.Write("strip.gif", f.image));
+        Type(IDC_BUTTON_IMAGE_FILE, dir.Write("button.gif", f.button));
+        Type(IDC_AUDIO_FILE, dir.Write("sound.wav", *f.audio));
+        for (auto [id, text] : {std::pair{IDC_DISPLAYED_NAME, "Wave"}, {IDC_FRAME_WIDTH, "40"}, {IDC_RED, "255"},
+                                {IDC_GREEN, "0"}, {IDC_BLUE, "255"}, {IDC_BACK_TO_FRAME, "2"},
+                                {IDC_AUDIO_START_FRAME, "0"}}) {
+            Type(id, text);
+        }
+        SetChecked(IDC_TRANSPARENT, true);
+        SetChecked(IDC_IMAGE_LOOP, true);
+    }
+    // Runs an action from a fresh script of answers: true when it showed no message.
+    bool Quietly(const std::function<void()>& action, std::vector<int> answers = {}) {
+        messages.shown.clear();
+        messages.answers.assign(answers.begin(), answers.end());
+        action();
+        files.answers.clear();
+        return messages.shown.empty();
+    }
+    // One sweep of a command's file faults over its targets and the test's
+    // directory (or the directories given); it must have faulty runs to count.
+    void Sweep(const char* name, const std::vector<SweptTarget>& targets, const std::function<bool()>& run,
+               const std::vector<std::string>& directories = {}, bool allOrNothing = false) {
+        const int runs =
+            SweepFileFaults(targets, directories.empty() ? std::vector{dir.Path()} : directories, run, allOrNothing);
+        EXPECT_GT(runs, 0) << name;
+        RecordProperty(std::string("fault_runs_") + name, runs);
+        std::printf("%s: %d runs with a failing file operation\n", name, runs);
+    }
+    // Sends a command that runs a modal box captioned CAPTION: a timer finds
+    // the box, gives it to ANSWER and closes it with the command ANSWER
+    // returns. True when the box was found.
+    bool AnswerModalBox(WPARAM command, const char* caption, std::function<WPARAM(HWND)> answer) const {
+        static const char* sought;
+        static std::function<WPARAM(HWND)>* act;
+        static bool found;
+        sought = caption;
+        act = &answer;
+        found = false;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+            HWND box = FindWindowA("#32770", sought);
+            if (!box) return;
+            KillTimer(nullptr, id);
+            found = true;
+            SendMessageA(box, WM_COMMAND, (*act)(box), 0);
+        });
+        Command(command);  // returns once the box is closed
+        KillTimer(nullptr, timer);
+        return found;
+    }
+
+    TempDir dir;
 };
 
 }  // namespace qx::test

@@ -1,13 +1,15 @@
 // The builder window: its start and New, its menu and tab order, the
-// question asked before unsaved work is dropped, and its private temporary
-// directory.
+// question asked before unsaved work is dropped, its private temporary
+// directory, the commands that name files without opening a gesture (Browse
+// and dropped files), the About and Check Gesture boxes, and the keyboard
+// shortcuts.
+#include "BuilderFixture_win.h"
+#include "app/Accelerators_win.h"
+
+#include <commdlg.h>
+
 #include <filesystem>
 #include <functional>
-
-#include "BuilderFixture_win.h"
-#include "support/FaultSweep.h"
-#include "tests/support/GestureBytes.h"
-#include "tests/support/TestFiles.h"
 
 namespace qx::test {
 namespace {
@@ -18,7 +20,7 @@ constexpr int kEdits[] = {IDC_ANIMATION_FILE, IDC_AUDIO_FILE, IDC_BUTTON_IMAGE_F
 constexpr int kBoxes[] = {IDC_TRANSPARENT, IDC_IMAGE_LOOP, IDC_IMAGE_REVERSE, IDC_AUDIO_ONCE};
 constexpr int kDependents[] = {IDC_RED, IDC_GREEN, IDC_BLUE, IDC_BACK_TO_FRAME, IDC_AUDIO_START_FRAME, IDC_AUDIO_ONCE};
 
-class BuilderWindow : public BuilderTest {
+class BuilderWindow : public BuilderFileTest {
 protected:
     void ExpectEmptyUntitledForm() const {
         EXPECT_EQ(Caption(), "[Untitled] - Quixmoor Gesture");
@@ -97,14 +99,10 @@ TEST_F(BuilderWindow, MenuAndTabKeyFollowTheFormsOrder) {
 // Every way unsaved work can be dropped asks first, and the answer decides
 // whether the form is kept and whether the window ends.
 TEST_F(BuilderWindow, UnsavedWorkIsDroppedOnlyAsTheAnswerSays) {
-    TempDir dir;
     GestureFields other;
     other.name = "Other";
     const std::string gesture = dir.Write("other.qxm", GestureFileBytes(other));
-    const auto open = [&] {
-        files.Choose(gesture);
-        Command(ID_FILE_OPEN);
-    };
+    const auto open = [&] { Open(gesture); };
     const auto close = [&] { SendMessageA(builder->hwnd(), WM_CLOSE, 0, 0); };
     struct Row {
         const char* trigger;
@@ -160,16 +158,16 @@ TEST_F(BuilderWindow, ExitRemovesTheTemporaryFilesAndItsDirectoryUnlessItHoldsSo
     for (bool stranger : {false, true}) {
         SCOPED_TRACE(stranger ? "with a stranger" : "alone");
         Recreate();
-        const std::string dir = builder->model.tempDirectory;
-        EXPECT_NE(dir, previous) << "each builder has its own";
-        previous = dir;
-        EXPECT_EQ(dir.rfind(base, 0), 0u) << dir << " is not inside " << base;
+        const std::string temp = builder->model.tempDirectory;
+        EXPECT_NE(temp, previous) << "each builder has its own";
+        previous = temp;
+        EXPECT_EQ(temp.rfind(base, 0), 0u) << temp << " is not inside " << base;
         for (const std::string& path : builder->model.TempFiles()) PutBack({path, Bytes{1, 2, 3}});
-        if (stranger) PutBack({dir + "\\notes.txt", Bytes{1}});
+        if (stranger) PutBack({temp + "\\notes.txt", Bytes{1}});
         builder.reset();
-        EXPECT_EQ(NamesIn(dir), stranger ? std::set<std::string>{"notes.txt"} : std::set<std::string>{});
-        EXPECT_EQ(fs::exists(dir), stranger);
-        fs::remove_all(dir);
+        EXPECT_EQ(NamesIn(temp), stranger ? std::set<std::string>{"notes.txt"} : std::set<std::string>{});
+        EXPECT_EQ(fs::exists(temp), stranger);
+        fs::remove_all(temp);
     }
 }
 
@@ -195,6 +193,113 @@ TEST_F(BuilderWindow, WithoutAPrivateTemporaryDirectoryOpenAndTestRefuseAndNothi
     builder.reset();
     EXPECT_EQ(FileContents(blocker), Bytes{1});
     std::filesystem::remove_all(std::filesystem::path(blocker).parent_path());
+}
+
+POINT CentreOf(HWND control, HWND parent) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+TEST_F(BuilderWindow, BrowseAndDropFillTheFieldAndItsPathMember) {
+    struct Row {
+        int button, edit;
+        const char* filter;
+        std::string BuilderModel::*member;
+        const char* dropped;
+    };
+    const Row rows[] = {
+        {IDC_BROWSE_AUDIO, IDC_AUDIO_FILE, "WAVE files (*.wav)|*.wav||", &BuilderModel::audioFile, "c:\\s\\Hi.WAV"},
+        {IDC_BROWSE_ANIMATION, IDC_ANIMATION_FILE, "GIF files (*.gif)|*.gif||", &BuilderModel::animationFile,
+         "c:\\art\\Strip.GIF"},
+        {IDC_BROWSE_BUTTON_IMAGE, IDC_BUTTON_IMAGE_FILE, "GIF files of size 20*20 (*.gif)|*.gif||",
+         &BuilderModel::buttonImageFile, "c:\\art\\b.gif"},
+    };
+    for (const Row& r : rows) {
+        builder->model.dirty = 0;
+        files.Choose("c:\\art\\picked");
+        Click(r.button);
+        ASSERT_FALSE(files.asked.empty());
+        EXPECT_FALSE(files.asked.back().save);
+        EXPECT_EQ(files.asked.back().filter, r.filter);
+        EXPECT_EQ(files.asked.back().flags, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST));
+        EXPECT_EQ(builder->model.*(r.member), "c:\\art\\picked") << r.filter;
+        EXPECT_EQ(builder->model.dirty, 1);
+
+        builder->model.dirty = 0;
+        Drop(r.dropped, CentreOf(Item(r.edit), builder->hwnd()));
+        EXPECT_EQ(Text(r.edit), r.dropped);
+        EXPECT_EQ(builder->model.*(r.member), r.dropped);
+        EXPECT_EQ(builder->model.dirty, 1);
+    }
+    // The audio edit went through its own handler: the start frame is enabled.
+    EXPECT_TRUE(Enabled(IDC_AUDIO_START_FRAME));
+    // A cancelled dialog changes nothing; a sound on the picture field, or a
+    // picture elsewhere, is not taken.
+    builder->model.dirty = 0;
+    files.Cancel();
+    Click(IDC_BROWSE_ANIMATION);
+    Drop("c:\\s\\x.wav", CentreOf(Item(IDC_ANIMATION_FILE), builder->hwnd()));
+    Drop("c:\\art\\y.gif", CentreOf(Item(IDC_DISPLAYED_NAME), builder->hwnd()));
+    EXPECT_EQ(builder->model.animationFile, "c:\\art\\Strip.GIF");
+    EXPECT_EQ(Text(IDC_DISPLAYED_NAME), "");
+    EXPECT_EQ(builder->model.dirty, 0);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// The About and Check Gesture boxes run modal until OK. Check Gesture reads
+// the form as saving would, but writes nothing, not even the temporary
+// gesture that Test plays.
+TEST_F(BuilderWindow, AboutAndCheckGestureRunModalUntilOk) {
+    FillWorkedExample();
+    Type(IDC_DISPLAYED_NAME, "");
+    builder->model.dirty = 0;
+    std::string texts;
+    for (auto [command, caption] : {std::pair<WPARAM, const char*>{ID_APP_ABOUT, "About QXM Builder"},
+                                    {ID_TOOLS_CHECK, "Check Gesture"}}) {
+        texts.clear();
+        EXPECT_TRUE(AnswerModalBox(command, caption, [&](HWND box) -> WPARAM {
+            for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+                texts += WindowText(child) + "|";
+            }
+            return IDOK;
+        })) << caption;
+    }
+    // Check Gesture was given the form: the findings begin with its first problem.
+    EXPECT_EQ(texts.rfind("error: Displayed name must be specified\r\n", 0), 0u) << texts;
+    EXPECT_EQ(NamesIn(builder->model.tempDirectory), std::set<std::string>{});
+    EXPECT_EQ(builder->model.dirty, 0);
+}
+
+TEST_F(BuilderWindow, ShortcutsReachTheirCommands) {
+    BuilderAccelerators keys(builder->hwnd());
+    auto press = [&](WPARAM key, bool control) {
+        BYTE state[256] = {};
+        GetKeyboardState(state);
+        state[VK_CONTROL] = control ? 0x80 : 0;
+        SetKeyboardState(state);
+        MSG msg{Item(IDC_DISPLAYED_NAME), WM_KEYDOWN, key, 1, 0, {0, 0}};
+        const bool translated = keys.Translate(msg);
+        state[VK_CONTROL] = 0;
+        SetKeyboardState(state);
+        return translated;
+    };
+    // F5: Test, and Ctrl+S on the untitled form: Save As; both check the empty form first.
+    EXPECT_TRUE(press(VK_F5, false));
+    EXPECT_TRUE(press('S', true));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>(2, "Displayed name must be specified"));
+    files.Cancel();
+    EXPECT_TRUE(press('O', true));
+    ASSERT_EQ(files.asked.size(), 1u);
+    EXPECT_FALSE(files.asked[0].save);
+    Type(IDC_DISPLAYED_NAME, "x");
+    messages.shown.clear();
+    messages.Answer(IDCANCEL);
+    EXPECT_TRUE(press('N', true));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Save changes to gesture?"});
+    // Plain N is typing, not a shortcut.
+    EXPECT_FALSE(press('N', false));
 }
 
 }  // namespace
