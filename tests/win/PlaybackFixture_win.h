@@ -33,19 +33,14 @@ inline Bytes StripGif(int frames, int frameWidth, int height) {
     return WriteGif({std::begin(kFrameColours), std::end(kFrameColours)}, {frame});
 }
 
-struct StripSpec {
-    int frames = 4;
-    int frameWidth = 20;
-    int height = 24;
-};
-
-// A playable gesture built in memory, as Gesture::Load would leave it.
-inline Gesture MakeGesture(const StripSpec& strip, std::uint8_t flags, std::size_t audioBytes = 0) {
+// A playable gesture built in memory, as Gesture::Load would leave it: a
+// strip of 20 x 24 frames.
+inline Gesture MakeGesture(int frames, std::uint8_t flags, std::size_t audioBytes = 0) {
     Gesture g;
     g.name = "Wave";
     g.flags = flags;
-    g.frameWidth = strip.frameWidth;
-    g.imageData = StripGif(strip.frames, strip.frameWidth, strip.height);
+    g.frameWidth = 20;
+    g.imageData = StripGif(frames, 20, 24);
     g.imageLength = static_cast<std::int32_t>(g.imageData.size());
     if (audioBytes) {
         g.audioData = Pattern(audioBytes, static_cast<unsigned>(audioBytes));
@@ -54,9 +49,8 @@ inline Gesture MakeGesture(const StripSpec& strip, std::uint8_t flags, std::size
     return g;
 }
 
-// Live GDI objects and windows of this process. Where the platform does not
-// count them (Wine), the GDI handle table is probed and the thread's windows
-// are walked.
+// Live GDI objects of this process. Where the platform does not count them
+// (Wine), the GDI handle table is probed.
 inline int GdiObjectCount() {
     if (const DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<int>(n);
     int count = 0;
@@ -66,39 +60,25 @@ inline int GdiObjectCount() {
     return count;
 }
 
-inline BOOL CALLBACK CountWindow(HWND hwnd, LPARAM counter) {
-    ++*reinterpret_cast<int*>(counter);
-    EnumChildWindows(hwnd, &CountWindow, counter);
-    return TRUE;
-}
-
-inline int UserObjectCount() {
-    if (const DWORD n = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) return static_cast<int>(n);
-    int count = 0;
-    EnumThreadWindows(GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&count));
-    return count;
-}
-
 // The builder with a strip, a button and a sound on disk, and the form
 // filled in for a Test.
 class PlaybackBuilderTest : public BuilderTest {
 protected:
-    struct FormSpec {
-        StripSpec strip;
+    // A strip of four 20 x 24 frames.
+    struct FormSetup {
         bool loop = false;  // back to frame 0
         bool withSound = false;
     };
 
-    void FillForm(const FormSpec& spec) {
-        Type(IDC_ANIMATION_FILE,
-             dir.Write("strip.gif", StripGif(spec.strip.frames, spec.strip.frameWidth, spec.strip.height)));
+    void FillForm(const FormSetup& form) {
+        Type(IDC_ANIMATION_FILE, dir.Write("strip.gif", StripGif(4, 20, 24)));
         Type(IDC_BUTTON_IMAGE_FILE, dir.Write("button.gif", StripGif(1, 20, 20)));
         Type(IDC_DISPLAYED_NAME, "Wave");
-        Type(IDC_FRAME_WIDTH, std::to_string(spec.strip.frameWidth));
-        SetChecked(IDC_IMAGE_LOOP, spec.loop);
-        if (spec.loop) Type(IDC_BACK_TO_FRAME, "0");
-        Type(IDC_AUDIO_FILE, spec.withSound ? dir.Write("sound.wav", Pattern(3000, 9)) : "");
-        if (spec.withSound) Type(IDC_AUDIO_START_FRAME, "0");
+        Type(IDC_FRAME_WIDTH, "20");
+        SetChecked(IDC_IMAGE_LOOP, form.loop);
+        if (form.loop) Type(IDC_BACK_TO_FRAME, "0");
+        Type(IDC_AUDIO_FILE, form.withSound ? dir.Write("sound.wav", Pattern(3000, 9)) : "");
+        if (form.withSound) Type(IDC_AUDIO_START_FRAME, "0");
     }
 
     void RunTest() const { Command(ID_TOOLS_TEST); }

@@ -1,6 +1,9 @@
 // Show Palette from the builder: the modal directory dialog, answered from a
 // timer while it runs, then the palette window created once and reused.
+#include <deque>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "BuilderFixture_win.h"
 #include "PaletteGestures_win.h"
@@ -10,66 +13,85 @@
 namespace qx::test {
 namespace {
 
-// What the user types and presses in the directory dialog while the
-// command waits on it, and what the dialog showed when it opened.
-struct DirectoryAnswer {
-    std::string text;
-    WPARAM button = IDOK;
-    bool found = false;
-    std::string shown;
-};
-DirectoryAnswer directoryAnswer;
+// What the user types and presses in the directory dialog while the command
+// waits on it, one answer a timer tick; and what the dialog showed when it
+// opened: its directory and its controls in tab order from the focus.
+using DirectoryAnswer = std::pair<std::string, WPARAM>;
+std::deque<DirectoryAnswer> directoryAnswers;
+std::string directoryShown;
+std::vector<int> tabOrder;
 
-void CALLBACK AnswerDirectory(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND dialog = FindWindowA("#32770", "Directory for Palette");
-    if (!dialog) return;
-    KillTimer(nullptr, id);
-    directoryAnswer.found = true;
-    directoryAnswer.shown = WindowText(GetDlgItem(dialog, IDC_PALETTE_DIRECTORY));
-    SetWindowTextA(GetDlgItem(dialog, IDC_PALETTE_DIRECTORY), directoryAnswer.text.c_str());
-    SendMessageA(dialog, WM_COMMAND, directoryAnswer.button, 0);
+void CALLBACK AnswerDirectory(HWND, UINT, UINT_PTR, DWORD) {
+    const HWND dialog = FindWindowA("#32770", "Directory for Palette");
+    if (!dialog || directoryAnswers.empty()) return;
+    const HWND edit = GetDlgItem(dialog, IDC_PALETTE_DIRECTORY);
+    if (tabOrder.empty()) {
+        directoryShown = WindowText(edit);
+        for (HWND item = GetFocus(); tabOrder.size() < 3; item = GetNextDlgTabItem(dialog, item, FALSE)) {
+            tabOrder.push_back(GetDlgCtrlID(item));
+        }
+    }
+    const auto [text, button] = directoryAnswers.front();
+    directoryAnswers.pop_front();
+    SetWindowTextA(edit, text.c_str());
+    SendMessageA(dialog, WM_COMMAND, button, 0);
 }
 
 class PaletteCommand : public BuilderTest {
 protected:
-    // Runs Show Palette; returns once the dialog has been answered.
-    void ShowPalette(const std::string& text, WPARAM button = IDOK) {
-        directoryAnswer = DirectoryAnswer{text, button, false, ""};
+    // Runs Show Palette; returns once the dialog has taken every answer.
+    void ShowPalette(std::deque<DirectoryAnswer> answers) {
+        directoryAnswers = std::move(answers);
+        tabOrder.clear();
         const UINT_PTR timer = SetTimer(nullptr, 0, 30, &AnswerDirectory);
         Command(ID_TOOLS_SHOW_PALETTE);
         KillTimer(nullptr, timer);
-        ASSERT_TRUE(directoryAnswer.found);
+        ASSERT_TRUE(directoryAnswers.empty());
     }
     static void WriteGestures(const TempDir& directory, int count) {
         for (int i = 0; i < count; ++i) {
             directory.Write("g" + std::to_string(i) + ".qxm", PaletteGesture("G", SimpleButton(0x3060C0)));
         }
     }
-    HWND Palette() const { return builder->paletteWindow ? builder->paletteWindow->hwnd() : nullptr; }
+    int ClientHeight() const {
+        RECT client{};
+        GetClientRect(builder->paletteWindow->hwnd(), &client);
+        return client.bottom;
+    }
 
     TempDir first, second;
 };
 
-// Cancel changes nothing; the first accepted directory creates the palette at
-// (10, 10), owned by the builder; after Close the next command shows the same
-// window with nothing pressed, reading and sized for the directory then
-// accepted.
+// OK has the focus, so Enter accepts the directory shown; only an empty
+// entry is refused, anything else is taken as typed, and Cancel changes
+// nothing. The first accepted directory creates the palette at (10, 10),
+// owned by the builder; after Close the next command shows the same window
+// with nothing pressed, reading and sized for the directory then accepted.
 TEST_F(PaletteCommand, CreatedOnceThenShownAgainWithTheDirectoryAccepted) {
-    ShowPalette("d:\\elsewhere", IDCANCEL);
-    EXPECT_EQ(directoryAnswer.shown, "c:\\temp");
+    ShowPalette({{"", IDOK}, {"d:\\elsewhere", IDCANCEL}});
+    EXPECT_EQ(directoryShown, "c:\\temp");
+    EXPECT_EQ(tabOrder, (std::vector<int>{IDOK, IDCANCEL, IDC_PALETTE_DIRECTORY}));
+    ASSERT_EQ(messages.Texts(), (std::vector<std::string>{"Directory must be specified"}));
+    EXPECT_EQ(messages.shown[0].type & MB_TYPEMASK, static_cast<UINT>(MB_OK));
     EXPECT_EQ(builder->paletteWindow, nullptr);
     EXPECT_EQ(builder->model.paletteDirectory, "c:\\temp");
 
-    WriteGestures(first, 3);
-    WriteGestures(second, 9);
-    ShowPalette(first.Path());
-    ASSERT_NE(Palette(), nullptr);
+    ShowPalette({{" no such place\\ ", IDOK}});
+    EXPECT_EQ(builder->model.paletteDirectory, " no such place\\ ");
+    ASSERT_NE(builder->paletteWindow, nullptr);
     PaletteWindow* const window = builder->paletteWindow.get();
-    const HWND hwnd = Palette();
+    const HWND hwnd = window->hwnd();
     EXPECT_TRUE(IsWindowVisible(hwnd));
     EXPECT_EQ(GetWindow(hwnd, GW_OWNER), builder->hwnd());
     EXPECT_EQ(ScreenRect(hwnd).left, 10);
     EXPECT_EQ(ScreenRect(hwnd).top, 10);
+    EXPECT_EQ(window->catalogue().Count(), 0);
+    EXPECT_EQ(ClientHeight(), 31);
+    EXPECT_EQ(messages.shown.size(), 1u) << "a directory that is not there is an empty palette";
+
+    WriteGestures(first, 3);
+    WriteGestures(second, 9);
+    ShowPalette({{first.Path(), IDOK}});
     EXPECT_EQ(window->catalogue().Count(), 3);
     SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4 + 23 + 11, 4 + 11));
     SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(4 + 23 + 11, 4 + 11));
@@ -77,22 +99,14 @@ TEST_F(PaletteCommand, CreatedOnceThenShownAgainWithTheDirectoryAccepted) {
     SendMessageA(hwnd, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindowVisible(hwnd));
 
-    ShowPalette(second.Path(), IDCANCEL);
-    EXPECT_EQ(directoryAnswer.shown, first.Path());
-    EXPECT_EQ(builder->model.paletteDirectory, first.Path());
-    EXPECT_FALSE(IsWindowVisible(hwnd));
-
-    ShowPalette(second.Path());
-    EXPECT_EQ(builder->paletteWindow.get(), window);
-    EXPECT_EQ(Palette(), hwnd);
+    ShowPalette({{second.Path(), IDOK}});
+    EXPECT_EQ(directoryShown, first.Path());
+    EXPECT_EQ(builder->paletteWindow->hwnd(), hwnd);
     EXPECT_TRUE(IsWindowVisible(hwnd));
     EXPECT_EQ(window->selection().selected, -1);
     EXPECT_EQ(builder->model.paletteDirectory, second.Path());
-    EXPECT_EQ(window->directory(), second.Path());
     EXPECT_EQ(window->catalogue().Count(), 9);
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    EXPECT_EQ(client.bottom, 31 + 23 * 3) << "resized for the new count";
+    EXPECT_EQ(ClientHeight(), 31 + 23 * 3) << "resized for the new count";
 
     builder.reset();
     EXPECT_FALSE(IsWindow(hwnd)) << "the builder takes the palette with it";

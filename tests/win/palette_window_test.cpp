@@ -1,7 +1,7 @@
-// The palette window over real gesture files: creation, lazy reading,
-// scrolling, drawing by pixels and the mouse. Layout, hit-testing, the
-// selection rules and the sort are decided by the core types the window uses.
-#include <cstdio>
+// The palette window over real gesture files: lazy reading, scrolling,
+// drawing by pixels and the mouse; its creation is the builder's Show Palette
+// test. Layout, hit-testing, the selection rules and the sort are decided by
+// the core types the window uses.
 #include <memory>
 
 #include "PaletteGestures_win.h"
@@ -29,12 +29,11 @@ protected:
         palette.reset();
         SeamTest::TearDown();
     }
-    // Gestures g000 ... named "Name 0" ..., each button in a colour of its own.
+    // Gestures g1000 ... named "Name 0" ..., each button in a colour of its own.
     void WriteGestures(int count) {
         for (int i = 0; i < count; ++i) {
-            char file[16];
-            std::snprintf(file, sizeof file, "g%03d.qxm", i);
-            dir.Write(file, PaletteGesture("Name " + std::to_string(i), SimpleButton(ButtonColour(i))));
+            dir.Write("g" + std::to_string(1000 + i) + ".qxm",
+                      PaletteGesture("Name " + std::to_string(i), SimpleButton(ButtonColour(i))));
         }
     }
     void Open(const std::string& directory, const RECT* workArea = nullptr) {
@@ -52,11 +51,6 @@ protected:
         Mouse(WM_LBUTTONUP, p);
     }
     Pixels Capture() const { return CaptureClient(Hwnd()); }
-    Size Client() const {
-        RECT r{};
-        GetClientRect(Hwnd(), &r);
-        return {r.right, r.bottom};
-    }
     // Whether the name field's text rectangle shows only the button face.
     bool NameBlank() const {
         const Pixels shot = Capture();
@@ -73,35 +67,12 @@ protected:
     std::unique_ptr<PaletteWindow> palette;
 };
 
-TEST_F(PaletteWindowTest, OpensAtItsPlaceSizedByItsLayoutAndAMissingDirectoryIsEmpty) {
-    WriteGestures(4);
-    Open(dir.Path());
-    EXPECT_EQ(WindowText(Hwnd()), "Gestures");
-    EXPECT_TRUE(IsWindowVisible(Hwnd()));
-    EXPECT_EQ(ScreenRect(Hwnd()).left, 10);
-    EXPECT_EQ(ScreenRect(Hwnd()).top, 10);
-    EXPECT_EQ(Client(), (Size{100, 54}));
-
-    Open(dir.PathOf("not-there"));
-    EXPECT_EQ(Client(), (Size{100, 31}));
-    EXPECT_EQ(palette->catalogue().Count(), 0);
-    Mouse(WM_MOUSEMOVE, {10, 5});
-    EXPECT_NE(GetCapture(), Hwnd());
-    EXPECT_TRUE(messages.shown.empty());
-}
-
 TEST_F(PaletteWindowTest, BeyondItsWorkAreaTheGridScrollsUnderTheWheelAndTheKeysAndReadsOnlyWhatItShows) {
     WriteGestures(200);  // 10 columns, 20 rows
     const RECT workArea{0, 0, 400, 200};
     Open(dir.Path(), &workArea);
     const PaletteLayout& layout = palette->layout();
     ASSERT_TRUE(layout.scrolls);
-    SCROLLINFO bar{};
-    bar.cbSize = sizeof bar;
-    bar.fMask = SIF_ALL;
-    ASSERT_TRUE(GetScrollInfo(Hwnd(), SB_VERT, &bar));
-    EXPECT_EQ(bar.nMax, 20 * 23 - 1);
-    EXPECT_EQ(static_cast<int>(bar.nPage), layout.gridRect.Height());
 
     // A wheel turn moves the grid under the resting pointer, which then
     // names the entry now under it.
@@ -130,35 +101,24 @@ TEST_F(PaletteWindowTest, BeyondItsWorkAreaTheGridScrollsUnderTheWheelAndTheKeys
     EXPECT_EQ(name(2 * end), "");
 }
 
-// The light grey of a picture shows the button face; pressed, the picture
-// moves 2 pixels and loses its last row and column, inside a sunken frame.
-// A double click leaves it pressed.
-TEST_F(PaletteWindowTest, PressedButtonIsSunkenWithItsPictureMovedAndCut) {
-    std::vector<ButtonPixel> marks = {{0, 0, 1}, {18, 18, 2}};
-    for (int i = 0; i < 20; ++i) {
-        marks.push_back({19, i, 3});
-        marks.push_back({i, 19, 3});
-    }
-    dir.Write("a.qxm", PaletteGesture("A", ButtonGif({kLightGrey, 0xFF0000, 0x00FF00, 0x0000FF}, 0, marks)));
+// The light grey of a picture shows the button face; pressed, the button is
+// sunken and its picture moved (how far, and what it loses, is the frame
+// painter's). A double click leaves it pressed.
+TEST_F(PaletteWindowTest, PressedButtonIsSunkenWithItsPictureMoved) {
+    dir.Write("a.qxm", PaletteGesture("A", ButtonGif({kLightGrey, 0xFF0000}, 0, {{0, 0, 1}})));
     dir.Write("b.qxm", PaletteGesture("B", SimpleButton(0xFF0000)));
     Open(dir.Path());
     Pixels shot = Capture();
     EXPECT_EQ(shot.At(4, 4), Highlight());
     EXPECT_EQ(shot.At(5, 5), 0xFF0000u);
     EXPECT_EQ(shot.At(10, 10), Face());
-    EXPECT_EQ(shot.At(24, 10), 0x0000FFu);
 
     Click(CellCentre(0, 0));
     ASSERT_EQ(palette->selection().selected, 0);
     shot = Capture();
     EXPECT_EQ(shot.At(4, 4), Shadow());
-    EXPECT_EQ(shot.At(5, 5), kBlack);
+    EXPECT_NE(shot.At(5, 5), 0xFF0000u);
     EXPECT_EQ(shot.At(7, 7), 0xFF0000u);
-    EXPECT_EQ(shot.At(25, 25), 0x00FF00u);
-    EXPECT_EQ(shot.At(26, 26), Highlight());
-    for (int y = 4; y <= 26; ++y) {
-        for (int x = 4; x <= 26; ++x) ASSERT_NE(shot.At(x, y), 0x0000FFu) << x << ", " << y;
-    }
 
     Click(CellCentre(0, 1));
     Mouse(WM_LBUTTONDBLCLK, CellCentre(0, 1));
@@ -185,9 +145,10 @@ TEST_F(PaletteWindowTest, NameFieldFollowsThePointer) {
     EXPECT_TRUE(NameBlank());
 }
 
-// Entries are the lower-cased names, sorted; one whose gesture cannot be read
-// (damaged, a directory, or missing: duck.qxm.qxm reads duck.qxm) leaves a
-// gap, and a button that does not decode is an empty frame.
+// An entry whose gesture cannot be read (damaged, a directory, or missing:
+// duck.qxm.qxm reads duck.qxm) is a gap, and a button that does not decode
+// an empty frame. How names sort and cells fill is the catalogue's and the
+// layout's.
 TEST_F(PaletteWindowTest, UnreadableGesturesLeaveGapsAndAnUndecodableButtonAnEmptyFrame) {
     dir.Write("Bow.QXM", PaletteGesture("Bow", SimpleButton(0x00FF00)));
     dir.Write("a.qxm", Bytes{'Q', 'X', 'M', 'G', '0', '1'});
@@ -197,21 +158,14 @@ TEST_F(PaletteWindowTest, UnreadableGesturesLeaveGapsAndAnUndecodableButtonAnEmp
     dir.Write("notes.txt", Bytes{1, 2, 3});
     Open(dir.Path());
     const Pixels shot = Capture();
-    std::vector<std::string> names, shown;
-    for (const PaletteEntry& entry : palette->catalogue().entries()) {
-        names.push_back(entry.fileName);
-        shown.push_back(entry.displayName);
-    }
-    EXPECT_EQ(names, (std::vector<std::string>{"a", "bow", "c", "duck", "eel"}));
+    std::vector<std::string> shown;
+    for (const PaletteEntry& entry : palette->catalogue().entries()) shown.push_back(entry.displayName);
     EXPECT_EQ(shown, (std::vector<std::string>{"", "Bow", "", "", "Eel"}));
-    EXPECT_EQ(palette->layout().cellGrid, (std::vector<int>{-1, 1, -1, -1, 4, -1, -1, -1}));
     for (int y = 4; y <= 26; ++y) {
         for (int x = 4; x <= 26; ++x) ASSERT_EQ(shot.At(x, y), Face()) << x << ", " << y;
     }
-    EXPECT_EQ(shot.At(27, 4), Highlight());
     EXPECT_EQ(shot.At(33, 12), 0x00FF00u);
     EXPECT_EQ(shot.At(4, 27), Highlight());
-    EXPECT_EQ(shot.At(26, 49), kBlack);
     for (int y = 28; y <= 47; ++y) {
         for (int x = 5; x <= 24; ++x) ASSERT_EQ(shot.At(x, y), Face()) << x << ", " << y;
     }
