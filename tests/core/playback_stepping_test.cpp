@@ -141,6 +141,14 @@ TEST(PerformanceDuration, TextLengthensUpToDouble) {
         EXPECT_EQ(PerformanceDuration(c.base, c.length), c.ticks) << c.base << " ticks, " << c.length << " characters";
     }
     EXPECT_EQ(TestTicks(), 29);
+
+    // The clock advances a performance on each of its first `duration`
+    // ticks and ends it on the next.
+    PerformanceClock clock(2);
+    EXPECT_TRUE(clock.Tick());
+    EXPECT_TRUE(clock.Tick());
+    EXPECT_FALSE(clock.Tick());
+    EXPECT_EQ(clock.TickCount(), 3);
 }
 
 }  // namespace
