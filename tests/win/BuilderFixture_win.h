@@ -7,10 +7,10 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <tuple>
 
 #include "TestSupport_win.h"
 #include "app/BuilderDialog_win.h"
@@ -35,16 +35,13 @@ class BuilderTest : public SeamTest {
 protected:
     void SetUp() override {
         SeamTest::SetUp();
-        builder = std::make_unique<BuilderDialog>();
-        BeforeCreate();
-        ASSERT_NE(builder->CreateModeless(nullptr), nullptr);
+        Recreate();
     }
     void TearDown() override {
         builder.reset();
         SeamTest::TearDown();
     }
-    virtual void BeforeCreate() {}
-    // A second window in place of the first, which is destroyed.
+    // A window in place of the one there was, which is destroyed.
     void Recreate() {
         builder = std::make_unique<BuilderDialog>();
         ASSERT_NE(builder->CreateModeless(nullptr), nullptr);
@@ -61,6 +58,11 @@ protected:
         if (Checked(id) != on) Click(id);
     }
     std::string Caption() const { return WindowText(builder->hwnd()); }
+    // What a file dialog was asked for: save or open, filter and flags.
+    using Request = std::tuple<bool, std::string, DWORD>;
+    Request Asked(std::size_t i) const {
+        return {files.asked.at(i).save, files.asked.at(i).filter, files.asked.at(i).flags};
+    }
     // One file dropped at a client point, in a handle as the shell makes it.
     void Drop(const std::string& path, POINT at) const {
         HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + path.size() + 2);
@@ -112,7 +114,6 @@ protected:
             SweepFileFaults(targets, directories.empty() ? std::vector{dir.Path()} : directories, run, allOrNothing);
         EXPECT_GT(runs, 0) << name;
         RecordProperty(std::string("fault_runs_") + name, runs);
-        std::printf("%s: %d runs with a failing file operation\n", name, runs);
     }
     // Sends a command that runs a modal box captioned CAPTION: a timer finds
     // the box, gives it to ANSWER and closes it with the command ANSWER

@@ -21,7 +21,6 @@ namespace qx::test {
 
 struct ShownMessage {
     std::string text;
-    std::string caption;
     UINT type = 0;
 };
 
@@ -29,14 +28,13 @@ struct ShownMessage {
 // is answered with OK (or Cancel when it asks a question).
 class ScriptedMessageBox final : public MessageBoxSeam {
 public:
-    int Show(HWND, const std::string& text, const std::string& caption, UINT type) override {
-        shown.push_back({text, caption, type});
+    int Show(HWND, const std::string& text, const std::string&, UINT type) override {
+        shown.push_back({text, type});
         if (answers.empty()) return (type & MB_TYPEMASK) == MB_OK ? IDOK : IDCANCEL;
         const int answer = answers.front();
         answers.pop_front();
         return answer;
     }
-    void Answer(int answer) { answers.push_back(answer); }
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
         for (const auto& m : shown) texts.push_back(m.text);
@@ -62,7 +60,6 @@ public:
     void Choose(const std::string& path) {
         answers.push_back(FileChoice{path, path.substr(path.find_last_of('\\') + 1)});
     }
-    void Cancel() { answers.push_back(std::nullopt); }
 
     std::vector<FileDialogRequest> asked;
     std::deque<std::optional<FileChoice>> answers;

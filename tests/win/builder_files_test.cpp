@@ -4,6 +4,7 @@
 // file operations failing in turn reports the failure, leaves its target old
 // or whole and leaves no file of its own behind.
 #include "BuilderFixture_win.h"
+#include "support/GifWriter.h"
 
 #include <commdlg.h>
 
@@ -28,10 +29,7 @@ TEST_F(BuilderFiles, OpenFillsTheFormAndSaveWritesTheFileAgain) {
     const std::string path = dir.Write("Wave.QXM", original);
     Open(path);
     EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
-    ASSERT_EQ(files.asked.size(), 1u);
-    EXPECT_FALSE(files.asked[0].save);
-    EXPECT_EQ(files.asked[0].filter, kGestures);
-    EXPECT_EQ(files.asked[0].flags, static_cast<DWORD>(OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY));
+    EXPECT_EQ(Asked(0), (Request{false, kGestures, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY}));
     // The sections went to the temporary files, which the loading edits do not replace.
     for (int id : {IDC_ANIMATION_FILE, IDC_BUTTON_IMAGE_FILE, IDC_AUDIO_FILE}) EXPECT_EQ(Text(id), "*** internal ***");
     EXPECT_EQ(FileContents(builder->model.animationFile), f.image);
@@ -44,15 +42,7 @@ TEST_F(BuilderFiles, OpenFillsTheFormAndSaveWritesTheFileAgain) {
     ASSERT_TRUE(builder->FileSave());
     EXPECT_EQ(FileContents(path), original);
 
-    // Typing into a section's edit now names a file of the author's.
-    Type(IDC_BUTTON_IMAGE_FILE, dir.PathOf("mine.gif"));
-    EXPECT_EQ(builder->model.buttonImageFile, dir.PathOf("mine.gif"));
-    EXPECT_EQ(builder->model.dirty, 1);
-}
-
-TEST_F(BuilderFiles, ARefusedFileLeavesTheOpenGestureAsItWas) {
-    Open(dir.Write("good.qxm", GestureFileBytes(WorkedExample())));
-    ASSERT_TRUE(messages.shown.empty());
+    // A file refused leaves the open gesture as it was.
     GestureFields other = WorkedExample(), alien = WorkedExample();
     other.name = "Other";
     alien.magic = "GIF8";
@@ -62,13 +52,13 @@ TEST_F(BuilderFiles, ARefusedFileLeavesTheOpenGestureAsItWas) {
         {dir.Write("cut.qxm", Bytes(otherBytes.begin(), otherBytes.begin() + 400)),
          "\nIs damaged: the file ends before its last section, and can not be opened."},
     };
-    for (const auto& [path, tail] : refusals) {
+    for (const auto& [refused, tail] : refusals) {
         messages.shown.clear();
-        Open(path);
-        EXPECT_EQ(messages.Texts(), std::vector<std::string>{path + tail});
-        EXPECT_EQ(Text(IDC_DISPLAYED_NAME), "Wave") << path;
-        EXPECT_EQ(Caption(), "good.qxm - Quixmoor Gesture") << path;
-        EXPECT_EQ(FileContents(builder->model.animationFile), Pattern(5000, 1)) << path;
+        Open(refused);
+        EXPECT_EQ(messages.Texts(), std::vector<std::string>{refused + tail});
+        EXPECT_EQ(Text(IDC_DISPLAYED_NAME), "Wave") << refused;
+        EXPECT_EQ(Caption(), "wave.qxm - Quixmoor Gesture") << refused;
+        EXPECT_EQ(FileContents(builder->model.animationFile), f.image) << refused;
     }
     messages.shown.clear();
     Open(dir.PathOf("gone.qxm"));
@@ -93,10 +83,15 @@ TEST_F(BuilderFiles, ARefusedFileLeavesTheOpenGestureAsItWas) {
     std::filesystem::remove(image);
     std::filesystem::create_directory(image);
     messages.shown.clear();
-    Open(dir.PathOf("good.qxm"));
+    Open(path);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Can not open temporary file for image section\n" + image});
     EXPECT_EQ(Text(IDC_DISPLAYED_NAME), "Other");
     std::filesystem::remove(image);
+
+    // Typing into a section's edit now names a file of the author's.
+    Type(IDC_BUTTON_IMAGE_FILE, dir.PathOf("mine.gif"));
+    EXPECT_EQ(builder->model.buttonImageFile, dir.PathOf("mine.gif"));
+    EXPECT_EQ(builder->model.dirty, 1);
 }
 
 TEST_F(BuilderFiles, SaveAsksForAPlaceOnceAndReplacesAFileOnlyWhenToldAndAble) {
@@ -106,21 +101,18 @@ TEST_F(BuilderFiles, SaveAsksForAPlaceOnceAndReplacesAFileOnlyWhenToldAndAble) {
     const std::string path = dir.Write("wave.qxm", {1, 2, 3});
     // Save on the untitled form saves as: the dialog cancelled, then the
     // existing file not to be replaced.
-    files.Cancel();
+    files.answers.push_back(std::nullopt);
     files.Choose(path);
-    messages.Answer(IDNO);
+    messages.answers.push_back(IDNO);
     Command(ID_FILE_SAVE);
     Command(ID_FILE_SAVE);
-    ASSERT_EQ(files.asked.size(), 2u);
-    EXPECT_TRUE(files.asked[0].save);
-    EXPECT_EQ(files.asked[0].filter, kGestures);
-    EXPECT_EQ(files.asked[0].flags, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_PATHMUSTEXIST));
+    EXPECT_EQ(Asked(1), (Request{true, kGestures, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST}));
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"File '" + path + "' already exists.\nReplace existing file?"});
     EXPECT_EQ(messages.shown[0].type, static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION));
     // Told to replace a read-only file: reported, and the file kept.
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
     files.Choose(path);
-    messages.Answer(IDYES);
+    messages.answers.push_back(IDYES);
     Command(ID_FILE_SAVE);
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(messages.shown.back().text, "Can not open output file: '" + path + "'\nCheck if file is read-only.");
@@ -128,7 +120,7 @@ TEST_F(BuilderFiles, SaveAsksForAPlaceOnceAndReplacesAFileOnlyWhenToldAndAble) {
     EXPECT_EQ(Caption(), "[Untitled] - Quixmoor Gesture");
 
     files.Choose(path);
-    messages.Answer(IDYES);
+    messages.answers.push_back(IDYES);
     Command(ID_FILE_SAVE);
     EXPECT_EQ(FileContents(path), GestureFileBytes(WorkedExample()));
     EXPECT_EQ(Caption(), "wave.qxm - Quixmoor Gesture");
@@ -139,15 +131,6 @@ TEST_F(BuilderFiles, SaveAsksForAPlaceOnceAndReplacesAFileOnlyWhenToldAndAble) {
     EXPECT_EQ(files.asked.size(), 4u);
     EXPECT_EQ(FileContents(path).value().at(9 + 4 + 5), 41);
     EXPECT_EQ(builder->model.dirty, 0);
-
-    // A form that does not pass its check is neither asked for a place nor written.
-    messages.shown.clear();
-    Type(IDC_DISPLAYED_NAME, "");
-    Command(ID_FILE_SAVE_AS);
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Displayed name must be specified"});
-    EXPECT_EQ(messages.shown[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-    EXPECT_EQ(files.asked.size(), 4u);
-    EXPECT_EQ(builder->model.dirty, 1);
 }
 
 TEST_F(BuilderFiles, ExportCopiesTheOpenedSectionsButNeverOntoTheirSource) {
@@ -160,10 +143,9 @@ TEST_F(BuilderFiles, ExportCopiesTheOpenedSectionsButNeverOntoTheirSource) {
     Command(ID_FILE_SAVE_ANIMATION);
     files.Choose(dir.PathOf("button.gif"));
     Command(ID_FILE_SAVE_BUTTON);
-    ASSERT_EQ(files.asked.size(), 2u);
-    EXPECT_TRUE(files.asked[0].save);
-    EXPECT_EQ(files.asked[0].filter, "gif file (*.gif)|*.gif||");
-    EXPECT_EQ(files.asked[0].flags, static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST));
+    EXPECT_EQ(files.asked.size(), 2u);
+    EXPECT_EQ(Asked(1),
+              (Request{true, "gif file (*.gif)|*.gif||", OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST}));
     EXPECT_EQ(FileContents(dir.PathOf("strip.gif")), f.image);
     EXPECT_EQ(FileContents(dir.PathOf("button.gif")), f.button);
     // The gesture had no sound.
@@ -180,29 +162,9 @@ TEST_F(BuilderFiles, ExportCopiesTheOpenedSectionsButNeverOntoTheirSource) {
     EXPECT_EQ(FileContents(dir.PathOf("real.gif")), Pattern(10, 1));
 }
 
-TEST_F(BuilderFiles, SaveAndSaveAsUnderFaultsLeaveTheTargetOldOrWhole) {
-    FillWorkedExample();
-    const std::string target = dir.PathOf("out.qxm");
-    Sweep("save", {{target, kOld}}, [&] {
-        bool saved = false;
-        const bool quiet = Quietly([&] { saved = builder->SaveGesture(target, false, false); });
-        EXPECT_EQ(saved, quiet) << "a failed save says why";
-        return saved;
-    });
-    Sweep("save_as", {{target, kOld}}, [&] {
-        bool saved = false;
-        // The question whether to replace the file is the one message of a
-        // save that succeeds.
-        files.Choose(target);
-        Quietly([&] { saved = builder->FileSaveAs(); }, {IDYES});
-        const bool asked = !messages.shown.empty() && messages.shown[0].text.rfind("File '", 0) == 0;
-        EXPECT_TRUE(asked || !saved) << "the existing file was replaced without the question";
-        EXPECT_EQ(saved, messages.shown.size() == (asked ? 1u : 0u)) << "a failed save says why";
-        return saved;
-    });
-}
-
-TEST_F(BuilderFiles, OpenUnderFaultsPutsBackEveryTemporaryFileOrReplacesThemAllAndExportKeepsItsTarget) {
+// Open puts back every temporary file or replaces them all; export and Save
+// As keep their targets old or whole.
+TEST_F(BuilderFiles, CommandsUnderFaultsLeaveEveryFileOldOrWhole) {
     const std::string path = dir.Write("wave.qxm", GestureFileBytes(WorkedExample()));
     Sweep(
         "open",
@@ -218,10 +180,111 @@ TEST_F(BuilderFiles, OpenUnderFaultsPutsBackEveryTemporaryFileOrReplacesThemAllA
         {builder->model.tempDirectory}, true);
 
     ASSERT_TRUE(Quietly([&] { builder->OpenGestureFile(path, "wave.qxm"); }));
-    const std::string target = dir.PathOf("strip.gif");
+    const std::string target = dir.PathOf("out.gif");
     Sweep("export", {{target, kOld}}, [&] {
         files.Choose(target);
         return Quietly([&] { Command(ID_FILE_SAVE_ANIMATION); });
+    });
+    Sweep("save_as", {{dir.PathOf("out.qxm"), kOld}}, [&] {
+        bool saved = false;
+        // The question whether to replace the file is the one message of a
+        // save that succeeds.
+        files.Choose(dir.PathOf("out.qxm"));
+        Quietly([&] { saved = builder->FileSaveAs(); }, {IDYES});
+        const bool asked = !messages.shown.empty() && messages.shown[0].text.rfind("File '", 0) == 0;
+        EXPECT_TRUE(asked || !saved) << "the existing file was replaced without the question";
+        EXPECT_EQ(saved, messages.shown.size() == (asked ? 1u : 0u)) << "a failed save says why";
+        return saved;
+    });
+}
+
+// Pictures the player would not show: a repaired copy or a strip offered
+// when Browse sets the picture, and Check Gesture's repair. The author's own
+// files are never written, and a copy appears whole or not at all.
+TEST_F(BuilderFiles, BrowsedPictureThePlayerWouldNotShowIsOfferedAsACopy) {
+    const std::string original = CopyTestData("gif-encoders/magick-strip-4.gif", dir.Path());
+    const auto originalBytes = FileContents(original);
+    files.Choose(original);
+    messages.answers.push_back(IDYES);
+    Click(IDC_BROWSE_ANIMATION);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].type & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
+    EXPECT_EQ(messages.shown[0].text.rfind(original + "\nThe player will not show this picture", 0), 0u)
+        << messages.shown[0].text;
+    EXPECT_EQ(builder->model.animationFile, dir.PathOf("magick-strip-4-fixed.gif"));
+    EXPECT_EQ(FileContents(original), originalBytes);
+    // The copy is one the player shows.
+    EXPECT_TRUE(builder->RepairablePictures().empty());
+
+    // An animation becomes a strip only when the author agrees.
+    messages.shown.clear();
+    const std::string animation = CopyTestData("gif-encoders/gifsicle-anim-disposal2.gif", dir.Path());
+    const std::string strip = dir.PathOf("gifsicle-anim-disposal2-strip.gif");
+    files.Choose(animation);
+    messages.answers.push_back(IDYES);
+    Click(IDC_BROWSE_ANIMATION);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(std::tuple(Text(IDC_ANIMATION_FILE), Text(IDC_FRAME_WIDTH), Checked(IDC_TRANSPARENT), Enabled(IDC_RED)),
+              std::tuple(strip, std::string("26"), true, true));
+    // The colour the message names is the one typed in.
+    EXPECT_NE(messages.shown[0].text.find("(" + Text(IDC_RED) + ", " + Text(IDC_GREEN) + ", " + Text(IDC_BLUE) + ")"),
+              std::string::npos)
+        << messages.shown[0].text;
+
+    messages.answers.push_back(IDNO);
+    files.Choose(animation);
+    Click(IDC_BROWSE_ANIMATION);
+    EXPECT_EQ(Text(IDC_ANIMATION_FILE), animation);
+    EXPECT_FALSE(std::filesystem::exists(dir.PathOf("gifsicle-anim-disposal2-strip-2.gif")));
+
+    // With each file operation failing in turn, a strip that cannot be made
+    // leaves the animation chosen, with no offer and no message.
+    std::filesystem::remove(strip);
+    Sweep("strip_offer", {{strip, std::nullopt}}, [&] {
+        Type(IDC_ANIMATION_FILE, "");
+        files.Choose(animation);
+        Quietly([&] { Click(IDC_BROWSE_ANIMATION); }, {IDYES});
+        const bool taken = Text(IDC_ANIMATION_FILE) == strip;
+        EXPECT_TRUE(taken || Text(IDC_ANIMATION_FILE) == animation);
+        return taken;
+    });
+}
+
+TEST_F(BuilderFiles, CheckGestureRepairsTheFormsPicturesWhereTheAuthorChooses) {
+    const std::string button = CopyTestData("gif-encoders/pillow-button-4.gif", dir.Path());
+    const auto buttonBytes = FileContents(button);
+    Type(IDC_BUTTON_IMAGE_FILE, button);
+    builder->model.dirty = 0;
+    files.Choose(dir.PathOf("mended.gif"));
+    for (bool repairable : {true, false}) {
+        bool repairEnabled = false;
+        EXPECT_TRUE(AnswerModalBox(ID_TOOLS_CHECK, "Check Gesture", [&](HWND box) -> WPARAM {
+            repairEnabled = IsWindowEnabled(GetDlgItem(box, IDC_CHECK_REPAIR)) != FALSE;
+            return repairEnabled ? IDC_CHECK_REPAIR : IDOK;
+        }));
+        EXPECT_EQ(repairEnabled, repairable);
+    }
+    ASSERT_EQ(files.asked.size(), 1u);
+    EXPECT_TRUE(files.asked[0].save);
+    EXPECT_EQ(files.asked[0].fileName, "pillow-button-4-fixed.gif");
+    EXPECT_EQ(builder->model.buttonImageFile, dir.PathOf("mended.gif"));
+    EXPECT_EQ(builder->model.dirty, 1);
+    EXPECT_EQ(FileContents(button), buttonBytes);
+    EXPECT_TRUE(messages.shown.empty());
+
+    // The repaired copy, with each file operation failing in turn, is written
+    // whole or not taken. (A player's button alongside, read too.)
+    GifFrame player;
+    player.width = player.height = 20;
+    player.pixels.assign(400, 1);
+    Type(IDC_BUTTON_IMAGE_FILE, dir.Write("button.gif", WriteGif({0, 0xE00000}, {player})));
+    const std::string refused = CopyTestData("gif-encoders/magick-strip-4.gif", dir.Path());
+    const std::string fixed = dir.PathOf("chosen.gif");
+    Sweep("repair", {{fixed, Bytes{1, 2, 3}}}, [&] {
+        Type(IDC_ANIMATION_FILE, refused);
+        files.Choose(fixed);
+        Quietly([&] { builder->RepairPictures(); });
+        return Text(IDC_ANIMATION_FILE) == fixed;
     });
 }
 

@@ -56,11 +56,10 @@ TEST_F(BuilderWindow, StartsAsTheEmptyUntitledFormAndNewEmptiesItAgain) {
         EXPECT_EQ(builder->model.dirty, 1) << id;
     }
     for (int id : kDependents) EXPECT_TRUE(Enabled(id)) << id;
-    EXPECT_EQ(builder->model.audioFile, "1");
     // New keeps where the palette looks and the next balloon's colour.
     builder->model.paletteDirectory = "c:\\g";
     builder->balloonColourIndex = 3;
-    messages.Answer(IDNO);
+    messages.answers.push_back(IDNO);
     Command(ID_FILE_NEW);
     ExpectEmptyUntitledForm();
     EXPECT_EQ(builder->model.paletteDirectory, "c:\\g");
@@ -68,110 +67,89 @@ TEST_F(BuilderWindow, StartsAsTheEmptyUntitledFormAndNewEmptiesItAgain) {
 }
 
 TEST_F(BuilderWindow, MenuAndTabKeyFollowTheFormsOrder) {
-    const std::vector<std::vector<UINT>> menus = {
-        {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0, ID_FILE_SAVE_ANIMATION, ID_FILE_SAVE_BUTTON,
-         ID_FILE_SAVE_AUDIO, 0, ID_APP_EXIT},
-        {ID_TOOLS_TEST, ID_TOOLS_SHOW_PALETTE, 0, ID_TOOLS_CHECK},
-        {ID_APP_ABOUT},
-    };
+    // Each menu's item ids in order: a separator is 0, the end of a menu -1.
+    std::vector<int> menus;
     HMENU bar = GetMenu(builder->hwnd());
-    ASSERT_EQ(GetMenuItemCount(bar), static_cast<int>(menus.size()));
-    for (std::size_t m = 0; m < menus.size(); ++m) {
-        HMENU popup = GetSubMenu(bar, static_cast<int>(m));
-        std::vector<UINT> ids;  // a separator has id 0
-        for (int i = 0; i < GetMenuItemCount(popup); ++i) ids.push_back(GetMenuItemID(popup, i));
-        EXPECT_EQ(ids, menus[m]) << "menu " << m;
+    for (int m = 0; m < GetMenuItemCount(bar); ++m) {
+        HMENU popup = GetSubMenu(bar, m);
+        for (int i = 0; i < GetMenuItemCount(popup); ++i) menus.push_back(static_cast<int>(GetMenuItemID(popup, i)));
+        menus.push_back(-1);
     }
+    EXPECT_EQ(menus, (std::vector<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0,
+                                       ID_FILE_SAVE_ANIMATION, ID_FILE_SAVE_BUTTON, ID_FILE_SAVE_AUDIO, 0, ID_APP_EXIT,
+                                       -1, ID_TOOLS_TEST, ID_TOOLS_SHOW_PALETTE, 0, ID_TOOLS_CHECK, -1,
+                                       ID_APP_ABOUT, -1}));
 
-    // The tab key skips disabled controls: enable them all to see the whole order.
+    // The tab key skips disabled controls: enable them all to see the whole
+    // order, which comes round to the first again.
     for (int id : kDependents) EnableWindow(Item(id), TRUE);
-    const int order[] = {IDC_ANIMATION_FILE, IDC_BROWSE_ANIMATION, IDC_AUDIO_FILE,     IDC_BROWSE_AUDIO,
-                         IDC_BUTTON_IMAGE_FILE, IDC_BROWSE_BUTTON_IMAGE, IDC_DISPLAYED_NAME, IDC_FRAME_WIDTH,
-                         IDC_TRANSPARENT,    IDC_RED,              IDC_GREEN,          IDC_BLUE,
-                         IDC_IMAGE_LOOP,     IDC_BACK_TO_FRAME,    IDC_IMAGE_REVERSE,  IDC_AUDIO_START_FRAME,
-                         IDC_AUDIO_ONCE,     IDC_TEST,             IDC_PALETTE};
-    for (std::size_t i = 1; i < std::size(order); ++i) {
-        EXPECT_EQ(GetDlgCtrlID(GetNextDlgTabItem(builder->hwnd(), Item(order[i - 1]), FALSE)), order[i])
-            << "after " << order[i - 1];
+    std::vector<int> order{IDC_ANIMATION_FILE};
+    while (order.size() < 20) {
+        order.push_back(GetDlgCtrlID(GetNextDlgTabItem(builder->hwnd(), Item(order.back()), FALSE)));
     }
+    EXPECT_EQ(order, (std::vector<int>{IDC_ANIMATION_FILE, IDC_BROWSE_ANIMATION, IDC_AUDIO_FILE, IDC_BROWSE_AUDIO,
+                                       IDC_BUTTON_IMAGE_FILE, IDC_BROWSE_BUTTON_IMAGE, IDC_DISPLAYED_NAME,
+                                       IDC_FRAME_WIDTH, IDC_TRANSPARENT, IDC_RED, IDC_GREEN, IDC_BLUE, IDC_IMAGE_LOOP,
+                                       IDC_BACK_TO_FRAME, IDC_IMAGE_REVERSE, IDC_AUDIO_START_FRAME, IDC_AUDIO_ONCE,
+                                       IDC_TEST, IDC_PALETTE, IDC_ANIMATION_FILE}));
 }
 
-// Every way unsaved work can be dropped asks first, and the answer decides
-// whether the form is kept and whether the window ends.
+// Every way unsaved work can be dropped asks first and keeps the form when
+// the question is cancelled; Yes saves first, and No goes on with the command.
 TEST_F(BuilderWindow, UnsavedWorkIsDroppedOnlyAsTheAnswerSays) {
     GestureFields other;
     other.name = "Other";
     const std::string gesture = dir.Write("other.qxm", GestureFileBytes(other));
-    const auto open = [&] { Open(gesture); };
-    const auto close = [&] { SendMessageA(builder->hwnd(), WM_CLOSE, 0, 0); };
-    struct Row {
-        const char* trigger;
-        std::function<void()> act;
-        int answer;
-        const char* nameAfter;  // nullptr: the window ended
-        std::size_t messagesShown;
-    };
-    const Row rows[] = {
-        {"New", [&] { Command(ID_FILE_NEW); }, IDCANCEL, "Wave", 1},
-        {"New", [&] { Command(ID_FILE_NEW); }, IDNO, "", 1},
-        // Untitled: Yes saves as, whose check of the form fails first.
-        {"New", [&] { Command(ID_FILE_NEW); }, IDYES, "Wave", 2},
-        {"Open", open, IDCANCEL, "Wave", 1},
-        {"Open", open, IDNO, "Other", 1},
-        {"Drop", [&] { Drop(gesture, {5, 5}); }, IDCANCEL, "Wave", 1},
-        {"Drop", [&] { Drop(gesture, {5, 5}); }, IDNO, "Other", 1},
-        {"Close", close, IDCANCEL, "Wave", 1},
-        {"Close", close, IDNO, nullptr, 1},
-        {"Escape", [&] { Command(IDCANCEL); }, IDCANCEL, "Wave", 1},
-        {"Exit", [&] { Command(ID_APP_EXIT); }, IDCANCEL, "Wave", 1},
-        {"Exit", [&] { Command(ID_APP_EXIT); }, IDNO, nullptr, 1},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.trigger) + " answered " + std::to_string(row.answer));
-        Recreate();
-        Type(IDC_DISPLAYED_NAME, "Wave");
-        messages.shown.clear();
-        files.answers.clear();
-        messages.Answer(row.answer);
-        row.act();
-        ASSERT_EQ(messages.shown.size(), row.messagesShown);
-        EXPECT_EQ(messages.shown[0].text, "Save changes to gesture?");
-        EXPECT_EQ(messages.shown[0].type, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONEXCLAMATION));
-        EXPECT_EQ(builder->Ended(), row.nameAfter == nullptr);
-        if (row.nameAfter) {
-            EXPECT_EQ(Text(IDC_DISPLAYED_NAME), row.nameAfter);
-        }
-    }
+    Type(IDC_DISPLAYED_NAME, "Wave");
+    // Unscripted, the question is cancelled.
+    for (const WPARAM command : {ID_FILE_NEW, ID_FILE_OPEN, IDCANCEL, ID_APP_EXIT}) Command(command);
+    Drop(gesture, {5, 5});
+    SendMessageA(builder->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>(6, "Save changes to gesture?"));
+    EXPECT_EQ(messages.shown[0].type, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONEXCLAMATION));
+    EXPECT_TRUE(files.asked.empty());
+    EXPECT_EQ(Text(IDC_DISPLAYED_NAME), "Wave");
+    // Untitled, Yes saves as, whose check of the form fails first.
+    messages.shown.clear();
+    messages.answers.push_back(IDYES);
+    Command(ID_FILE_NEW);
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{"Save changes to gesture?", "Frame width must be between 1 to 255"}));
+    EXPECT_EQ(Text(IDC_DISPLAYED_NAME), "Wave");
+    messages.answers.push_back(IDNO);
+    Open(gesture);
+    EXPECT_EQ(Text(IDC_DISPLAYED_NAME), "Other");
     // Nothing unsaved: nothing asked.
     Recreate();
     messages.shown.clear();
-    close();
+    SendMessageA(builder->hwnd(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(builder->Ended());
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(BuilderWindow, ExitRemovesTheTemporaryFilesAndItsDirectoryUnlessItHoldsSomethingElse) {
+// Each builder has a directory of its own inside the user's temporary
+// directory, removed with its files when the builder ends unless something
+// else was put there. Without one, Open and Test refuse and nothing else is
+// used.
+TEST_F(BuilderWindow, TemporaryDirectoryIsTheBuildersOwn) {
     namespace fs = std::filesystem;
     char base[MAX_PATH + 1] = "";
     GetTempPathA(sizeof base, base);
-    std::string previous = builder->model.tempDirectory;
+    std::string previous;
     for (bool stranger : {false, true}) {
         SCOPED_TRACE(stranger ? "with a stranger" : "alone");
-        Recreate();
         const std::string temp = builder->model.tempDirectory;
         EXPECT_NE(temp, previous) << "each builder has its own";
         previous = temp;
         EXPECT_EQ(temp.rfind(base, 0), 0u) << temp << " is not inside " << base;
         for (const std::string& path : builder->model.TempFiles()) PutBack({path, Bytes{1, 2, 3}});
         if (stranger) PutBack({temp + "\\notes.txt", Bytes{1}});
-        builder.reset();
+        Recreate();
         EXPECT_EQ(NamesIn(temp), stranger ? std::set<std::string>{"notes.txt"} : std::set<std::string>{});
         EXPECT_EQ(fs::exists(temp), stranger);
         fs::remove_all(temp);
     }
-}
 
-TEST_F(BuilderWindow, WithoutAPrivateTemporaryDirectoryOpenAndTestRefuseAndNothingElseIsUsed) {
     char saved[MAX_PATH + 1] = "";
     GetEnvironmentVariableA("TMP", saved, sizeof saved);
     // A temporary path under a file: no directory can be made there.
@@ -192,7 +170,7 @@ TEST_F(BuilderWindow, WithoutAPrivateTemporaryDirectoryOpenAndTestRefuseAndNothi
     EXPECT_EQ(messages.shown[2].text, "Can not test the gesture.\nThere is no temporary directory to work in.");
     builder.reset();
     EXPECT_EQ(FileContents(blocker), Bytes{1});
-    std::filesystem::remove_all(std::filesystem::path(blocker).parent_path());
+    fs::remove_all(fs::path(blocker).parent_path());
 }
 
 POINT CentreOf(HWND control, HWND parent) {
@@ -216,29 +194,22 @@ TEST_F(BuilderWindow, BrowseAndDropFillTheFieldAndItsPathMember) {
         {IDC_BROWSE_BUTTON_IMAGE, IDC_BUTTON_IMAGE_FILE, "GIF files of size 20*20 (*.gif)|*.gif||",
          &BuilderModel::buttonImageFile, "c:\\art\\b.gif"},
     };
+    // (Each marks the form through the edit's own handler.)
     for (const Row& r : rows) {
-        builder->model.dirty = 0;
         files.Choose("c:\\art\\picked");
         Click(r.button);
-        ASSERT_FALSE(files.asked.empty());
-        EXPECT_FALSE(files.asked.back().save);
-        EXPECT_EQ(files.asked.back().filter, r.filter);
-        EXPECT_EQ(files.asked.back().flags, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST));
+        EXPECT_EQ(Asked(files.asked.size() - 1),
+                  (Request{false, r.filter, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST}));
         EXPECT_EQ(builder->model.*(r.member), "c:\\art\\picked") << r.filter;
-        EXPECT_EQ(builder->model.dirty, 1);
-
-        builder->model.dirty = 0;
         Drop(r.dropped, CentreOf(Item(r.edit), builder->hwnd()));
-        EXPECT_EQ(Text(r.edit), r.dropped);
         EXPECT_EQ(builder->model.*(r.member), r.dropped);
-        EXPECT_EQ(builder->model.dirty, 1);
     }
     // The audio edit went through its own handler: the start frame is enabled.
     EXPECT_TRUE(Enabled(IDC_AUDIO_START_FRAME));
     // A cancelled dialog changes nothing; a sound on the picture field, or a
     // picture elsewhere, is not taken.
     builder->model.dirty = 0;
-    files.Cancel();
+    files.answers.push_back(std::nullopt);
     Click(IDC_BROWSE_ANIMATION);
     Drop("c:\\s\\x.wav", CentreOf(Item(IDC_ANIMATION_FILE), builder->hwnd()));
     Drop("c:\\art\\y.gif", CentreOf(Item(IDC_DISPLAYED_NAME), builder->hwnd()));
@@ -285,21 +256,18 @@ TEST_F(BuilderWindow, ShortcutsReachTheirCommands) {
         SetKeyboardState(state);
         return translated;
     };
-    // F5: Test, and Ctrl+S on the untitled form: Save As; both check the empty form first.
-    EXPECT_TRUE(press(VK_F5, false));
+    // Ctrl+S on the untitled form: Save As, which checks the empty form
+    // first. Ctrl+O: Open's dialog, cancelled. Ctrl+N on a changed form: New's
+    // question, cancelled. Plain N is typing, not a shortcut. (The function
+    // keys are pressed from outside, in the end-to-end tests.)
     EXPECT_TRUE(press('S', true));
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>(2, "Displayed name must be specified"));
-    files.Cancel();
     EXPECT_TRUE(press('O', true));
-    ASSERT_EQ(files.asked.size(), 1u);
-    EXPECT_FALSE(files.asked[0].save);
     Type(IDC_DISPLAYED_NAME, "x");
-    messages.shown.clear();
-    messages.Answer(IDCANCEL);
     EXPECT_TRUE(press('N', true));
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Save changes to gesture?"});
-    // Plain N is typing, not a shortcut.
     EXPECT_FALSE(press('N', false));
+    EXPECT_EQ(files.asked.size(), 1u);
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{"Displayed name must be specified", "Save changes to gesture?"}));
 }
 
 }  // namespace

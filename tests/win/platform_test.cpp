@@ -1,18 +1,51 @@
-// GestureImage with real GDI: pictures drawn into a 32-bit DIB section and
-// read back pixel by pixel. Which picture path a file takes and how its
-// header is read are decided in the core; here is what GDI makes of it.
+// Real Win32 under the window base and GestureImage. The window base: what
+// happens to a message whose handling runs out of memory (every other window
+// test goes through its creation and destruction). GestureImage: pictures
+// drawn into a 32-bit DIB section and read back pixel by pixel; which picture
+// path a file takes and how its header is read are decided in the core, here
+// is what GDI makes of it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <vector>
 
 #include "TestSupport_win.h"
 #include "image/GestureImage_win.h"
+#include "platform/Window_win.h"
 #include "tests/support/GifWriter.h"
 
 namespace qx::test {
 namespace {
+
+// A window whose handling of WM_APP runs out of memory.
+class ProbeWindow final : public Window {
+public:
+    ProbeWindow() {
+        WNDCLASSEXA prototype{};
+        prototype.lpszClassName = "QxProbeWindow";
+        RegisterWindowClass(prototype);
+        CreateWindowObject(0, "QxProbeWindow", "", WS_POPUP, 0, 0, 10, 10, nullptr);
+    }
+    ~ProbeWindow() override { DestroyNow(); }
+
+protected:
+    Handled HandleMessage(UINT message, WPARAM, LPARAM) override {
+        if (message == WM_APP) throw std::bad_alloc();
+        return kDefault;
+    }
+};
+
+using WindowBase = SeamTest;
+
+TEST_F(WindowBase, RunningOutOfMemoryGivesUpTheMessageAndSaysSo) {
+    ProbeWindow window;
+    ASSERT_NE(window.hwnd(), nullptr);
+    EXPECT_EQ(SendMessageA(window.hwnd(), WM_APP, 0, 0), 0);
+    EXPECT_TRUE(IsWindow(window.hwnd()));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Not enough memory to finish."});
+}
 
 // Shrunk, the transparent path scales the picture in its own context with
 // that context's default mode, which keeps dark pixels: columns of red and
