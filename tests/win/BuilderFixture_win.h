@@ -63,12 +63,15 @@ protected:
     Request Asked(std::size_t i) const {
         return {files.asked.at(i).save, files.asked.at(i).filter, files.asked.at(i).flags};
     }
-    // One file dropped at a client point, in a handle as the shell makes it.
-    void Drop(const std::string& path, POINT at) const {
+    // One file dropped on the centre of a control, in a handle as the shell makes it.
+    void Drop(const std::string& path, int onto) const {
+        RECT r{};
+        GetWindowRect(Item(onto), &r);
+        MapWindowPoints(nullptr, builder->hwnd(), reinterpret_cast<POINT*>(&r), 2);
         HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + path.size() + 2);
         auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
         drop->pFiles = sizeof(DROPFILES);
-        drop->pt = at;
+        drop->pt = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
         std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), path.c_str(), path.size() + 1);
         GlobalUnlock(memory);
         SendMessageA(builder->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);

@@ -108,7 +108,7 @@ TEST_F(BuilderWindow, UnsavedWorkIsDroppedOnlyAsTheAnswerSays) {
     Type(IDC_DISPLAYED_NAME, "Wave");
     // Unscripted, the question is cancelled.
     for (const WPARAM command : {ID_FILE_NEW, ID_FILE_OPEN, IDCANCEL, ID_APP_EXIT}) Command(command);
-    Drop(gesture, {5, 5});
+    Drop(gesture, IDC_DISPLAYED_NAME);
     SendMessageA(builder->hwnd(), WM_CLOSE, 0, 0);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>(6, "Save changes to gesture?"));
     EXPECT_EQ(messages.shown[0].type, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONEXCLAMATION));
@@ -124,8 +124,7 @@ TEST_F(BuilderWindow, UnsavedWorkIsDroppedOnlyAsTheAnswerSays) {
     messages.answers.push_back(IDNO);
     Open(gesture);
     EXPECT_EQ(Text(IDC_DISPLAYED_NAME), "Other");
-    // Nothing unsaved: nothing asked.
-    Recreate();
+    // Nothing unsaved since: nothing asked.
     messages.shown.clear();
     SendMessageA(builder->hwnd(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(builder->Ended());
@@ -178,13 +177,6 @@ TEST_F(BuilderWindow, TemporaryDirectoryIsTheBuildersOwn) {
     fs::remove_all(fs::path(blocker).parent_path());
 }
 
-POINT CentreOf(HWND control, HWND parent) {
-    RECT r{};
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
 TEST_F(BuilderWindow, BrowseAndDropFillTheFieldAndItsPathMember) {
     struct Row {
         int button, edit;
@@ -206,7 +198,7 @@ TEST_F(BuilderWindow, BrowseAndDropFillTheFieldAndItsPathMember) {
         EXPECT_EQ(Asked(files.asked.size() - 1),
                   (Request{false, r.filter, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST}));
         EXPECT_EQ(builder->model.*(r.member), "c:\\art\\picked") << r.filter;
-        Drop(r.dropped, CentreOf(Item(r.edit), builder->hwnd()));
+        Drop(r.dropped, r.edit);
         EXPECT_EQ(builder->model.*(r.member), r.dropped);
     }
     // The audio edit went through its own handler: the start frame is enabled.
@@ -216,8 +208,8 @@ TEST_F(BuilderWindow, BrowseAndDropFillTheFieldAndItsPathMember) {
     builder->model.dirty = 0;
     files.answers.push_back(std::nullopt);
     Click(IDC_BROWSE_ANIMATION);
-    Drop("c:\\s\\x.wav", CentreOf(Item(IDC_ANIMATION_FILE), builder->hwnd()));
-    Drop("c:\\art\\y.gif", CentreOf(Item(IDC_DISPLAYED_NAME), builder->hwnd()));
+    Drop("c:\\s\\x.wav", IDC_ANIMATION_FILE);
+    Drop("c:\\art\\y.gif", IDC_DISPLAYED_NAME);
     EXPECT_EQ(builder->model.animationFile, "c:\\art\\Strip.GIF");
     EXPECT_EQ(Text(IDC_DISPLAYED_NAME), "");
     EXPECT_EQ(builder->model.dirty, 0);
