@@ -112,7 +112,7 @@ protected:
 // the balloon stands above-left of the pane, on top of its siblings, with the
 // frame in its top left, the outline's gap over the pane and the tail in the
 // pane's corner (their shapes are the balloon geometry's).
-TEST_F(Playback, TestShowsTheBalloonAboveThePaneInTheNextColour) {
+TEST_F(Playback, TestShowsTheBalloonInTheNextColourAndTheTimerStepsItUntilTheTimeIsUp) {
     FillForm();
     Type(IDC_FRAME_WIDTH, "0");
     Command(ID_TOOLS_TEST);
@@ -134,19 +134,16 @@ TEST_F(Playback, TestShowsTheBalloonAboveThePaneInTheNextColour) {
     LOGFONTA font{};
     ASSERT_NE(GetObjectA(Shown().Font(), sizeof font, &font), 0);
     EXPECT_EQ(font.lfHeight, MulDiv(8, GetDeviceCaps(WindowDC(nullptr).get(), LOGPIXELSY), 72));
-    const Rect balloon = ScreenRect(Balloon()), pane = ScreenRect(Pane());
-    EXPECT_EQ((std::vector<int>{balloon.Width(), balloon.right, balloon.bottom}),
+    const Rect placed = ScreenRect(Balloon()), pane = ScreenRect(Pane());
+    EXPECT_EQ((std::vector<int>{placed.Width(), placed.right, placed.bottom}),
               (std::vector<int>{20 + TextWidth(), pane.left + 20, pane.top + 7}));
     EXPECT_EQ(GetWindow(Balloon(), GW_HWNDPREV), nullptr);
     const Pixels b = CaptureClient(Balloon());
     EXPECT_EQ((std::vector<unsigned>{b.At(10, 12), b.At(b.width / 2, 0), b.At(b.width - 10, b.height - 1),
                                      CaptureClient(Pane()).At(4, 1)}),
               (std::vector<unsigned>{kFrameColours[0], kBlack, kYellow, kYellow}));
-}
 
-TEST_F(Playback, OnlyTheAnimationTimerStepsTheFrameRepaintingItsAreaUntilTheTimeIsUp) {
-    FillForm();
-    Command(ID_TOOLS_TEST);
+    // Only the animation timer steps the frame, repainting its area, until the time is up.
     const HWND balloon = Balloon();
     UpdateWindow(balloon);
     RECT update{};
