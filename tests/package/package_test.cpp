@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "e2e/BuilderProcess_e2e.h"
@@ -73,20 +74,6 @@ std::string Contents(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// A string of the executable's version resource (US English, Unicode).
-std::string VersionString(const std::string& exe, const char* name) {
-    DWORD ignored = 0;
-    std::vector<char> block(GetFileVersionInfoSizeA(exe.c_str(), &ignored));
-    if (block.empty() || !GetFileVersionInfoA(exe.c_str(), 0, static_cast<DWORD>(block.size()), block.data()))
-        return "";
-    std::string query = "\\StringFileInfo\\040904b0\\";
-    query += name;
-    char* text = nullptr;
-    UINT length = 0;
-    if (!VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&text), &length) || !text) return "";
-    return text;
-}
-
 bool HasIconGroup(const std::string& exe, int id) {
     HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!module) return false;
@@ -95,11 +82,23 @@ bool HasIconGroup(const std::string& exe, int id) {
     return found;
 }
 
-void ExpectVersioned(const std::string& exe, const char* description) {
-    EXPECT_EQ(VersionString(exe, "ProductName"), "QX Gestures Builder") << exe;
-    EXPECT_EQ(VersionString(exe, "FileDescription"), description) << exe;
-    EXPECT_EQ(VersionString(exe, "ProductVersion"), Env("QX_VERSION")) << exe;
-    EXPECT_EQ(VersionString(exe, "FileVersion"), Env("QX_VERSION")) << exe;
+// The executable's version resource (US English, Unicode) names the product,
+// the program and the version being tested.
+void ExpectVersioned(const std::string& exe, const std::string& description) {
+    DWORD ignored = 0;
+    std::vector<char> block(GetFileVersionInfoSizeA(exe.c_str(), &ignored));
+    ASSERT_TRUE(!block.empty() && GetFileVersionInfoA(exe.c_str(), 0, static_cast<DWORD>(block.size()), block.data()))
+        << exe;
+    const std::pair<const char*, std::string> strings[] = {
+        {"ProductName", "QX Gestures Builder"}, {"FileDescription", description},
+        {"ProductVersion", Env("QX_VERSION")}, {"FileVersion", Env("QX_VERSION")}};
+    for (const auto& [name, expected] : strings) {
+        const std::string query = std::string("\\StringFileInfo\\040904b0\\") + name;
+        char* text = nullptr;
+        UINT length = 0;
+        VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&text), &length);
+        EXPECT_EQ(text ? text : "", expected) << exe << ": " << name;
+    }
 }
 
 // A run stopped half-way leaves the package installed in the prefix: the
