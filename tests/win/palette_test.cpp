@@ -166,12 +166,13 @@ protected:
         }));
         return shown;
     }
-    // The palette's count of entries, its client height and its selection.
+    // Whether the palette shows, its count of entries, its client height and its selection.
     std::vector<int> State() const {
         const PaletteWindow& window = *builder->paletteWindow;
         RECT client{};
         GetClientRect(window.hwnd(), &client);
-        return {window.catalogue().Count(), static_cast<int>(client.bottom), window.selection().selected};
+        return {IsWindowVisible(window.hwnd()) != FALSE, window.catalogue().Count(), static_cast<int>(client.bottom),
+                window.selection().selected};
     }
 
     std::vector<int> tabOrder;
@@ -193,10 +194,9 @@ TEST_F(PaletteCommand, CreatedOnceThenShownAgainWithTheDirectoryAccepted) {
     EXPECT_EQ(builder->model.paletteDirectory, " no such place\\ ");
     ASSERT_NE(builder->paletteWindow, nullptr);
     const HWND hwnd = builder->paletteWindow->hwnd();
-    EXPECT_TRUE(IsWindowVisible(hwnd));
     EXPECT_EQ(GetWindow(hwnd, GW_OWNER), builder->hwnd());
     EXPECT_EQ((std::pair{ScreenRect(hwnd).left, ScreenRect(hwnd).top}), (std::pair{10, 10}));
-    EXPECT_EQ(State(), (std::vector<int>{0, 31, -1}));
+    EXPECT_EQ(State(), (std::vector<int>{1, 0, 31, -1}));
     EXPECT_EQ(messages.shown.size(), 1u) << "a directory that is not there is an empty palette";
 
     TempDir second;
@@ -208,15 +208,14 @@ TEST_F(PaletteCommand, CreatedOnceThenShownAgainWithTheDirectoryAccepted) {
     ShowPalette({{dir.Path(), IDOK}});
     SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4 + 23 + 11, 4 + 11));
     SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(4 + 23 + 11, 4 + 11));
-    EXPECT_EQ(State(), (std::vector<int>{3, 31 + 23, 1}));
+    EXPECT_EQ(State(), (std::vector<int>{1, 3, 31 + 23, 1}));
     SendMessageA(hwnd, WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindowVisible(hwnd));
+    EXPECT_EQ(State(), (std::vector<int>{0, 3, 31 + 23, -1}));
 
     EXPECT_EQ(ShowPalette({{second.Path(), IDOK}}), dir.Path());
     EXPECT_EQ(builder->paletteWindow->hwnd(), hwnd);
-    EXPECT_TRUE(IsWindowVisible(hwnd));
     EXPECT_EQ(builder->model.paletteDirectory, second.Path());
-    EXPECT_EQ(State(), (std::vector<int>{9, 31 + 23 * 3, -1})) << "resized for the new count";
+    EXPECT_EQ(State(), (std::vector<int>{1, 9, 31 + 23 * 3, -1})) << "resized for the new count";
 
     builder.reset();
     EXPECT_FALSE(IsWindow(hwnd)) << "the builder takes the palette with it";

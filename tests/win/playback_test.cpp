@@ -56,7 +56,7 @@ int GdiObjectCount() {
     return count;
 }
 
-class Playback : public BuilderTest {
+class Playback : public BuilderFileTest {
 protected:
     // The form filled in for a Test of a strip of four 20 x 24 frames.
     void FillForm(bool withSound = false) {
@@ -103,8 +103,6 @@ protected:
         SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         return child;
     }
-
-    TempDir dir;
 };
 
 // An invalid field stops the Test before it takes a colour. Tests cycle
