@@ -194,9 +194,6 @@ TEST_F(Playback, EveryEndTakesTheBalloonAndTheSoundAndGivesBackItsObjects) {
             EXPECT_EQ(std::make_tuple(IsWindow(balloon), Running(), sound.stops),
                       std::make_tuple(FALSE, 0u, before + 1));
         }
-        EXPECT_TRUE(TimerRunning()) << "the next tick finds the list empty";
-        Tick();
-        EXPECT_FALSE(TimerRunning());
         Pump(20);
         if (round == 0) gdi = GdiObjectCount();
     }
