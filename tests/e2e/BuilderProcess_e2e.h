@@ -69,15 +69,13 @@ public:
     // (The builder's caption is set during initialisation, before it shows.)
     HWND FindCaptioned(const std::string& caption, DWORD milliseconds) const {
         HWND found = nullptr;
-        WaitFor(milliseconds, [&] {
+        const bool shown = WaitFor(milliseconds, [&] {
             found = FindWindowA(nullptr, caption.c_str());
             DWORD pid = 0;
             if (found) GetWindowThreadProcessId(found, &pid);
-            if (found && pid == process_.dwProcessId && IsWindowVisible(found)) return true;
-            found = nullptr;
-            return false;
+            return found && pid == process_.dwProcessId && IsWindowVisible(found);
         });
-        return found;
+        return shown ? found : nullptr;
     }
 
 private:

@@ -57,9 +57,8 @@ TEST(BuilderProgram, TestsTheSampleGestureShowsThePaletteAndBrowses) {
     ASSERT_TRUE(WaitFor(5000, [&] { return !IsWindow(check); }));
 
     // A picture the player refuses, chosen in the system's own dialog, brings the repair question.
-    char temp[MAX_PATH] = "";
-    GetTempPathA(sizeof temp, temp);
-    const std::string picture = std::string(temp) + "qx-e2e-ball.gif";
+    const test::TempDir temp;
+    const std::string picture = temp.PathOf("qx-e2e-ball.gif");
     ASSERT_TRUE(CopyFileA(WindowsPath(QX_TEST_DATA "/gif-encoders/magick-strip-4.gif").c_str(), picture.c_str(), FALSE));
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_BROWSE_ANIMATION, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_BROWSE_ANIMATION)));
@@ -76,7 +75,6 @@ TEST(BuilderProgram, TestsTheSampleGestureShowsThePaletteAndBrowses) {
     PostMessageA(question, WM_COMMAND, IDNO, 0);
     ASSERT_TRUE(WaitFor(5000, [&] { return !IsWindow(question); }));
     EXPECT_EQ(ControlText(GetDlgItem(window, IDC_ANIMATION_FILE)), picture);
-    DeleteFileA(picture.c_str());
 
     // Nothing was saved: the edited form asks before it is dropped; answered No, the builder ends.
     PostMessageA(window, WM_CLOSE, 0, 0);
