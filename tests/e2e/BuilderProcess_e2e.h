@@ -27,13 +27,12 @@ inline std::string WindowsPath(std::string path) {
     return path;
 }
 
-inline std::string SamplesDirectory() { return WindowsPath(QX_SAMPLES_DIR); }
-
-// The builder under test: the build's own, unless QX_BUILDER_EXE in the
-// environment names another (a release build, an installed copy).
-inline std::string BuilderExe() {
+// The command line that starts the builder under test with ARGUMENTS: the
+// build's own, unless QX_BUILDER_EXE in the environment names another (a
+// release build, an installed copy).
+inline std::string BuilderCommand(const std::string& arguments) {
     const char* other = std::getenv("QX_BUILDER_EXE");
-    return other && *other ? WindowsPath(other) : WindowsPath(QX_BUILDER_EXE);
+    return "\"" + WindowsPath(other && *other ? other : QX_BUILDER_EXE) + "\" " + arguments;
 }
 
 template <class Done>
@@ -48,28 +47,20 @@ bool WaitFor(DWORD milliseconds, Done done) {
 
 class RunningBuilder {
 public:
-    explicit RunningBuilder(const std::string& arguments)
-        : RunningBuilder(CommandLine{"\"" + BuilderExe() + "\" " + arguments}) {}
-    // A whole command line, as a shell's registered open command gives it.
-    struct CommandLine {
-        std::string text;
-    };
-    explicit RunningBuilder(CommandLine commandLine) {
-        std::string command = std::move(commandLine.text);
+    // A whole command line, as BuilderCommand or a shell's registered open command gives it.
+    explicit RunningBuilder(std::string command) {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
-        started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                  &process_) != FALSE;
+        CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_);
     }
     RunningBuilder(const RunningBuilder&) = delete;
     RunningBuilder& operator=(const RunningBuilder&) = delete;
     ~RunningBuilder() {
-        if (!started_) return;
+        if (!process_.hProcess) return;
         if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
         CloseHandle(process_.hProcess);
         CloseHandle(process_.hThread);
     }
-    bool Started() const { return started_; }
     bool Exited(DWORD milliseconds) const {
         return WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0;
     }
@@ -78,20 +69,17 @@ public:
     // (The builder's caption is set during initialisation, before it shows.)
     HWND FindCaptioned(const std::string& caption, DWORD milliseconds) const {
         HWND found = nullptr;
-        WaitFor(milliseconds, [&] {
+        const bool shown = WaitFor(milliseconds, [&] {
             found = FindWindowA(nullptr, caption.c_str());
             DWORD pid = 0;
             if (found) GetWindowThreadProcessId(found, &pid);
-            if (found && pid == process_.dwProcessId && IsWindowVisible(found)) return true;
-            found = nullptr;
-            return false;
+            return found && pid == process_.dwProcessId && IsWindowVisible(found);
         });
-        return found;
+        return shown ? found : nullptr;
     }
 
 private:
     PROCESS_INFORMATION process_{};
-    bool started_ = false;
 };
 
 // A control's text. GetWindowText does not ask a control of another process
