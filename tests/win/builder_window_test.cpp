@@ -129,6 +129,12 @@ TEST_F(BuilderWindow, UnsavedWorkIsDroppedOnlyAsTheAnswerSays) {
     SendMessageA(builder->hwnd(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(builder->Ended());
     EXPECT_TRUE(messages.shown.empty());
+    // No to the question on Exit ends the builder.
+    Recreate();
+    Type(IDC_DISPLAYED_NAME, "Wave");
+    messages.answers.push_back(IDNO);
+    Command(ID_APP_EXIT);
+    EXPECT_TRUE(builder->Ended());
 }
 
 // Each builder has a directory of its own inside the user's temporary
