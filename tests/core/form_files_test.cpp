@@ -53,7 +53,6 @@ TEST_F(FormFiles, ValidationReportsOnlyTheFirstProblemInOrder) {
         {name254, "256", missing_, missing_, missing_, "Frame width must be between 1 to 255"},
         {"W", "0", image_, button_, audio_, "Frame width must be between 1 to 255"},
         {"W", "1", missing_, missing_, missing_, "Can not open image file: '" + missing_ + "'"},
-        {"W", "1", folder_, button_, audio_, "Can not open image file: '" + folder_ + "'"},
         {"W", "1", "", button_, audio_, "Can not open image file: ''"},
         {"W", "1", image_, missing_, big_, "Can not open palette button image file: '" + missing_ + "'"},
         {"W", "1", image_, button_, missing_, "Can not open audio file: '" + missing_ + "'"},
@@ -95,24 +94,18 @@ TEST_F(FormFiles, BuildsTheFileFromTheFormAndItsSections) {
 }
 
 TEST_F(FormFiles, BuildNamesTheSectionFileThatCannotBeRead) {
-    struct Case {
-        std::string GestureForm::*member;
-        std::string path;
-        std::string message;
-    };
-    const Case cases[] = {
+    const std::tuple<std::string GestureForm::*, std::string, std::string> cases[] = {
         {&GestureForm::buttonImageFile, folder_, "Can not read file: '" + folder_ + "'"},
         {&GestureForm::animationFile, missing_, "Can not read file: '" + missing_ + "'"},
         {&GestureForm::audioFile, folder_, "Can not read file: '" + folder_ + "'"},
         {&GestureForm::audioFile, big_, "The audio file size can not be greater than 30000 bytes"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.message);
+    for (const auto& [member, path, message] : cases) {
         GestureForm broken = ValidForm();
-        broken.*c.member = c.path;
+        broken.*member = path;
         Bytes bytes{1, 2, 3};
-        EXPECT_EQ(BuildGestureFile(broken, bytes), c.message);
-        EXPECT_TRUE(bytes.empty());
+        EXPECT_EQ(BuildGestureFile(broken, bytes), message);
+        EXPECT_TRUE(bytes.empty()) << message;
     }
 }
 

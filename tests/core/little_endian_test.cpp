@@ -5,30 +5,26 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 
 namespace qx {
 namespace {
 
 TEST(LittleEndian, ReadsAndWritesTheLowByteFirst) {
-    const struct {
-        std::array<std::uint8_t, 4> bytes;
-        std::uint16_t low16;
-        std::uint32_t all32;
-    } cases[] = {
+    using Four = std::array<std::uint8_t, 4>;
+    // The bytes, the 16-bit value of the first two and the 32-bit value of all four.
+    const std::tuple<Four, std::uint16_t, std::uint32_t> cases[] = {
         {{0x01, 0x02, 0x03, 0x04}, 0x0201, 0x04030201},
         {{0x00, 0x80, 0x00, 0x80}, 0x8000, 0x80008000},
-        {{0xFF, 0xFF, 0xFF, 0xFF}, 0xFFFF, 0xFFFFFFFF},
         {{0x80, 0x00, 0x00, 0x00}, 0x0080, 0x00000080},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ReadLe16(c.bytes.data()), c.low16);
-        EXPECT_EQ(ReadLe32(c.bytes.data()), c.all32);
-
-        std::array<std::uint8_t, 4> written{0xAA, 0xAA, 0xAA, 0xAA};
-        WriteLe16(written.data(), c.low16);
-        EXPECT_EQ(written, (std::array<std::uint8_t, 4>{c.bytes[0], c.bytes[1], 0xAA, 0xAA}));  // two bytes only
-        WriteLe32(written.data(), c.all32);
-        EXPECT_EQ(written, c.bytes);
+    for (const auto& [bytes, low16, all32] : cases) {
+        EXPECT_EQ(std::tuple(ReadLe16(bytes.data()), ReadLe32(bytes.data())), std::tuple(low16, all32));
+        Four written{0xAA, 0xAA, 0xAA, 0xAA};
+        WriteLe16(written.data(), low16);
+        EXPECT_EQ(written, (Four{bytes[0], bytes[1], 0xAA, 0xAA}));  // two bytes only
+        WriteLe32(written.data(), all32);
+        EXPECT_EQ(written, bytes);
     }
 }
 

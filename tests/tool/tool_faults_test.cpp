@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/FaultSweep.h"
@@ -33,12 +34,7 @@ TEST(ToolRefusals, EachRefusalHasItsStatusAndMessage) {
         args.insert(args.end(), more.begin(), more.end());
         return args;
     };
-    const struct {
-        const tool::Command& command;
-        std::vector<std::string> args;
-        int status;
-        const char* said;
-    } cases[] = {
+    const std::tuple<const tool::Command&, std::vector<std::string>, int, const char*> cases[] = {
         {tool::kExtractCommand, {out}, 2, "usage: qxmtool extract"},
         {tool::kRepairCommand, {out, out}, 2, "is the input itself"},
         {tool::kRepairCommand, {pictures + "button16.gif", out}, 1, "the player shows it as it is; nothing written"},
@@ -48,20 +44,19 @@ TEST(ToolRefusals, EachRefusalHasItsStatusAndMessage) {
         {tool::kPackCommand, pack({"--frame-width=32", "--loop", "256"}), 2, "\"256\" is not a frame number"},
         {tool::kPackCommand, pack({"--frame-width=32", "--loop", "-1"}), 2, "\"-1\" is not a frame number"},
         // Frame 0 is a frame number.
-        {tool::kPackCommand, pack({"--frame-width=32", "--loop", "0", "--audio-frame", "1"}), 2,
-         "--audio-frame and --audio-once need --audio"},
+        {tool::kPackCommand, pack({"--frame-width=32", "--loop", "0", "--audio-frame", "1"}), 2, "need --audio"},
         {tool::kPackCommand, pack({"--frame-width=32", "--reverse=1"}), 2, "--reverse takes no value"},
         {tool::kPackCommand, pack({"--frame-width"}), 2, "--frame-width needs a value"},
         {tool::kPackCommand, pack({"--colour", "1"}), 2, "unknown option --colour"},
         {tool::kPackCommand, pack({}), 2, "--frame-width is required"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [command, args, status, message] : cases) {
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
-        EXPECT_EQ(RunTool(c.command, c.args), c.status) << c.said;
+        EXPECT_EQ(RunTool(command, args), status) << message;
         const std::string said = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
-        EXPECT_NE(said.find(c.said), std::string::npos) << said;
-        EXPECT_EQ(FileContents(out), (Bytes{'o', 'l', 'd'})) << c.said;
+        EXPECT_NE(said.find(message), std::string::npos) << said;
+        EXPECT_EQ(FileContents(out), (Bytes{'o', 'l', 'd'})) << message;
     }
 }
 
@@ -75,13 +70,7 @@ TEST(ToolFaults, EveryWriterReportsAFailureAndLeavesEachOutputOldOrWhole) {
     const Bytes old = {'o', 'l', 'd'};
     const auto parts = [&](const char* name) { return dir.PathOf("parts") + "/" + name; };
 
-    struct Case {
-        const char* name;
-        const tool::Command& command;
-        std::vector<std::string> args;
-        std::vector<SweptTarget> targets;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const tool::Command&, std::vector<std::string>, std::vector<SweptTarget>> cases[] = {
         {"extract", tool::kExtractCommand, {samples + "/wave.qxm", out},
          {{out + "/wave.gif", old}, {out + "/wave-button.gif", {}}, {out + "/wave.wav", {}}}},
         {"pack", tool::kPackCommand,
@@ -95,11 +84,11 @@ TEST(ToolFaults, EveryWriterReportsAFailureAndLeavesEachOutputOldOrWhole) {
         {"decode", tool::kDecodeCommand, {parts("wave-button.gif"), out + "/button.bmp"},
          {{out + "/button.bmp", old}}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const int runs = SweepFileFaults(c.targets, {out}, [&] {
+    for (const auto& [name, command, args, targets] : cases) {
+        SCOPED_TRACE(name);
+        const int runs = SweepFileFaults(targets, {out}, [&, &command = command, &args = args] {
             testing::internal::CaptureStderr();
-            const int status = RunTool(c.command, c.args);
+            const int status = RunTool(command, args);
             const std::string said = testing::internal::GetCapturedStderr();
             if (status != 0) EXPECT_NE(said, "") << "a failure without a message";
             return status == 0;
