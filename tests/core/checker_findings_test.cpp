@@ -23,12 +23,10 @@ constexpr std::uint32_t kMagenta = 0xFF00FF;
 // figure in three other colours that moves from frame to frame.
 Bytes Strip(int width, int height = 32, bool figure = true, int images = 1) {
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width * height), 0);
-    if (figure) {
-        for (int y = 8; y < 24; ++y) {
-            for (int x = 0; x < width; ++x) {
-                if ((x % 32) >= 8 + (x / 32) % 8 && (x % 32) < 20) {
-                    pixels[static_cast<std::size_t>(y * width + x)] = static_cast<std::uint8_t>(1 + (x + y) % 3);
-                }
+    for (int y = 8; y < 24; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (figure && (x % 32) >= 8 + (x / 32) % 8 && (x % 32) < 20) {
+                pixels[static_cast<std::size_t>(y * width + x)] = static_cast<std::uint8_t>(1 + (x + y) % 3);
             }
         }
     }

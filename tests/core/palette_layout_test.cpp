@@ -116,8 +116,7 @@ struct FrameCanvas {
 // two pixels and loses its last row and column; the name field is sunken.
 TEST(PaletteFrame, RaisedPressedAndSunken) {
     const ButtonPlace place = RaisedButtonPlace(1, 2);
-    EXPECT_EQ(place.frame, (Rect{46, 23, 68, 45}));
-    EXPECT_EQ(place.image, (Rect{47, 24, 67, 44}));
+    EXPECT_EQ(std::tuple(place.frame, place.image), std::tuple(Rect{46, 23, 68, 45}, Rect{47, 24, 67, 44}));
     const FrameCanvas canvas(place.frame, true);
     const Rect lines{46, 23, 69, 46};  // the frame's lines, its right and bottom ones included
     for (int y = 0; y < 60; ++y) {

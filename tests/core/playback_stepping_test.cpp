@@ -63,7 +63,7 @@ TEST(FrameStepper, SteppingSequences) {
 
 // A tick repaints only when the frame changes; the direction flag follows
 // the turns of a reversing loop.
-TEST(FrameStepper, RepaintsOnlyWhenTheFrameChangesAndTurnsAtTheEnds) {
+TEST(FrameStepper, RepaintsOnlyWhenTheFrameChangesTurnsAtTheEndsAndNeedsAFrameWidth) {
     FrameStepper single(Animation(true, false, 0), 40);
     EXPECT_EQ(single.Advance(), (StepResult{false, false}));
     FrameStepper strip(Animation(false, false, 0), 80);
@@ -77,6 +77,18 @@ TEST(FrameStepper, RepaintsOnlyWhenTheFrameChangesAndTurnsAtTheEnds) {
         directions += stepper.Has(PF_BACKWARD) ? 'B' : 'F';
     }
     EXPECT_EQ(directions, "FFBBFF");
+
+    // Frame width 0, or no animation at all, performs the text alone.
+    AnimationSettings s = AnimationSettingsOf(Settings(L | R | A));
+    s.frameWidth = 0;
+    for (const FrameStepper& textOnly : {FrameStepper(s, 160), FrameStepper()}) {
+        FrameStepper copy = textOnly;
+        EXPECT_FALSE(copy.HasAnimation());
+        EXPECT_EQ(copy.Flags(), 0u);
+        EXPECT_FALSE(copy.CheckSound());
+        EXPECT_EQ(copy.Advance(), StepResult{});
+    }
+    EXPECT_FALSE(PerformsAnimation(0));
 }
 
 // Each stored flag alone, read from the file's settings and from a loaded
@@ -99,20 +111,6 @@ TEST(FrameStepper, FlagsTakenFromTheGesture) {
         EXPECT_EQ(FrameStepper(loaded, 1000).Flags(), performance);
         EXPECT_EQ(FrameStepper(AnimationSettingsOf(Settings(flags)), 160).Flags(), performance);
     }
-}
-
-// Frame width 0, or no animation at all, performs the text alone.
-TEST(FrameStepper, FrameWidthZeroPerformsAsTextOnly) {
-    AnimationSettings s = AnimationSettingsOf(Settings(L | R | A));
-    s.frameWidth = 0;
-    for (const FrameStepper& stepper : {FrameStepper(s, 160), FrameStepper()}) {
-        FrameStepper copy = stepper;
-        EXPECT_FALSE(copy.HasAnimation());
-        EXPECT_EQ(copy.Flags(), 0u);
-        EXPECT_FALSE(copy.CheckSound());
-        EXPECT_EQ(copy.Advance(), StepResult{});
-    }
-    EXPECT_FALSE(PerformsAnimation(0));
 }
 
 TEST(PerformanceDuration, TextLengthensUpToDouble) {

@@ -1,4 +1,5 @@
-// qxmtool's commands called in-process: pack's option rules, and the writers
+// qxmtool's commands called in-process: pack's option rules, info's JSON
+// text, and the writers
 // with each of their file operations failing in turn: a failure is
 // reported, and no output is ever partial or left behind half made.
 #include <gtest/gtest.h>
@@ -9,8 +10,10 @@
 
 #include "support/FaultSweep.h"
 #include "support/TestFiles.h"
+#include "gesture/GestureFormat.h"
 #include "tools/DecodeCommand.h"
 #include "tools/ExtractCommand.h"
+#include "tools/InfoCommand.h"
 #include "tools/PackCommand.h"
 #include "tools/PictureCommands.h"
 
@@ -58,6 +61,23 @@ TEST(ToolRefusals, EachRefusalHasItsStatusAndMessage) {
         EXPECT_NE(said.find(message), std::string::npos) << said;
         EXPECT_EQ(FileContents(out), (Bytes{'o', 'l', 'd'})) << message;
     }
+}
+
+// A name's bytes are Windows-1252 text: JSON gets them as Unicode, the 32
+// characters the code page puts at 0x80 to 0x9F included.
+TEST(ToolInfo, JsonGivesTheNameInUnicode) {
+    TempDir dir;
+    std::string name = "\"\\";
+    for (int c = 0x80; c < 0xA0; ++c) name += static_cast<char>(c);
+    const std::string file = dir.Write("name.qxm", WriteGestureFile({.name = name, .frameWidth = 1}, {}, {}, {}));
+    testing::internal::CaptureStdout();
+    RunTool(tool::kInfoCommand, {"--json", file});
+    const std::string said = testing::internal::GetCapturedStdout();
+    EXPECT_NE(said.find(R"("name": "\"\\\u20AC\u0081\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160\u2039\u0152)"
+                        R"(\u008D\u017D\u008F\u0090\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u02DC\u2122\u0161\u203A\u0153)"
+                        R"(\u009D\u017E\u0178")"),
+              std::string::npos)
+        << said;
 }
 
 TEST(ToolFaults, EveryWriterReportsAFailureAndLeavesEachOutputOldOrWhole) {
