@@ -62,11 +62,9 @@ void RestartedSound(GestureFileContents& g, std::uint32_t soundBytes) {
     g.audio = Wave(soundBytes);
 }
 
-std::vector<Finding> Problems(const std::vector<Finding>& findings) {
-    std::vector<Finding> problems;
-    std::copy_if(findings.begin(), findings.end(), std::back_inserter(problems),
-                 [](const Finding& f) { return f.severity != Severity::Info; });
-    return problems;
+std::vector<Finding> Problems(std::vector<Finding> findings) {
+    std::erase_if(findings, [](const Finding& f) { return f.severity == Severity::Info; });
+    return findings;
 }
 
 bool Has(const std::vector<Finding>& findings, Severity severity, const std::string& part) {
@@ -78,15 +76,10 @@ bool Has(const std::vector<Finding>& findings, Severity severity, const std::str
 // An orange key (255, 131, 0) on every other pixel of a 64 x 2 bitmap strip
 // of the given depth, black elsewhere; 131 is what 16 of 31 green reads as.
 void OrangeKeyStrip(GestureFileContents& g, int bits) {
-    std::vector<std::uint32_t> table, pixels(128, 0);
-    std::uint32_t key = 0xFF8300;
-    if (bits <= 8) {
-        table.assign(bits == 1 ? 2 : 256, 0);  // the key last
-        table.back() = key;
-        key = static_cast<std::uint32_t>(table.size() - 1);
-    }
-    if (bits == 16) key = 31 << 10 | 16 << 5;
-    for (std::size_t i = 0; i < pixels.size(); i += 2) pixels[i] = key;
+    std::vector<std::uint32_t> table(bits == 1 ? 2 : bits == 8 ? 256 : 0, 0), pixels(128, 0);
+    if (!table.empty()) table.back() = 0xFF8300;  // the key last
+    const std::size_t key = bits == 16 ? 31 << 10 | 16 << 5 : table.empty() ? 0xFF8300 : table.size() - 1;
+    for (std::size_t i = 0; i < pixels.size(); i += 2) pixels[i] = static_cast<std::uint32_t>(key);
     g.image = test::BitmapFile(64, 2, bits, table, pixels);
     g.settings.red = 255;
     g.settings.green = 131;
