@@ -43,11 +43,9 @@ protected:
 // frame numbers are never checked, whatever the check boxes say.
 TEST_F(FormFiles, ValidationReportsOnlyTheFirstProblemInOrder) {
     const std::string name254(254, 'n'), name255(255, 'n');
-    struct Case {
-        std::string name, frameWidth, animation, button, audio;
-        std::optional<std::string> expected;
-    };
-    const Case cases[] = {
+    // Name, frame width, picture, button and sound files, the problem reported.
+    const std::tuple<std::string, std::string, std::string, std::string, std::string, std::optional<std::string>>
+        cases[] = {
         {"", "0", missing_, missing_, missing_, "Displayed name must be specified"},
         {name255, "", missing_, missing_, missing_, "Displayed name must be shorter than 255 characters"},
         {name254, "256", missing_, missing_, missing_, "Frame width must be between 1 to 255"},
@@ -61,13 +59,11 @@ TEST_F(FormFiles, ValidationReportsOnlyTheFirstProblemInOrder) {
         {name254, "255", image_, button_, audio_, std::nullopt},  // a sound of exactly 30000 bytes
         {"W", " +8px", image_, button_, "", std::nullopt},         // no sound; the width read as a number
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.expected.value_or("accepted"));
-        const GestureForm form{.name = c.name, .frameWidth = c.frameWidth, .red = "-7", .green = "", .blue = "",
-                               .backToFrame = "9999", .audioStartFrame = "", .animationFile = c.animation,
-                               .buttonImageFile = c.button, .audioFile = c.audio, .transparent = true,
-                               .imageLoop = true};
-        EXPECT_EQ(ValidateGestureForm(form), c.expected);
+    for (const auto& [name, frameWidth, animation, button, audio, expected] : cases) {
+        const GestureForm form{.name = name, .frameWidth = frameWidth, .red = "-7", .green = "", .blue = "",
+                               .backToFrame = "9999", .audioStartFrame = "", .animationFile = animation,
+                               .buttonImageFile = button, .audioFile = audio, .transparent = true, .imageLoop = true};
+        EXPECT_EQ(ValidateGestureForm(form), expected) << expected.value_or("accepted");
     }
 }
 

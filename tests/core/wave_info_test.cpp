@@ -61,22 +61,15 @@ TEST(WaveInfo, FormatNamesKnownTagsAndGivesOthersInHex) {
 TEST(WaveInfo, StatusOfDamagedAndForeignData) {
     const Bytes format = RiffChunk("fmt ", WaveFormat(kWavePcm, 1, 8000, 8));
     const Bytes good = RiffWave({format, RiffChunk("data", Bytes(10, 0))});
-    Bytes notWave = good;
-    notWave[8] = 'A';  // "AAVE"
-    Bytes chunkHeaderCut = RiffWave({format});
-    chunkHeaderCut.insert(chunkHeaderCut.end(), {'d', 'a', 't'});
-    Bytes overlong = RiffWave({format});
-    overlong.insert(overlong.end(), {'j', 'u', 'n', 'k'});
-    test::PutLE(overlong, 0xFFFFFFFFu, 4);
-    overlong.push_back(0);
     const std::tuple<const char*, Bytes, WaveStatus> cases[] = {
         {"empty", {}, WaveStatus::NotWave},
         {"a GIF", {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0}, WaveStatus::NotWave},
-        {"RIFF but not WAVE", notWave, WaveStatus::NotWave},
+        {"RIFF but not WAVE", RiffChunk("RIFF", {'A', 'A', 'V', 'E', 0}), WaveStatus::NotWave},
         {"only RIFF and part of its length", {'R', 'I', 'F', 'F', 1, 2}, WaveStatus::Truncated},
         {"cut inside the format chunk", Bytes(good.begin(), good.begin() + 26), WaveStatus::Truncated},
-        {"cut inside a chunk header", chunkHeaderCut, WaveStatus::Truncated},
-        {"a chunk longer than the file", overlong, WaveStatus::Truncated},
+        {"cut inside a chunk header", RiffWave({format, {'d', 'a', 't'}}), WaveStatus::Truncated},
+        {"a chunk longer than the file", RiffWave({format, {'j', 'u', 'n', 'k', 0xFF, 0xFF, 0xFF, 0xFF, 0}}),
+         WaveStatus::Truncated},
         {"no format chunk", RiffWave({RiffChunk("data", Bytes(4, 0))}), WaveStatus::NoFormat},
         {"format chunk too short", RiffWave({RiffChunk("fmt ", Bytes(13, 1)), RiffChunk("data", Bytes(4, 0))}),
          WaveStatus::NoFormat},
