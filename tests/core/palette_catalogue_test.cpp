@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -70,11 +71,11 @@ TEST(PaletteCatalogue, EqualNamesKeepTheOrderFound) {
                                    {"vast.qxm", 0xFFFFFFFFu, false}});
     catalogue.Scan(listing);
     ASSERT_EQ(catalogue.Count(), 82);
-    EXPECT_EQ(catalogue.entries()[0].fileName, "apple");
-    EXPECT_EQ(catalogue.entries()[81].fileName, "folder");
+    const auto& entries = catalogue.entries();
+    EXPECT_EQ(std::tuple(entries[0].fileName, entries[81].fileName), std::tuple("apple", "folder"));
     for (int i = 0; i < 80; ++i) {
-        EXPECT_EQ(catalogue.entries()[1 + i].fileName, "eel") << i;
-        EXPECT_EQ(catalogue.entries()[1 + i].displayName, i < 40 ? std::to_string(i) : "") << i;
+        EXPECT_EQ(std::tuple(entries[1 + i].fileName, entries[1 + i].displayName),
+                  std::tuple("eel", i < 40 ? std::to_string(i) : "")) << i;
     }
     catalogue.Clear();
     EXPECT_EQ(catalogue.Count(), 0);

@@ -23,10 +23,7 @@ const Point kNearTopCorners[] = {{401, 111}, {447, 111}, {401, 173}, {447, 173}}
 
 IsAnchorVisibleAt CornersVisible(std::set<int> corners) {
     return [corners](Point p) {
-        for (int i : corners) {
-            if (kNearTopCorners[i] == p) return true;
-        }
-        return false;
+        return std::any_of(corners.begin(), corners.end(), [p](int i) { return kNearTopCorners[i] == p; });
     };
 }
 
