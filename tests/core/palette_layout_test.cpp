@@ -87,18 +87,16 @@ TEST(PaletteLayout, MatchesTheLayoutTableWithinTheRoom) {
 TEST(PaletteScroll, StepsStayWithinTheGridAndRowsFollowTheOffset) {
     const PaletteLayout l = LayoutPalette(1000, 0, kMetrics, kRoom);
     using enum ScrollStep;
-    EXPECT_EQ(ScrollAfter(l, 0, RowUp), 0);
-    EXPECT_EQ(ScrollAfter(l, 0, RowDown), 23);
-    EXPECT_EQ(ScrollAfter(l, 0, PageDown), 98);  // a page is 937 pixels, more than is left
-    EXPECT_EQ(ScrollAfter(l, 98, PageUp), 0);
-    EXPECT_EQ(ScrollAfter(l, 40, Top), 0);
-    EXPECT_EQ(ScrollAfter(l, 0, Bottom), 98);
+    // The offset before, the step and the offset after; a page is 937 pixels,
+    // more than is left below 0.
+    const std::tuple<int, ScrollStep, int> steps[] = {
+        {0, RowUp, 0}, {0, RowDown, 23}, {0, PageDown, 98}, {98, PageUp, 0}, {40, Top, 0}, {0, Bottom, 98},
+    };
+    for (const auto& [from, step, to] : steps) EXPECT_EQ(ScrollAfter(l, from, step), to) << from;
     EXPECT_EQ(ScrollAfter(LayoutPalette(10000, 0, kMetrics, kRoom), 100, PageDown), 100 + 937);
-
-    EXPECT_EQ(l.FirstVisibleRow(0), 0);
-    EXPECT_EQ(l.EndVisibleRow(0), 42);  // 960 pixels: 41 rows and 17 pixels of the 42nd
-    EXPECT_EQ(l.FirstVisibleRow(98), 4);
-    EXPECT_EQ(l.EndVisibleRow(98), 46);
+    // 960 pixels show 41 rows and 17 pixels of the 42nd.
+    EXPECT_EQ(std::tuple(l.FirstVisibleRow(0), l.EndVisibleRow(0), l.FirstVisibleRow(98), l.EndVisibleRow(98)),
+              std::tuple(0, 42, 4, 46));
     const PaletteLayout still = LayoutPalette(12, 0, kMetrics, kRoom);
     EXPECT_EQ(ScrollAfter(still, 0, Bottom), 0);
     EXPECT_EQ(still.EndVisibleRow(0), 3);

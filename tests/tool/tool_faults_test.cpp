@@ -20,10 +20,16 @@
 namespace qx::test {
 namespace {
 
-int RunTool(const tool::Command& command, std::vector<std::string> args) {
+// Runs a command; gives its exit status and what it printed on standard
+// output and on standard error.
+std::tuple<int, std::string, std::string> RunTool(const tool::Command& command, std::vector<std::string> args) {
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
-    return command.run(argv);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const int status = command.run(argv);
+    std::string out = testing::internal::GetCapturedStdout();
+    return {status, out, testing::internal::GetCapturedStderr()};
 }
 
 // What each command refuses, with its exit status and message, leaving its
@@ -54,11 +60,9 @@ TEST(ToolRefusals, EachRefusalHasItsStatusAndMessage) {
         {tool::kPackCommand, pack({}), 2, "--frame-width is required"},
     };
     for (const auto& [command, args, status, message] : cases) {
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        EXPECT_EQ(RunTool(command, args), status) << message;
-        const std::string said = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
-        EXPECT_NE(said.find(message), std::string::npos) << said;
+        const auto [exitStatus, printed, errors] = RunTool(command, args);
+        EXPECT_EQ(exitStatus, status) << message;
+        EXPECT_NE((printed + errors).find(message), std::string::npos) << printed << errors;
         EXPECT_EQ(FileContents(out), (Bytes{'o', 'l', 'd'})) << message;
     }
 }
@@ -70,9 +74,7 @@ TEST(ToolInfo, JsonGivesTheNameInUnicode) {
     std::string name = "\"\\";
     for (int c = 0x80; c < 0xA0; ++c) name += static_cast<char>(c);
     const std::string file = dir.Write("name.qxm", WriteGestureFile({.name = name, .frameWidth = 1}, {}, {}, {}));
-    testing::internal::CaptureStdout();
-    RunTool(tool::kInfoCommand, {"--json", file});
-    const std::string said = testing::internal::GetCapturedStdout();
+    const std::string said = std::get<1>(RunTool(tool::kInfoCommand, {"--json", file}));
     EXPECT_NE(said.find(R"("name": "\"\\\u20AC\u0081\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160\u2039\u0152)"
                         R"(\u008D\u017D\u008F\u0090\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u02DC\u2122\u0161\u203A\u0153)"
                         R"(\u009D\u017E\u0178")"),
@@ -84,7 +86,7 @@ TEST(ToolFaults, EveryWriterReportsAFailureAndLeavesEachOutputOldOrWhole) {
     TempDir dir;
     const std::string samples = QX_SAMPLES_DIR;
     const std::string pictures = std::string(QX_TEST_DATA) + "/gif-encoders/";
-    ASSERT_EQ(RunTool(tool::kExtractCommand, {samples + "/wave.qxm", dir.PathOf("parts")}), 0);
+    ASSERT_EQ(std::get<0>(RunTool(tool::kExtractCommand, {samples + "/wave.qxm", dir.PathOf("parts")})), 0);
     const std::string out = dir.PathOf("out");
     std::filesystem::create_directories(out);
     const Bytes old = {'o', 'l', 'd'};
@@ -107,10 +109,8 @@ TEST(ToolFaults, EveryWriterReportsAFailureAndLeavesEachOutputOldOrWhole) {
     for (const auto& [name, command, args, targets] : cases) {
         SCOPED_TRACE(name);
         const int runs = SweepFileFaults(targets, {out}, [&, &command = command, &args = args] {
-            testing::internal::CaptureStderr();
-            const int status = RunTool(command, args);
-            const std::string said = testing::internal::GetCapturedStderr();
-            if (status != 0) EXPECT_NE(said, "") << "a failure without a message";
+            const auto [status, printed, errors] = RunTool(command, args);
+            if (status != 0) EXPECT_NE(errors, "") << "a failure without a message";
             return status == 0;
         });
         EXPECT_GT(runs, 0);
