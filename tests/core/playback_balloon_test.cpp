@@ -129,20 +129,20 @@ TEST(BalloonGeometry, FrameAreaAndFastPaint) {
 
 TEST(BalloonGeometry, OutlineGapFacesTheAnchor) {
     using S = std::vector<Segment>;
-    const S sides{{{0, 0}, {0, 40}}, {{119, 0}, {119, 40}}};
-    auto with = [&sides](S more) {
-        S all = sides;
-        all.insert(all.end(), more.begin(), more.end());
-        return all;
-    };
+    using enum BalloonSide;
+    // The segments after the left and right sides, which every outline starts with.
     const std::pair<BalloonSide, S> cases[] = {
-        {BalloonSide::AboveLeft, with({{{0, 0}, {120, 0}}, {{0, 39}, {108, 39}}, {{112, 39}, {120, 39}}})},
-        {BalloonSide::AboveRight, with({{{0, 0}, {120, 0}}, {{0, 39}, {8, 39}}, {{12, 39}, {120, 39}}})},
-        {BalloonSide::BelowLeft, with({{{0, 39}, {120, 39}}, {{0, 0}, {108, 0}}, {{112, 0}, {120, 0}}})},
-        {BalloonSide::BelowRight, with({{{0, 39}, {120, 39}}, {{0, 0}, {8, 0}}, {{12, 0}, {120, 0}}})},
-        {BalloonSide::NoSide, sides},
+        {AboveLeft, {{{0, 0}, {120, 0}}, {{0, 39}, {108, 39}}, {{112, 39}, {120, 39}}}},
+        {AboveRight, {{{0, 0}, {120, 0}}, {{0, 39}, {8, 39}}, {{12, 39}, {120, 39}}}},
+        {BelowLeft, {{{0, 39}, {120, 39}}, {{0, 0}, {108, 0}}, {{112, 0}, {120, 0}}}},
+        {BelowRight, {{{0, 39}, {120, 39}}, {{0, 0}, {8, 0}}, {{12, 0}, {120, 0}}}},
+        {NoSide, {}},
     };
-    for (const auto& [side, segments] : cases) EXPECT_EQ(OutlineSegments(side, {120, 40}), segments) << int(side);
+    for (const auto& [side, more] : cases) {
+        S segments{{{0, 0}, {0, 40}}, {{119, 0}, {119, 40}}};
+        segments.insert(segments.end(), more.begin(), more.end());
+        EXPECT_EQ(OutlineSegments(side, {120, 40}), segments) << int(side);
+    }
 }
 
 TEST(BalloonGeometry, TailMirroredIntoTheSidesCorner) {

@@ -21,11 +21,6 @@ GestureSettings Settings(std::uint8_t flags, std::uint8_t backToFrame = 0, std::
             .audioStartFrame = audioStartFrame};
 }
 
-AnimationSettings Animation(bool loop, bool reverse, int backToFrame) {
-    return AnimationSettingsOf(Settings(static_cast<std::uint8_t>((loop ? L : 0) | (reverse ? R : 0)),
-                                        static_cast<std::uint8_t>(backToFrame)));
-}
-
 // The frames shown from the start on (the number of ticks run is the size
 // less one), the tick the animation ends on (-1: not within them) and the
 // ticks the sound starts on, as the builder's Test rehearses them.
@@ -64,13 +59,13 @@ TEST(FrameStepper, SteppingSequences) {
 // A tick repaints only when the frame changes; the direction flag follows
 // the turns of a reversing loop.
 TEST(FrameStepper, RepaintsOnlyWhenTheFrameChangesTurnsAtTheEndsAndNeedsAFrameWidth) {
-    FrameStepper single(Animation(true, false, 0), 40);
+    FrameStepper single(AnimationSettingsOf(Settings(L)), 40);
     EXPECT_EQ(single.Advance(), (StepResult{false, false}));
-    FrameStepper strip(Animation(false, false, 0), 80);
+    FrameStepper strip(AnimationSettingsOf(Settings(0)), 80);
     EXPECT_EQ(strip.Advance(), (StepResult{true, false}));
     EXPECT_EQ(strip.Advance(), (StepResult{false, false}));  // finished: frame 1 stays
 
-    FrameStepper stepper(Animation(true, true, 1), 120);  // frames 0 1 2 1 0 1 2 ...
+    FrameStepper stepper(AnimationSettingsOf(Settings(L | R, 1)), 120);  // frames 0 1 2 1 0 1 2 ...
     std::string directions;
     for (int t = 0; t < 6; ++t) {
         stepper.Advance();
