@@ -118,7 +118,8 @@ void ExpectEveryReader(const TempDir& dir, const Bytes& file, GestureReadStatus 
     dir.Write("sweep.qxm", file);
     EXPECT_EQ(g.Load(dir.Path(), "sweep", "\x01", GL_ALL), reads);
     if (!reads) {
-        EXPECT_EQ(std::tuple(g.name, g.flags, g.frameWidth, g.buttonLength), std::tuple("\x01", 0, 0, 0));
+        EXPECT_EQ(std::tuple(g.name, g.flags, g.frameWidth, g.backToFrame, g.audioStartFrame, g.buttonLength),
+                  std::tuple("\x01", 0, 0, 0, 0, 0));
         EXPECT_TRUE(g.buttonData.empty() && g.audioData.empty());
     }
     EXPECT_EQ(g.LoadFromBytes(file, "x", GL_ALL), reads);
