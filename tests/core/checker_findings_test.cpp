@@ -50,9 +50,7 @@ Bytes Wave(std::uint32_t dataBytes, std::uint16_t formatTag = 1) {
 GestureFileContents CleanGesture() {
     return {.settings = {.name = "Clean", .flags = GF_IMAGE_LOOP | GF_TRANSPARENT | GF_AUDIO | GF_AUDIO_ONCE,
                          .frameWidth = 32, .red = 255, .blue = 255, .backToFrame = 1, .audioStartFrame = 1},
-            .button = Button(),
-            .image = Strip(128),
-            .audio = Wave(1103)};
+            .button = Button(), .image = Strip(128), .audio = Wave(1103)};
 }
 
 // Looping back to frame 0 with the sound restarted on frame 0 each time.
