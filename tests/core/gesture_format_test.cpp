@@ -40,7 +40,6 @@ TEST(GestureWriter, WritesEveryFieldAtItsOffset) {
 
 TEST(GestureIdentity, MagicAndVersionCompareAsText) {
     const std::pair<std::string, GestureIdentity> cases[] = {
-        {std::string("QXMG0100", 8), GestureIdentity::Gesture},
         {std::string("QXMG0000", 8), GestureIdentity::Gesture},
         {std::string("QXMG01\0\0", 8), GestureIdentity::Gesture},
         {std::string("QXMG0100", 8) + "trailing", GestureIdentity::Gesture},
