@@ -228,7 +228,9 @@ TEST(CheckerForm, FindsWhatTheSavedFileWouldShow) {
         c.change(form);
         const std::vector<Finding> findings = CheckGesture(CheckInputFromForm(form));
         EXPECT_EQ(Problems(findings), c.problems) << FormatFindings(findings);
-        if (c.fact) EXPECT_TRUE(Has(findings, Info, c.fact));
+        if (c.fact) {
+            EXPECT_TRUE(Has(findings, Info, c.fact));
+        }
     }
 }
 
