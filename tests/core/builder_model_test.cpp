@@ -7,84 +7,63 @@
 namespace qx {
 namespace {
 
-constexpr FormEnabling kAllOff{};
-constexpr FormEnabling kAllOn{true, true, true, true};
+constexpr bool T = true, F = false;
+constexpr FormEnabling kAllOff{}, kAllOn{T, T, T, T};
 
 TEST(BuilderModel, EnablingAfterEachChange) {
-    using C = FormChange;
-    struct Case {
-        const char* what;
-        FormChange change;
-        FormChecks checks;  // transparent, loop, sound named
-        FormEnabling before;
-        FormEnabling after;  // colour, back to frame, audio once, start frame
+    using enum FormChange;
+    // The checks are transparent, loop, sound named; the enabling is colour,
+    // back to frame, audio once, start frame.
+    const std::tuple<const char*, FormChange, FormChecks, FormEnabling, FormEnabling> cases[] = {
+        {"reset clears whatever was on", Reset, {T, T, T}, kAllOn, kAllOff},
+        {"transparent on", Transparent, {T, F, F}, kAllOff, {T, F, F, F}},
+        {"transparent off touches only the colour", Transparent, {F, T, T}, kAllOn, {F, T, T, T}},
+        {"loop on with a sound", ImageLoop, {F, T, T}, kAllOff, {F, T, T, F}},
+        {"loop on without a sound", ImageLoop, {F, T, F}, kAllOff, {F, T, F, F}},
+        {"loop off takes audio once with it", ImageLoop, {T, F, T}, kAllOn, {T, F, F, T}},
+        {"sound named, not looping", AudioFile, {F, F, T}, kAllOff, {F, F, F, T}},
+        {"sound named while looping", AudioFile, {F, T, T}, {F, T, F, F}, {F, T, T, T}},
+        {"sound emptied", AudioFile, {T, T, F}, kAllOn, {T, T, F, F}},
+        {"opened with a sound, not looping: audio once still on", Opened, {F, F, T}, kAllOff, {F, F, T, F}},
+        {"opened looping and transparent, no sound", Opened, {T, T, F}, kAllOff, {T, T, F, F}},
+        {"opened keeps the start frame on", Opened, {F, F, F}, kAllOn, {F, F, F, T}},
     };
-    const Case cases[] = {
-        {"reset clears whatever was on", C::Reset, {true, true, true}, kAllOn, kAllOff},
-        {"transparent on", C::Transparent, {true, false, false}, kAllOff, {true, false, false, false}},
-        {"transparent off touches only the colour", C::Transparent, {false, true, true}, kAllOn,
-         {false, true, true, true}},
-        {"loop on with a sound", C::ImageLoop, {false, true, true}, kAllOff, {false, true, true, false}},
-        {"loop on without a sound", C::ImageLoop, {false, true, false}, kAllOff, {false, true, false, false}},
-        {"loop off takes audio once with it", C::ImageLoop, {true, false, true}, kAllOn,
-         {true, false, false, true}},
-        {"sound named, not looping", C::AudioFile, {false, false, true}, kAllOff, {false, false, false, true}},
-        {"sound named while looping", C::AudioFile, {false, true, true}, {false, true, false, false},
-         {false, true, true, true}},
-        {"sound emptied", C::AudioFile, {true, true, false}, kAllOn, {true, true, false, false}},
-        {"opened with a sound, not looping: audio once still on", C::Opened, {false, false, true}, kAllOff,
-         {false, false, true, false}},
-        {"opened looping and transparent, no sound", C::Opened, {true, true, false}, kAllOff,
-         {true, true, false, false}},
-        {"opened keeps the start frame on", C::Opened, {false, false, false}, kAllOn,
-         {false, false, false, true}},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(EnablingAfter(c.change, c.checks, c.before), c.after) << c.what;
+    for (const auto& [what, change, checks, before, after] : cases) {
+        EXPECT_EQ(EnablingAfter(change, checks, before), after) << what;
     }
 }
 
 TEST(BuilderModel, ConfirmDiscardDecision) {
-    struct Case {
-        const char* what;
-        int dirty;
-        SaveAnswer answer;
-        bool saveSucceeds;
-        bool discard;
-        int asked, saved;
-    };
-    const Case cases[] = {
+    // Unsaved changes, the answer, whether saving succeeds; discard, asked, saved.
+    const std::tuple<const char*, int, SaveAnswer, bool, bool, int, int> cases[] = {
         {"nothing unsaved", 0, SaveAnswer::Cancel, false, true, 0, 0},
         {"Yes, saved", 1, SaveAnswer::Yes, true, true, 1, 1},
         {"Yes, save failed", 1, SaveAnswer::Yes, false, false, 1, 1},
         {"No", 1, SaveAnswer::No, false, true, 1, 0},
         {"Cancel", 1, SaveAnswer::Cancel, true, false, 1, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& [what, dirty, answer, saveSucceeds, discard, asked, saved] : cases) {
         BuilderModel model;
-        model.dirty = c.dirty;
-        int asked = 0, saved = 0;
-        const bool discard = model.ConfirmDiscard([&] { return ++asked, c.answer; },
-                                                  [&] { return ++saved, c.saveSucceeds; });
-        EXPECT_EQ(std::tuple(discard, asked, saved), std::tuple(c.discard, c.asked, c.saved)) << c.what;
+        model.dirty = dirty;
+        int timesAsked = 0, timesSaved = 0;
+        const bool discarded = model.ConfirmDiscard([&, answer = answer] { return ++timesAsked, answer; },
+                                                    [&, ok = saveSucceeds] { return ++timesSaved, ok; });
+        EXPECT_EQ(std::tuple(discarded, timesAsked, timesSaved), std::tuple(discard, asked, saved)) << what;
     }
 }
 
+// Saving names the file in the title and clears the changes; New forgets the
+// title and keeps the path member.
 TEST(BuilderModel, TitleFollowsNewAndSave) {
     BuilderModel model;
+    const auto state = [&model] { return std::tuple(model.Caption(), model.filePath, model.untitled, model.dirty); };
     EXPECT_EQ(model.Caption(), "[Untitled] - Quixmoor Gesture");
     model.dirty = 1;
     model.MakeTitled("c:\\g\\wave.qxm", "wave.qxm");
-    EXPECT_EQ(model.Caption(), "wave.qxm - Quixmoor Gesture");
-    EXPECT_EQ(model.filePath, "c:\\g\\wave.qxm");
-    EXPECT_EQ((std::pair{model.untitled, model.dirty}), (std::pair{0, 0}));
-
+    EXPECT_EQ(state(), std::tuple("wave.qxm - Quixmoor Gesture", "c:\\g\\wave.qxm", 0, 0));
     model.dirty = 1;
     model.MakeUntitled();
-    EXPECT_EQ(model.Caption(), "[Untitled] - Quixmoor Gesture");
-    EXPECT_EQ((std::pair{model.untitled, model.dirty}), (std::pair{1, 0}));
-    // New forgets the title and keeps the path member.
-    EXPECT_EQ(model.filePath, "c:\\g\\wave.qxm");
+    EXPECT_EQ(state(), std::tuple("[Untitled] - Quixmoor Gesture", "c:\\g\\wave.qxm", 1, 0));
 }
 
 }  // namespace

@@ -1,16 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "authoring/CommandLine.h"
 
 namespace qx {
 namespace {
 
 TEST(CommandLine, SplitsLikeTheWindowsRuntime) {
-    struct Case {
-        const char* line;
-        std::vector<std::string> expected;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
         {"qxbuilder.exe", {"qxbuilder.exe"}},
         {"\"C:\\Program Files\\qx\\qxbuilder.exe\" wave.qxm", {"C:\\Program Files\\qx\\qxbuilder.exe", "wave.qxm"}},
         {"q.exe  \"my gestures\\wave.qxm\"   -x", {"q.exe", "my gestures\\wave.qxm", "-x"}},
@@ -19,10 +19,9 @@ TEST(CommandLine, SplitsLikeTheWindowsRuntime) {
         {"q.exe \"a\\\\\" b", {"q.exe", "a\\", "b"}},
         {"q.exe \"\"", {"q.exe", ""}},
     };
-    for (const Case& c : cases) EXPECT_EQ(SplitCommandLine(c.line), c.expected) << c.line;
-}
+    for (const auto& [line, arguments] : cases) EXPECT_EQ(SplitCommandLine(line), arguments) << line;
 
-TEST(CommandLine, FirstNonSwitchArgumentNamesTheFile) {
+    // The first argument after the program's name that is no switch names the file.
     EXPECT_EQ(FileArgument({"q.exe"}), "");
     EXPECT_EQ(FileArgument({"q.exe", "-a", "/b"}), "");
     EXPECT_EQ(FileArgument({"q.exe", "-a", "wave.qxm", "bow.qxm"}), "wave.qxm");

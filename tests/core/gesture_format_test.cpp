@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "gesture/GestureFormat.h"
@@ -13,48 +15,31 @@ namespace {
 
 using test::Bytes;
 
-Bytes Text(std::string_view text) {
-    return Bytes(text.begin(), text.end());
-}
-
 // The writer against the byte-by-byte builder: the worked example, the
 // longest name, a name too long for its count byte (cut to 255), and a
 // sound given without GF_AUDIO (left out).
 TEST(GestureWriter, WritesEveryFieldAtItsOffset) {
     const test::GestureFields worked = test::WorkedExample();
     ASSERT_EQ(test::GestureFileBytes(worked).size(), 17365u);
-    const auto fields = [](std::string name, std::uint8_t flags, std::optional<Bytes> audio) {
-        return test::GestureFields{
-            .name = std::move(name), .flags = flags, .button = {1, 2, 3}, .image = {}, .audio = std::move(audio)};
+    // The name written, the flags and the sound given; the name and sound expected.
+    const std::tuple<std::string, std::uint8_t, Bytes, std::string, std::optional<Bytes>> cases[] = {
+        {std::string(254, 'n'), GF_AUDIO, {9}, std::string(254, 'n'), Bytes{9}},
+        {std::string(300, 'x'), GF_AUDIO, {}, std::string(255, 'x'), Bytes{}},
+        {"Nod", GF_IMAGE_LOOP | GF_AUDIO_ONCE, {9}, "Nod", std::nullopt},
     };
-    const struct {
-        GestureSettings settings;
-        Bytes audio;
-        test::GestureFields expected;
-    } cases[] = {
-        {{.name = "Wave", .flags = 0x0D, .frameWidth = 40, .red = 255, .blue = 255, .backToFrame = 2},
-         *worked.audio, worked},
-        {{.name = std::string(254, 'n'), .flags = GF_AUDIO, .frameWidth = 40}, {9}, fields(std::string(254, 'n'),
-         GF_AUDIO, Bytes{9})},
-        {{.name = std::string(300, 'x'), .flags = GF_AUDIO, .frameWidth = 40}, {}, fields(std::string(255, 'x'),
-         GF_AUDIO, Bytes{})},
-        {{.name = "Nod", .flags = GF_IMAGE_LOOP | GF_AUDIO_ONCE, .frameWidth = 40}, {9}, fields("Nod",
-         GF_IMAGE_LOOP | GF_AUDIO_ONCE, std::nullopt)},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.settings.name.substr(0, 8));
-        EXPECT_EQ(WriteGestureFile(c.settings, c.expected.button, c.expected.image, c.audio),
-                  test::GestureFileBytes(c.expected));
+    EXPECT_EQ(WriteGestureFile({.name = "Wave", .flags = 0x0D, .frameWidth = 40, .red = 255, .blue = 255,
+                                .backToFrame = 2}, worked.button, worked.image, *worked.audio),
+              test::GestureFileBytes(worked));
+    for (const auto& [name, flags, audio, storedName, storedAudio] : cases) {
+        const test::GestureFields expected{.name = storedName, .flags = flags, .button = {1, 2, 3}, .image = {},
+                                           .audio = storedAudio};
+        EXPECT_EQ(WriteGestureFile({.name = name, .flags = flags, .frameWidth = 40}, expected.button, {}, audio),
+                  test::GestureFileBytes(expected)) << storedName.substr(0, 8);
     }
 }
 
 TEST(GestureIdentity, MagicAndVersionCompareAsText) {
-    struct Case {
-        std::string head;
-        GestureIdentity expected;
-    };
-    const Case cases[] = {
-        {std::string("QXMG0100", 8), GestureIdentity::Gesture},
+    const std::pair<std::string, GestureIdentity> cases[] = {
         {std::string("QXMG0000", 8), GestureIdentity::Gesture},
         {std::string("QXMG01\0\0", 8), GestureIdentity::Gesture},
         {std::string("QXMG0100", 8) + "trailing", GestureIdentity::Gesture},
@@ -66,8 +51,8 @@ TEST(GestureIdentity, MagicAndVersionCompareAsText) {
         {std::string("", 0), GestureIdentity::NotGesture},
         {std::string("QX", 2), GestureIdentity::NotGesture},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(IdentifyGesture(Text(c.head)), c.expected) << c.head;
+    for (const auto& [head, identity] : cases) {
+        EXPECT_EQ(IdentifyGesture(Bytes(head.begin(), head.end())), identity) << head;
     }
 }
 

@@ -32,9 +32,13 @@ Bytes WithAudio() {
     return WriteGestureFile(Settings(GF_IMAGE_LOOP | GF_TRANSPARENT | GF_AUDIO), kButton, kImage, kAudio);
 }
 
-void ExpectSection(std::int32_t length, const Bytes& data, const Bytes& expected) {
-    EXPECT_EQ(length, static_cast<std::int32_t>(expected.size()));
-    EXPECT_EQ(data, expected);
+// The three sections a gesture holds, each with its stored length.
+auto Sections(const Gesture& g) {
+    return std::tuple(g.buttonLength, g.buttonData, g.imageLength, g.imageData, g.audioLength, g.audioData);
+}
+auto Sections(const Bytes& button, const Bytes& image, const Bytes& audio) {
+    const auto n = [](const Bytes& b) { return static_cast<std::int32_t>(b.size()); };
+    return std::tuple(n(button), button, n(image), image, n(audio), audio);
 }
 
 TEST(GestureLoad, MaskDecidesWhatIsKeptAndHowFarTheFileIsRead) {
@@ -45,42 +49,33 @@ TEST(GestureLoad, MaskDecidesWhatIsKeptAndHowFarTheFileIsRead) {
     // a cut right after it still loads.
     const std::size_t afterSettings = 53, afterButton = 57 + kButton.size(),
                       afterImage = afterButton + 4 + kImage.size();
-    struct Case {
-        int mask;
-        std::uint8_t flags;
-        Bytes button, image, audio;
-        std::size_t needed;
-        bool fastPath = false;
+    // The mask, whether the palette's fast path loads, the flags kept, the
+    // sections kept and how much of the file is needed.
+    const std::tuple<int, bool, std::uint8_t, Bytes, Bytes, Bytes, std::size_t> cases[] = {
+        {0, false, stored, {}, {}, {}, afterSettings},
+        {GL_BUTTON, false, stored, kButton, {}, {}, afterButton},
+        {GL_IMAGE, false, audioCleared, {}, kImage, {}, afterImage},
+        {GL_AUDIO, false, stored, {}, {}, kAudio, file.size()},
+        {GL_ALL, false, stored, kButton, kImage, kAudio, file.size()},
+        {8, false, stored, {}, {}, {}, afterSettings},  // no known bit
+        // The fast path keeps only the button but checks the whole file.
+        {GL_BUTTON, true, stored, kButton, {}, {}, file.size()},
     };
-    const Case cases[] = {
-        {0, stored, {}, {}, {}, afterSettings},
-        {GL_BUTTON, stored, kButton, {}, {}, afterButton},
-        {GL_IMAGE, audioCleared, {}, kImage, {}, afterImage},
-        {GL_BUTTON | GL_IMAGE, audioCleared, kButton, kImage, {}, afterImage},
-        {GL_AUDIO, stored, {}, {}, kAudio, file.size()},
-        {GL_ALL, stored, kButton, kImage, kAudio, file.size()},
-        {8, stored, {}, {}, {}, afterSettings},  // no known bit
-        // The palette's fast path keeps only the button but checks the whole file.
-        {GL_BUTTON, stored, kButton, {}, {}, file.size(), true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE("mask " + std::to_string(c.mask) + (c.fastPath ? ", fast path" : ""));
+    for (const auto& [mask, fastPath, flags, button, image, audio, needed] : cases) {
+        SCOPED_TRACE("mask " + std::to_string(mask) + (fastPath ? ", fast path" : ""));
         Gesture g;
-        const auto load = [&](std::span<const std::uint8_t> bytes) {
-            return c.fastPath ? g.LoadKeepingFromBytes(bytes, "placeholder", c.mask)
-                              : g.LoadFromBytes(bytes, "placeholder", c.mask);
+        const auto load = [&g, mask = mask, fastPath = fastPath](std::span<const std::uint8_t> bytes) {
+            return fastPath ? g.LoadKeepingFromBytes(bytes, "placeholder", mask)
+                            : g.LoadFromBytes(bytes, "placeholder", mask);
         };
         ASSERT_TRUE(load(file));
         // The transparent colour is 255 | 128 << 8.
         EXPECT_EQ(std::tuple(g.name, g.flags, g.frameWidth, g.transparentColour, g.backToFrame, g.audioStartFrame),
-                  std::tuple("Wave", c.flags, 40, 33023u, 2, 3));
-        ExpectSection(g.buttonLength, g.buttonData, c.button);
-        ExpectSection(g.imageLength, g.imageData, c.image);
-        ExpectSection(g.audioLength, g.audioData, c.audio);
-        EXPECT_EQ(g.HasAudio(), (c.flags & GF_AUDIO) != 0);
-
-        EXPECT_TRUE(load(std::span(file).first(c.needed)));
-        EXPECT_FALSE(load(std::span(file).first(c.needed - 1)));
+                  std::tuple("Wave", flags, 40, 33023u, 2, 3));
+        EXPECT_EQ(Sections(g), Sections(button, image, audio));
+        EXPECT_EQ(g.HasAudio(), (flags & GF_AUDIO) != 0);
+        EXPECT_TRUE(load(std::span(file).first(needed)));
+        EXPECT_FALSE(load(std::span(file).first(needed - 1)));
     }
 }
 
@@ -102,16 +97,14 @@ TEST(GestureLoad, FindsTheNameInAnyCaseAndASecondLoadReplacesTheFirst) {
     }
     ASSERT_TRUE(g.Load(dir.Path(), "Wave", "x", GL_ALL));
     EXPECT_TRUE(g.IsTransparent());
-    ExpectSection(g.audioLength, g.audioData, kAudio);
+    EXPECT_EQ(Sections(g), Sections(kButton, kImage, kAudio));
     ASSERT_TRUE(g.Load(dir.Path(), "nod", "x", GL_ALL));
     EXPECT_EQ(std::tuple(g.name, g.flags, g.transparentColour), std::tuple("Nod", GF_IMAGE_REVERSE, 0u));
     EXPECT_TRUE(g.IsImageReverse() && !g.HasAudio() && !g.IsTransparent());
-    ExpectSection(g.buttonLength, g.buttonData, Bytes{1});
-    ExpectSection(g.imageLength, g.imageData, {});
-    ExpectSection(g.audioLength, g.audioData, {});
+    EXPECT_EQ(Sections(g), Sections(Bytes{1}, {}, {}));
     g.Clear();
     EXPECT_EQ(g.name, "");
-    ExpectSection(g.buttonLength, g.buttonData, {});
+    EXPECT_EQ(Sections(g), Sections({}, {}, {}));
 }
 
 // The four ways a gesture is read for playback and the editing reader, which
@@ -125,7 +118,8 @@ void ExpectEveryReader(const TempDir& dir, const Bytes& file, GestureReadStatus 
     dir.Write("sweep.qxm", file);
     EXPECT_EQ(g.Load(dir.Path(), "sweep", "\x01", GL_ALL), reads);
     if (!reads) {
-        EXPECT_EQ(std::tuple(g.name, g.flags, g.frameWidth, g.buttonLength), std::tuple("\x01", 0, 0, 0));
+        EXPECT_EQ(std::tuple(g.name, g.flags, g.frameWidth, g.backToFrame, g.audioStartFrame, g.buttonLength),
+                  std::tuple("\x01", 0, 0, 0, 0, 0));
         EXPECT_TRUE(g.buttonData.empty() && g.audioData.empty());
     }
     EXPECT_EQ(g.LoadFromBytes(file, "x", GL_ALL), reads);
@@ -155,8 +149,8 @@ TEST(GestureLoadSweep, EveryTruncationAndOversizedSectionLengthIsRefused) {
     const std::size_t lengthFields[] = {53, 57 + kButton.size(), 61 + kButton.size() + kImage.size()};
     for (const std::size_t at : lengthFields) {
         const std::uint64_t left = good.size() - at - 4;
-        for (const std::uint64_t value : {std::uint64_t{0xFFFFFFFF}, std::uint64_t{0x80000000},
-                                          std::uint64_t{0x7FFFFFFF}, std::uint64_t{good.size() + 1}, left + 1}) {
+        // Negative as a signed length, too large for any file, one byte more than is left.
+        for (const std::uint64_t value : {std::uint64_t{0x80000000}, std::uint64_t{0x7FFFFFFF}, left + 1}) {
             SCOPED_TRACE("length at " + std::to_string(at) + " = " + std::to_string(value));
             Bytes bad = good;
             for (int i = 0; i < 4; ++i) bad[at + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
@@ -174,7 +168,8 @@ TEST(GestureLoadSweep, LargeSectionsReadFromAFileAsFromItsBytes) {
     settings.name.clear();
     const Bytes good =
         WriteGestureFile(settings, test::Pattern(5000, 1), test::Pattern(70000, 2), test::Pattern(3000, 3));
-    for (const std::size_t length : {good.size(), good.size() - 1, std::size_t{49 + 4 + 4000}, good.size() - 3000 - 2}) {
+    const std::size_t lengths[] = {good.size(), good.size() - 1, 49 + 4 + 4000, good.size() - 3000 - 2};
+    for (const std::size_t length : lengths) {
         SCOPED_TRACE(length);
         const Bytes file(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length));
         dir.Write("big.qxm", file);
@@ -182,9 +177,7 @@ TEST(GestureLoadSweep, LargeSectionsReadFromAFileAsFromItsBytes) {
         const bool whole = fromBytes.LoadFromBytes(file, "x", GL_ALL);
         EXPECT_EQ(whole, length == good.size());
         EXPECT_EQ(fromFile.Load(dir.Path(), "big", "x", GL_ALL), whole);
-        EXPECT_EQ(fromFile.buttonData, fromBytes.buttonData);
-        EXPECT_EQ(fromFile.imageData, fromBytes.imageData);
-        EXPECT_EQ(fromFile.audioData, fromBytes.audioData);
+        EXPECT_EQ(Sections(fromFile), Sections(fromBytes));
         EXPECT_EQ(fromFile.LoadKeeping(dir.Path(), "big", "x", GL_BUTTON), whole);
         EXPECT_EQ(fromFile.buttonData, whole ? test::Pattern(5000, 1) : Bytes{});
     }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/ByteReader.h"
@@ -46,10 +47,8 @@ TEST(GestureEditingReader, TakesWhatTheWriterNeverProduces) {
 
     GestureFileContents contents;
     ASSERT_EQ(ReadGestureFile(file, contents), GestureReadStatus::Ok);
-    EXPECT_EQ(contents.settings, (GestureSettings{"", 0x21, 0x5A5A, 6, 7, 8, 9, 10}));
-    EXPECT_TRUE(contents.button.empty());
-    EXPECT_EQ(contents.image, (Bytes{0xAA, 0xBB}));
-    EXPECT_TRUE(contents.audio.empty());
+    EXPECT_EQ(std::tuple(contents.settings, contents.button, contents.image, contents.audio),
+              std::tuple(GestureSettings{"", 0x21, 0x5A5A, 6, 7, 8, 9, 10}, Bytes{}, Bytes{0xAA, 0xBB}, Bytes{}));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "palette/PaletteCatalogue.h"
@@ -21,26 +23,19 @@ TEST(PaletteCatalogue, PatternIsTheDirectoryAsTyped) {
 }
 
 TEST(PaletteCatalogue, EntryNameIsLowerCasedAndCutAtTheFirstExtension) {
-    const struct {
-        const char* found;
-        const char* entry;
-    } cases[] = {
-        {"wave.qxm", "wave"},
-        {"Wave.QXM", "wave"},
-        {"duck.qxm.qxm", "duck"},      // reads duck.qxm, not the file found
-        {"a.qxmbak", "a"},             // the cut ignores what follows
-        {".qxm", ".qxm"},              // at the very start: kept whole
-        {".qxm.qxm", ".qxm.qxm"},      // only the first occurrence counts
-        {"\xC9T\xC9.QXM", "\xE9t\xE9"},  // accented capitals lower-case too
+    // "duck.qxm.qxm" reads duck.qxm, not the file found; the cut ignores what
+    // follows; a name starting with the extension is kept whole, however
+    // often it recurs; accented capitals lower-case too.
+    const std::pair<const char*, const char*> cases[] = {
+        {"Wave.QXM", "wave"}, {"duck.qxm.qxm", "duck"}, {"a.qxmbak", "a"}, {".qxm", ".qxm"}, {".qxm.qxm", ".qxm.qxm"},
+        {"\xC9T\xC9.QXM", "\xE9t\xE9"},
     };
-    for (const auto& c : cases) EXPECT_EQ(EntryFileName(c.found), c.entry) << c.found;
+    for (const auto& [found, entry] : cases) EXPECT_EQ(EntryFileName(found), entry) << found;
 }
 
 TEST(PaletteCatalogue, ScanSortsByLowerCasedName) {
-    const struct {
-        std::vector<std::string> found;
-        std::vector<std::string> entries;
-    } cases[] = {
+    using Names = std::vector<std::string>;
+    const std::pair<Names, Names> cases[] = {
         {{"Wave.QXM", "bow.qxm", "applause.qxm"}, {"applause", "bow", "wave"}},
         // Byte order would put "Zed" first; names compare after lower-casing.
         {{"Zed.qxm", "apple.qxm"}, {"apple", "zed"}},
@@ -48,16 +43,16 @@ TEST(PaletteCatalogue, ScanSortsByLowerCasedName) {
         {{"\xE9t\xE9.qxm", "zoo.qxm", "abc.qxm"}, {"abc", "zoo", "\xE9t\xE9"}},
         {{}, {}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [found, entries] : cases) {
         std::vector<FoundFile> listing;
-        for (const std::string& name : c.found) listing.push_back({name, 0, false});
-        PaletteCatalogue catalogue;
-        catalogue.Scan(listing);
-        EXPECT_EQ(FileNames(catalogue), c.entries);
-
-        PaletteCatalogue oneByOne;
-        for (const std::string& name : c.found) oneByOne.AddEntry(name);
-        EXPECT_EQ(FileNames(oneByOne), c.entries);
+        PaletteCatalogue scanned, oneByOne;
+        for (const std::string& name : found) {
+            listing.push_back({name, 0, false});
+            oneByOne.AddEntry(name);
+        }
+        scanned.Scan(listing);
+        EXPECT_EQ(FileNames(scanned), entries);
+        EXPECT_EQ(FileNames(oneByOne), entries);
     }
 }
 
@@ -76,11 +71,11 @@ TEST(PaletteCatalogue, EqualNamesKeepTheOrderFound) {
                                    {"vast.qxm", 0xFFFFFFFFu, false}});
     catalogue.Scan(listing);
     ASSERT_EQ(catalogue.Count(), 82);
-    EXPECT_EQ(catalogue.entries()[0].fileName, "apple");
-    EXPECT_EQ(catalogue.entries()[81].fileName, "folder");
+    const auto& entries = catalogue.entries();
+    EXPECT_EQ(std::tuple(entries[0].fileName, entries[81].fileName), std::tuple("apple", "folder"));
     for (int i = 0; i < 80; ++i) {
-        EXPECT_EQ(catalogue.entries()[1 + i].fileName, "eel") << i;
-        EXPECT_EQ(catalogue.entries()[1 + i].displayName, i < 40 ? std::to_string(i) : "") << i;
+        EXPECT_EQ(std::tuple(entries[1 + i].fileName, entries[1 + i].displayName),
+                  std::tuple("eel", i < 40 ? std::to_string(i) : "")) << i;
     }
     catalogue.Clear();
     EXPECT_EQ(catalogue.Count(), 0);

@@ -28,12 +28,8 @@ TEST(PaletteHitTest, FrameLinesAndMarginsAreOutsideAndTheScrolledGridFollows) {
     small.cellGrid[1] = -1;                               // as if its gesture did not read
     const PaletteLayout big = LayoutPalette(1000, 0, kMetrics, kRoom);  // 22 columns, grid 4..964 high
     constexpr std::nullopt_t outside = std::nullopt;
-    const struct {
-        const PaletteLayout& layout;
-        int offset;
-        Point at;
-        std::optional<std::tuple<int, int, int>> cell;  // row, column, value
-    } cases[] = {
+    // The layout, its scroll offset, the point and the cell's row, column and value.
+    const std::tuple<const PaletteLayout&, int, Point, std::optional<std::tuple<int, int, int>>> cases[] = {
         {small, 0, {5, 5}, {{0, 0, 0}}},
         {small, 0, {4, 10}, outside},  // left frame line
         {small, 0, {10, 4}, outside},  // top frame line
@@ -43,16 +39,15 @@ TEST(PaletteHitTest, FrameLinesAndMarginsAreOutsideAndTheScrolledGridFollows) {
         {small, 0, {27, 5}, {{0, 1, -1}}},   // emptied cell
         {small, 0, {95, 49}, {{1, 3, -1}}},  // past the last entry
         {small, 0, {27, 27}, {{1, 1, 5}}},
-        {big, 98, {5, 5}, {{4, 0, 88}}},       // content y 99
         {big, 98, {5, 963}, {{45, 0, 990}}},   // the last row, whole at the bottom
         {big, 10, {28, 963}, {{42, 1, 925}}},  // the bottom row, 4 of its pixel rows shown
         {big, 10, {28, 964}, outside},         // below the grid: the name field's margin
         {big, 98, {5 + 23 * 21, 963}, {{45, 21, -1}}},  // past the last entry
     };
-    for (const auto& c : cases) {
-        const std::optional<GridCell> hit = HitTest(c.layout, c.at, c.offset);
-        EXPECT_EQ(hit ? std::optional(std::tuple(hit->row, hit->column, hit->value)) : outside, c.cell)
-            << c.offset << ": " << c.at.x << "," << c.at.y;
+    for (const auto& [layout, offset, at, cell] : cases) {
+        const std::optional<GridCell> hit = HitTest(layout, at, offset);
+        EXPECT_EQ(hit ? std::optional(std::tuple(hit->row, hit->column, hit->value)) : outside, cell)
+            << offset << ": " << at.x << "," << at.y;
     }
     EXPECT_FALSE(HitTest(LayoutPalette(0, 0, kMetrics), {20, 4}));
 }
@@ -60,16 +55,8 @@ TEST(PaletteHitTest, FrameLinesAndMarginsAreOutsideAndTheScrolledGridFollows) {
 // The layout table, then what changes beyond the room a monitor gives: the
 // columns are capped and the grid scrolls.
 TEST(PaletteLayout, MatchesTheLayoutTableWithinTheRoom) {
-    const struct {
-        int entries;
-        int requested;
-        PaletteRoom room;
-        int columns;
-        int rows;
-        Rect grid;
-        Size window;
-        int maxScroll;
-    } cases[] = {
+    // Entries, requested columns, room; columns, rows, grid, window, the furthest scroll.
+    const std::tuple<int, int, PaletteRoom, int, int, Rect, Size, int> cases[] = {
         {0, 0, {}, 4, 0, {4, 4, 96, 4}, {104, 54}, 0},
         {4, 0, {}, 4, 1, {4, 4, 96, 27}, {104, 77}, 0},
         {100, 0, {}, 7, 15, {4, 4, 165, 349}, {173, 399}, 0},
@@ -86,36 +73,30 @@ TEST(PaletteLayout, MatchesTheLayoutTableWithinTheRoom) {
         // A room too low for a row still shows one.
         {40, 0, {{200, 60}, {4, 23}, 16}, 4, 10, {4, 4, 96, 27}, {120, 77}, 230 - 23},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.entries) + " in " + std::to_string(c.room.available.height));
-        const PaletteLayout l = LayoutPalette(c.entries, c.requested, kMetrics, c.room);
-        EXPECT_EQ(l.columns, c.columns);
-        EXPECT_EQ(l.rows, c.rows);
-        EXPECT_EQ(l.gridRect, c.grid);
-        EXPECT_EQ(l.nameRect, (Rect{4, c.grid.bottom + 3, c.grid.right - 1, c.grid.bottom + 22}));
-        EXPECT_EQ(l.clientSize, (Size{c.grid.right + 4, c.grid.bottom + 27}));
-        EXPECT_EQ(l.windowSize, c.window);
-        EXPECT_EQ(l.scrolls, c.maxScroll > 0);
-        EXPECT_EQ(l.MaxScroll(), c.maxScroll);
-        EXPECT_EQ(l.contentHeight, 23 * c.rows);
+    for (const auto& [entries, requested, room, columns, rows, grid, window, maxScroll] : cases) {
+        SCOPED_TRACE(std::to_string(entries) + " in " + std::to_string(room.available.height));
+        const PaletteLayout l = LayoutPalette(entries, requested, kMetrics, room);
+        EXPECT_EQ(std::tuple(l.columns, l.rows, l.gridRect, l.windowSize, l.MaxScroll(), l.scrolls, l.contentHeight),
+                  std::tuple(columns, rows, grid, window, maxScroll, maxScroll > 0, 23 * rows));
+        // The name field lies below the grid, and the client area holds both.
+        EXPECT_EQ(l.nameRect, (Rect{4, grid.bottom + 3, grid.right - 1, grid.bottom + 22}));
+        EXPECT_EQ(l.clientSize, (Size{grid.right + 4, grid.bottom + 27}));
     }
 }
 
 TEST(PaletteScroll, StepsStayWithinTheGridAndRowsFollowTheOffset) {
     const PaletteLayout l = LayoutPalette(1000, 0, kMetrics, kRoom);
     using enum ScrollStep;
-    EXPECT_EQ(ScrollAfter(l, 0, RowUp), 0);
-    EXPECT_EQ(ScrollAfter(l, 0, RowDown), 23);
-    EXPECT_EQ(ScrollAfter(l, 0, PageDown), 98);  // a page is 937 pixels, more than is left
-    EXPECT_EQ(ScrollAfter(l, 98, PageUp), 0);
-    EXPECT_EQ(ScrollAfter(l, 40, Top), 0);
-    EXPECT_EQ(ScrollAfter(l, 0, Bottom), 98);
+    // The offset before, the step and the offset after; a page is 937 pixels,
+    // more than is left below 0.
+    const std::tuple<int, ScrollStep, int> steps[] = {
+        {0, RowUp, 0}, {0, RowDown, 23}, {0, PageDown, 98}, {98, PageUp, 0}, {40, Top, 0}, {0, Bottom, 98},
+    };
+    for (const auto& [from, step, to] : steps) EXPECT_EQ(ScrollAfter(l, from, step), to) << from;
     EXPECT_EQ(ScrollAfter(LayoutPalette(10000, 0, kMetrics, kRoom), 100, PageDown), 100 + 937);
-
-    EXPECT_EQ(l.FirstVisibleRow(0), 0);
-    EXPECT_EQ(l.EndVisibleRow(0), 42);  // 960 pixels: 41 rows and 17 pixels of the 42nd
-    EXPECT_EQ(l.FirstVisibleRow(98), 4);
-    EXPECT_EQ(l.EndVisibleRow(98), 46);
+    // 960 pixels show 41 rows and 17 pixels of the 42nd.
+    EXPECT_EQ(std::tuple(l.FirstVisibleRow(0), l.EndVisibleRow(0), l.FirstVisibleRow(98), l.EndVisibleRow(98)),
+              std::tuple(0, 42, 4, 46));
     const PaletteLayout still = LayoutPalette(12, 0, kMetrics, kRoom);
     EXPECT_EQ(ScrollAfter(still, 0, Bottom), 0);
     EXPECT_EQ(still.EndVisibleRow(0), 3);
@@ -129,10 +110,11 @@ struct FrameCanvas {
     std::uint32_t pixels[100 * 60] = {};
 };
 
-TEST(PaletteFrame, RaisedButtonLeavesItsPictureAlone) {
+// A raised button's frame leaves its picture alone; a pressed picture moves
+// two pixels and loses its last row and column; the name field is sunken.
+TEST(PaletteFrame, RaisedPressedAndSunken) {
     const ButtonPlace place = RaisedButtonPlace(1, 2);
-    EXPECT_EQ(place.frame, (Rect{46, 23, 68, 45}));
-    EXPECT_EQ(place.image, (Rect{47, 24, 67, 44}));
+    EXPECT_EQ(std::tuple(place.frame, place.image), std::tuple(Rect{46, 23, 68, 45}, Rect{47, 24, 67, 44}));
     const FrameCanvas canvas(place.frame, true);
     const Rect lines{46, 23, 69, 46};  // the frame's lines, its right and bottom ones included
     for (int y = 0; y < 60; ++y) {
@@ -141,32 +123,23 @@ TEST(PaletteFrame, RaisedButtonLeavesItsPictureAlone) {
             EXPECT_TRUE(lines.Contains({x, y}) && !place.image.Contains({x, y})) << x << "," << y;
         }
     }
-    EXPECT_EQ(canvas.At(46, 23), 1u);
-    EXPECT_EQ(canvas.At(68, 23), 3u);  // black is drawn over the highlight's start
-    EXPECT_EQ(canvas.At(68, 45), 3u);
-    EXPECT_EQ(canvas.At(67, 44), 2u);
-    EXPECT_EQ(canvas.At(46, 45), 0u);  // no line ends there
-    EXPECT_EQ(canvas.At(47, 44), 0u);
-}
+    // Black is drawn over the highlight's start at (68, 23); no line ends at (46, 45).
+    EXPECT_EQ(std::tuple(canvas.At(46, 23), canvas.At(68, 23), canvas.At(68, 45), canvas.At(67, 44), canvas.At(46, 45),
+                         canvas.At(47, 44)),
+              std::tuple(1u, 3u, 3u, 2u, 0u, 0u));
 
-TEST(PaletteFrame, SunkenNameFieldCorners) {
-    const Rect name = LayoutPalette(4, 0, kMetrics).nameRect;  // 4, 30, 95, 49
-    const FrameCanvas canvas(name, false);
-    EXPECT_EQ(canvas.At(95, 30), 2u);
-    EXPECT_EQ(canvas.At(4, 49), 1u);
-    EXPECT_EQ(canvas.At(5, 31), 3u);
-    EXPECT_EQ(canvas.At(5, 48), 0u);
-    EXPECT_EQ(NameTextRect(name), (Rect{7, 33, 92, 46}));
-}
-
-TEST(PaletteFrame, PressedPictureMovesTwoPixelsAndLosesItsLastRowAndColumn) {
     const PressedButtonPlace pressed = PressedButtonPlaceAt(1, 2);
-    const ButtonPlace raised = RaisedButtonPlace(1, 2);
     // The raised picture as it lies in the window, the bitmap being at (4, 4).
-    const Rect shown{raised.image.left + 4, raised.image.top + 4, raised.image.right + 4, raised.image.bottom + 4};
+    const Rect shown{place.image.left + 4, place.image.top + 4, place.image.right + 4, place.image.bottom + 4};
     EXPECT_EQ(pressed.imageSource, shown);
     EXPECT_EQ(pressed.imageTarget, (Rect{shown.left + 2, shown.top + 2, shown.right + 1, shown.bottom + 1}));
     EXPECT_EQ(pressed.frame, (Rect{50, 27, 72, 49}));
+
+    const Rect name = LayoutPalette(4, 0, kMetrics).nameRect;  // 4, 30, 95, 49
+    const FrameCanvas sunken(name, false);
+    EXPECT_EQ(std::tuple(sunken.At(95, 30), sunken.At(4, 49), sunken.At(5, 31), sunken.At(5, 48)),
+              std::tuple(2u, 1u, 3u, 0u));
+    EXPECT_EQ(NameTextRect(name), (Rect{7, 33, 92, 46}));
 }
 
 }  // namespace

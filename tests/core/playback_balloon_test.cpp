@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -22,10 +23,7 @@ const Point kNearTopCorners[] = {{401, 111}, {447, 111}, {401, 173}, {447, 173}}
 
 IsAnchorVisibleAt CornersVisible(std::set<int> corners) {
     return [corners](Point p) {
-        for (int i : corners) {
-            if (kNearTopCorners[i] == p) return true;
-        }
-        return false;
+        return std::any_of(corners.begin(), corners.end(), [p](int i) { return kNearTopCorners[i] == p; });
     };
 }
 
@@ -45,12 +43,7 @@ TEST(BalloonPlacement, WorkedExample) {
 TEST(ChooseSide, FreeSpaceDecides) {
     const Rect farther{780, 600, 790, 650}, nearer{460, 600, 470, 650};
     using enum BalloonSide;
-    const struct {
-        const char* name;
-        Rect bounds, anchor;
-        std::vector<Rect> others;
-        BalloonSide side;
-    } cases[] = {
+    const std::tuple<const char*, Rect, Rect, std::vector<Rect>, BalloonSide> cases[] = {
         // Bounds 0..1000 both ways; the anchor is 40 x 40.
         {"101 above beats more below", {0, 0, 1000, 1000}, {500, 101, 540, 141}, {}, AboveLeft},
         {"100 above, 150 below goes below", {0, 0, 1000, 1000}, {500, 100, 540, 850}, {}, BelowLeft},
@@ -68,30 +61,24 @@ TEST(ChooseSide, FreeSpaceDecides) {
         {"farther, nearer", kBounds, kAnchor, {farther, nearer}, BelowLeft},
         {"nearer, farther", kBounds, kAnchor, {nearer, farther}, BelowLeft},
     };
-    for (const auto& c : cases) EXPECT_EQ(ChooseSide(c.bounds, c.anchor, c.others), c.side) << c.name;
+    for (const auto& [name, bounds, anchor, others, side] : cases) {
+        EXPECT_EQ(ChooseSide(bounds, anchor, others), side) << name;
+    }
 }
 
 TEST(IsOutside, RightAndBottomEdgesOnTheBoundsAreOutside) {
-    struct {
-        Point at;
-        bool outside;
-    } const cases[] = {
+    // The balloon's corner on the bounds' corners, and one pixel beyond each edge.
+    const std::pair<Point, bool> cases[] = {
         {{100, 100}, false}, {{99, 100}, true},  {{100, 99}, true},
         {{679, 459}, false}, {{680, 459}, true}, {{679, 460}, true},
     };
-    for (const auto& c : cases) EXPECT_EQ(IsOutside(c.at, kBalloon, kBounds), c.outside) << c.at.x << "," << c.at.y;
+    for (const auto& [at, outside] : cases) EXPECT_EQ(IsOutside(at, kBalloon, kBounds), outside) << at.x << "," << at.y;
 }
 
 TEST(PlaceBalloon, ChoiceOrder) {
     // Candidates: 0 (300,77) 1 (428,77) 2 (300,167) 3 (428,167).
     using enum BalloonSide;
-    const struct {
-        const char* name;
-        Rect bounds;
-        BalloonSide preferred;
-        std::set<int> visible;
-        Placement expected;
-    } cases[] = {
+    const std::tuple<const char*, Rect, BalloonSide, std::set<int>, Placement> cases[] = {
         {"preferred fits", kBounds, BelowRight, {0, 1, 2, 3}, {BelowRight, {328, 67}}},
         {"preferred outside: first of 0..3 that fits", kBounds, AboveRight, {0, 1, 2, 3}, {BelowLeft, {200, 67}}},
         {"preferred corner hidden", kBounds, BelowLeft, {0, 1, 3}, {BelowRight, {328, 67}}},
@@ -100,10 +87,8 @@ TEST(PlaceBalloon, ChoiceOrder) {
         {"nothing fits, corner 0 visible", kNearTop, BelowRight, {0}, {AboveLeft, {-100, -33}}},
         {"all corners hidden", kBounds, BelowRight, {}, {NoSide, {}}},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(PlaceBalloon(c.bounds, kNearTop, kBalloon, c.preferred, CornersVisible(c.visible)),
-                  c.expected)
-            << c.name;
+    for (const auto& [name, bounds, preferred, visible, expected] : cases) {
+        EXPECT_EQ(PlaceBalloon(bounds, kNearTop, kBalloon, preferred, CornersVisible(visible)), expected) << name;
     }
     // With every corner visible and room on all sides, any preferred side is kept.
     for (const BalloonSide side : {AboveLeft, AboveRight, BelowLeft, BelowRight}) {
@@ -112,37 +97,28 @@ TEST(PlaceBalloon, ChoiceOrder) {
 }
 
 TEST(BalloonGeometry, WindowSize) {
-    struct {
-        const char* name;
-        Size text;
-        int frameWidth, stripHeight;
-        Size window;
-    } const cases[] = {
+    // The text's size, the frame width and the strip's height.
+    const std::tuple<const char*, Size, int, int, Size> cases[] = {
         {"text only", {111, 28}, 0, 0, {111, 28}},
         {"text beside a taller frame", {111, 28}, 40, 50, {151, 50}},
         {"frame only, raised to 31 wide", {0, 0}, 20, 30, {31, 30}},
         {"picture that did not decode keeps its columns", {111, 28}, 40, 0, {151, 28}},
         {"short text", {20, 17}, 0, 0, {31, 17}},
     };
-    for (const auto& c : cases) EXPECT_EQ(BalloonWindowSize(c.text, c.frameWidth, c.stripHeight), c.window) << c.name;
+    for (const auto& [name, text, frameWidth, stripHeight, window] : cases) {
+        EXPECT_EQ(BalloonWindowSize(text, frameWidth, stripHeight), window) << name;
+    }
 }
 
 TEST(BalloonGeometry, FrameAreaAndFastPaint) {
     const Rect tick = FrameUpdateRect(40, 50);
     EXPECT_EQ(tick, (Rect{1, 1, 39, 49}));
-    struct {
-        Rect update;
-        bool frameOnly;
-    } const cases[] = {
-        {tick, true},
-        {{0, 0, 40, 50}, true},
-        {{0, 0, 41, 50}, false},
-        {{0, 0, 40, 51}, false},
+    const std::pair<Rect, bool> cases[] = {
+        {tick, true}, {{0, 0, 40, 50}, true}, {{0, 0, 41, 50}, false}, {{0, 0, 40, 51}, false},
         {{-1, 0, 40, 50}, false},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(IsFrameOnlyUpdate(c.update, true, 40, 50), c.frameOnly)
-            << c.update.left << "," << c.update.top << "," << c.update.right << "," << c.update.bottom;
+    for (const auto& [update, frameOnly] : cases) {
+        EXPECT_EQ(IsFrameOnlyUpdate(update, true, 40, 50), frameOnly) << update.right << "," << update.bottom;
     }
     EXPECT_FALSE(IsFrameOnlyUpdate(tick, false, 40, 50));
 
@@ -153,40 +129,32 @@ TEST(BalloonGeometry, FrameAreaAndFastPaint) {
 
 TEST(BalloonGeometry, OutlineGapFacesTheAnchor) {
     using S = std::vector<Segment>;
-    const S sides{{{0, 0}, {0, 40}}, {{119, 0}, {119, 40}}};
-    auto with = [&sides](S more) {
-        S all = sides;
-        all.insert(all.end(), more.begin(), more.end());
-        return all;
+    using enum BalloonSide;
+    // The segments after the left and right sides, which every outline starts with.
+    const std::pair<BalloonSide, S> cases[] = {
+        {AboveLeft, {{{0, 0}, {120, 0}}, {{0, 39}, {108, 39}}, {{112, 39}, {120, 39}}}},
+        {AboveRight, {{{0, 0}, {120, 0}}, {{0, 39}, {8, 39}}, {{12, 39}, {120, 39}}}},
+        {BelowLeft, {{{0, 39}, {120, 39}}, {{0, 0}, {108, 0}}, {{112, 0}, {120, 0}}}},
+        {BelowRight, {{{0, 39}, {120, 39}}, {{0, 0}, {8, 0}}, {{12, 0}, {120, 0}}}},
+        {NoSide, {}},
     };
-    struct {
-        BalloonSide side;
-        S segments;
-    } const cases[] = {
-        {BalloonSide::AboveLeft, with({{{0, 0}, {120, 0}}, {{0, 39}, {108, 39}}, {{112, 39}, {120, 39}}})},
-        {BalloonSide::AboveRight, with({{{0, 0}, {120, 0}}, {{0, 39}, {8, 39}}, {{12, 39}, {120, 39}}})},
-        {BalloonSide::BelowLeft, with({{{0, 39}, {120, 39}}, {{0, 0}, {108, 0}}, {{112, 0}, {120, 0}}})},
-        {BalloonSide::BelowRight, with({{{0, 39}, {120, 39}}, {{0, 0}, {8, 0}}, {{12, 0}, {120, 0}}})},
-        {BalloonSide::NoSide, sides},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(OutlineSegments(c.side, {120, 40}), c.segments) << static_cast<int>(c.side);
+    for (const auto& [side, more] : cases) {
+        S segments{{{0, 0}, {0, 40}}, {{119, 0}, {119, 40}}};
+        segments.insert(segments.end(), more.begin(), more.end());
+        EXPECT_EQ(OutlineSegments(side, {120, 40}), segments) << int(side);
     }
 }
 
 TEST(BalloonGeometry, TailMirroredIntoTheSidesCorner) {
     // The preview pane's client area: 48 x 64 less its border.
     const Size client{46, 62};
-    struct {
-        BalloonSide side;
-        Tail tail;
-    } const cases[] = {
+    const std::pair<BalloonSide, Tail> cases[] = {
         {BalloonSide::AboveLeft, {{{{0, 0}, {6, 0}, {18, 12}, {0, 2}}}, {{{6, 0}, {18, 12}, {0, 2}}}}},
         {BalloonSide::AboveRight, {{{{46, 0}, {40, 0}, {28, 12}, {46, 2}}}, {{{40, 0}, {28, 12}, {46, 2}}}}},
         {BalloonSide::BelowLeft, {{{{0, 61}, {6, 61}, {18, 49}, {0, 59}}}, {{{6, 61}, {18, 49}, {0, 59}}}}},
         {BalloonSide::BelowRight, {{{{46, 61}, {40, 61}, {28, 49}, {46, 59}}}, {{{40, 61}, {28, 49}, {46, 59}}}}},
     };
-    for (const auto& c : cases) EXPECT_EQ(TailFor(c.side, client), c.tail) << static_cast<int>(c.side);
+    for (const auto& [side, tail] : cases) EXPECT_EQ(TailFor(side, client), tail) << static_cast<int>(side);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "playback/TextWrap.h"
@@ -11,15 +12,11 @@ namespace {
 // A fixed-pitch stand-in for the balloon font: 7 pixels a character, 11 a line.
 Size FixedPitch(std::string_view line) { return {7 * static_cast<int>(line.size()), 11}; }
 
-TEST(WrapWidth, QuarterOfTheTextAtLeastTwenty) {
-    struct {
-        std::size_t length;
-        int wrap;
-    } const cases[] = {{0, 20}, {30, 20}, {83, 20}, {84, 21}, {120, 30}, {1000, 250}};
-    for (const auto& c : cases) EXPECT_EQ(WrapWidth(c.length), c.wrap) << c.length;
-}
-
+// The wrap width is a quarter of the text's length, at least twenty; a line
+// breaks at its last space once it reaches the wrap width.
 TEST(WrapText, BreaksAtTheLastSpaceOnceALineReachesTheWrapWidth) {
+    const std::pair<std::size_t, int> widths[] = {{0, 20}, {83, 20}, {84, 21}, {1000, 250}};
+    for (const auto& [length, wrap] : widths) EXPECT_EQ(WrapWidth(length), wrap) << length;
     const std::string b25(25, 'b'), x25(25, 'x'), x30(30, 'x');
     // Twenty five-letter words and a "!": 120 characters, so the wrap width is 30.
     std::string words = "abcde", wrappedWords;

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <set>
+#include <tuple>
 
 #include "../support/FaultSweep.h"
 #include "base/FileIo.h"
@@ -25,82 +26,65 @@ Bytes Counting(std::size_t size) {
     return bytes;
 }
 
-// A new target gets the permissions a file written in place would have (not
-// private to its owner); an existing one keeps its own.
-TEST(ReplaceFile, PermissionsAreThoseOfAFileWrittenInPlace) {
-    TempDir dir;
-    const std::string plain = dir.Write("plain.gif", {1});
-    ASSERT_EQ(ReplaceFileWhole(dir.PathOf("new.gif"), Counting(40)), ReplaceResult::Replaced);
-    EXPECT_EQ(fs::status(dir.PathOf("new.gif")).permissions(), fs::status(plain).permissions());
-
-    const std::string shared = dir.Write("shared.qxm", {1, 2});
-    fs::permissions(shared, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    const fs::perms before = fs::status(shared).permissions();
-    ASSERT_EQ(ReplaceFileWhole(shared, Counting(9)), ReplaceResult::Replaced);
-    EXPECT_EQ(fs::status(shared).permissions(), before);
-}
-
-TEST(ReplaceFile, FailuresLeaveTheDirectoryAsItWas) {
+TEST(ReplaceFile, FailuresLeaveTheDirectoryAsItWasAndAnUnfinishedReplacementLeavesNothing) {
     TempDir dir;
     const Bytes old = Counting(77);
     dir.Write("keep.qxm", old);
     fs::create_directory(dir.PathOf("folder.qxm"));
     dir.Write("folder.qxm/inside", {5});
-    const struct {
-        const char* what;
-        std::string target;
-        Write write;
-        ReplaceResult result;
-    } cases[] = {
+    const std::tuple<const char*, std::string, Write, ReplaceResult> cases[] = {
         {"no such directory", dir.PathOf("missing") + "/wave.qxm", ReplaceFileWhole, ReplaceResult::CannotCreate},
         {"the target is a directory", dir.PathOf("folder.qxm"), ReplaceFileWhole, ReplaceResult::CannotPlace},
         {"a new file onto a taken name", dir.PathOf("keep.qxm"), WriteNewFileWhole, ReplaceResult::CannotPlace},
     };
     const auto names = NamesIn(dir.Path());
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.write(c.target, Counting(12)), c.result) << c.what;
-        EXPECT_EQ(NamesIn(dir.Path()), names) << c.what;
+    for (const auto& [what, target, write, result] : cases) {
+        EXPECT_EQ(write(target, Counting(12)), result) << what;
+        EXPECT_EQ(NamesIn(dir.Path()), names) << what;
     }
     EXPECT_EQ(NamesIn(dir.PathOf("folder.qxm")), std::set<std::string>{"inside"});
     EXPECT_EQ(FileContents(dir.PathOf("keep.qxm")), old);
-}
 
-TEST(ReplaceFile, AReplacementNotFinishedRemovesItsNewFileAndKeepsTheTarget) {
-    TempDir dir;
+    // A replacement not finished removes its new file and keeps the target; a
+    // new target gets the permissions a file written in place would have (not
+    // private to its owner); an existing one keeps its own.
     const std::string target = dir.Write("wave.qxm", {4, 4});
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const fs::perms before = fs::status(target).permissions();
     {
         FileReplacement replacement(target);
         ASSERT_TRUE(replacement.Started());
-        EXPECT_EQ(NamesIn(dir.Path()).size(), 2u);  // the new file waits beside the target
+        EXPECT_EQ(NamesIn(dir.Path()).size(), names.size() + 2);  // the new file waits beside the target
     }
-    EXPECT_EQ(NamesIn(dir.Path()), std::set<std::string>{"wave.qxm"});
+    EXPECT_EQ(NamesIn(dir.Path()).size(), names.size() + 1);
     EXPECT_EQ(FileContents(target), (Bytes{4, 4}));
 
     FileReplacement replacement(target);
     ASSERT_EQ(replacement.Finish(Bytes{8}), ReplaceResult::Replaced);
     EXPECT_EQ(replacement.Finish(Bytes{9}), ReplaceResult::CannotCreate);  // done once only
     EXPECT_EQ(FileContents(target), Bytes{8});
+    EXPECT_EQ(fs::status(target).permissions(), before);
+
+    const std::string plain = dir.Write("plain.gif", {1});
+    ASSERT_EQ(ReplaceFileWhole(dir.PathOf("new.gif"), Counting(40)), ReplaceResult::Replaced);
+    EXPECT_EQ(fs::status(dir.PathOf("new.gif")).permissions(), fs::status(plain).permissions());
 }
 
 // Whichever file operation fails, the target is old or whole and nothing else
 // is left; with none failing it is the whole new contents, alone.
 TEST(ReplaceFile, AReplacementIsOldOrWholeWhicheverOperationFails) {
     const Bytes bytes = Counting(10000);
-    const struct {
-        const char* what;
-        std::optional<Bytes> before;
-        Write write;
-    } cases[] = {
+    const std::tuple<const char*, std::optional<Bytes>, Write> cases[] = {
         {"replacing a longer file", Counting(30000), ReplaceFileWhole},
         {"replacing an empty file", Bytes{}, ReplaceFileWhole},
         {"creating", std::nullopt, ReplaceFileWhole},
         {"a new file", std::nullopt, WriteNewFileWhole},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, before, write] : cases) {
+        SCOPED_TRACE(what);
         TempDir dir;
-        const int runs = SweepFileFaults({{dir.PathOf("target"), c.before}}, {dir.Path()}, [&] {
-            return c.write(dir.PathOf("target"), bytes) == ReplaceResult::Replaced;
+        const int runs = SweepFileFaults({{dir.PathOf("target"), before}}, {dir.Path()}, [&, write = write] {
+            return write(dir.PathOf("target"), bytes) == ReplaceResult::Replaced;
         });
         // Create, open, write, flush, close, and the move before and after.
         EXPECT_EQ(runs, 7);

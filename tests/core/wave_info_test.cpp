@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <sstream>
+#include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "gesture/WaveInfo.h"
@@ -20,70 +23,59 @@ Bytes Cut(Bytes bytes, std::size_t drop) {
     return bytes;
 }
 
+// What a header read found, format and data, as one line.
+std::string Fields(const WaveInfo& w) {
+    std::ostringstream out;
+    out << (w.status == WaveStatus::Ok ? "ok" : "not ok") << (w.hasFormat ? ", tag " : ", no format, tag ")
+        << w.formatTag << ", " << w.channels << " ch, " << w.sampleRate << " Hz, " << w.byteRate << " B/s, align "
+        << w.blockAlign << ", " << w.bitsPerSample << " bits, " << (w.hasData ? "data " : "no data ")
+        << w.dataPresent << " of " << w.dataDeclared << ", " << w.DurationMs() << " ms";
+    return out.str();
+}
+
 TEST(WaveInfo, ReadsTheHeaderAndPlayingTime) {
-    const struct {
-        const char* what;
-        Bytes bytes;
-        WaveStatus status;
-        std::uint16_t channels, bits, align;
-        std::uint32_t rate, declared, present, durationMs;
-    } cases[] = {
-        {"stereo 16 bits", RiffWave({RiffChunk("fmt ", WaveFormat(kWavePcm, 2, 22050, 16)),
-                                     RiffChunk("data", Bytes(44100, 0))}),
-         WaveStatus::Ok, 2, 16, 4, 22050, 44100, 44100, 500},
-        // The odd-length chunk's pad byte must be skipped, or the next tag is read one byte off.
-        {"other chunks first", RiffWave({RiffChunk("LIST", Bytes(7, 'x')), RiffChunk("data", Bytes(11025, 0x80)),
-                                         RiffChunk("fmt ", WaveFormat(kWavePcm, 1, 11025, 8))}),
-         WaveStatus::Ok, 1, 8, 1, 11025, 11025, 11025, 1000},
-        {"data cut short", Cut(RiffWave({RiffChunk("fmt ", WaveFormat(kWavePcm, 1, 8000, 8)),
-                                         RiffChunk("data", Bytes(1000, 0x80))}), 600),
-         WaveStatus::Truncated, 1, 8, 1, 8000, 1000, 400, 50},
+    const std::pair<Bytes, const char*> cases[] = {
+        {RiffWave({RiffChunk("fmt ", WaveFormat(kWavePcm, 2, 22050, 16)), RiffChunk("data", Bytes(44100, 0))}),
+         "ok, tag 1, 2 ch, 22050 Hz, 88200 B/s, align 4, 16 bits, data 44100 of 44100, 500 ms"},
+        // Other chunks first: the odd-length chunk's pad byte must be skipped,
+        // or the next tag is read one byte off.
+        {RiffWave({RiffChunk("LIST", Bytes(7, 'x')), RiffChunk("data", Bytes(11025, 0x80)),
+                   RiffChunk("fmt ", WaveFormat(kWavePcm, 1, 11025, 8))}),
+         "ok, tag 1, 1 ch, 11025 Hz, 11025 B/s, align 1, 8 bits, data 11025 of 11025, 1000 ms"},
+        {Cut(RiffWave({RiffChunk("fmt ", WaveFormat(kWavePcm, 1, 8000, 8)), RiffChunk("data", Bytes(1000, 0x80))}),
+             600),
+         "not ok, tag 1, 1 ch, 8000 Hz, 8000 B/s, align 1, 8 bits, data 400 of 1000, 50 ms"},
         // A header of no channels has no bytes a second either: no playing time.
-        {"no channels", RiffWave({RiffChunk("fmt ", WaveFormat(kWavePcm, 0, 8000, 8)), RiffChunk("data", Bytes(9, 0))}),
-         WaveStatus::Ok, 0, 8, 0, 8000, 9, 9, 0},
+        {RiffWave({RiffChunk("fmt ", WaveFormat(kWavePcm, 0, 8000, 8)), RiffChunk("data", Bytes(9, 0))}),
+         "ok, tag 1, 0 ch, 8000 Hz, 0 B/s, align 0, 8 bits, data 9 of 9, 0 ms"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const WaveInfo info = ReadWaveInfo(c.bytes);
-        EXPECT_EQ(info.status, c.status);
-        EXPECT_TRUE(info.hasFormat && info.hasData);
-        EXPECT_EQ(info.formatTag, kWavePcm);
-        EXPECT_EQ(std::tuple(info.channels, info.bitsPerSample, info.blockAlign),
-                  std::tuple(c.channels, c.bits, c.align));
-        EXPECT_EQ(std::tuple(info.sampleRate, info.byteRate, info.dataDeclared, info.dataPresent, info.DurationMs()),
-                  std::tuple(c.rate, c.rate * c.align, c.declared, c.present, c.durationMs));
-    }
+    for (const auto& [bytes, fields] : cases) EXPECT_EQ(Fields(ReadWaveInfo(bytes)), fields);
+}
+
+TEST(WaveInfo, FormatNamesKnownTagsAndGivesOthersInHex) {
+    std::string names;
+    for (const std::uint16_t tag : {1, 2, 3, 5, 6, 7, 0x11, 0x55, 0xFFFE}) names += WaveFormatName(tag) + "; ";
+    EXPECT_EQ(names, "PCM; MS ADPCM; IEEE float; format 0x0005; A-law; mu-law; IMA ADPCM; MPEG Layer 3; extensible; ");
 }
 
 TEST(WaveInfo, StatusOfDamagedAndForeignData) {
     const Bytes format = RiffChunk("fmt ", WaveFormat(kWavePcm, 1, 8000, 8));
     const Bytes good = RiffWave({format, RiffChunk("data", Bytes(10, 0))});
-    Bytes notWave = good;
-    notWave[8] = 'A';  // "AAVE"
-    Bytes chunkHeaderCut = RiffWave({format});
-    chunkHeaderCut.insert(chunkHeaderCut.end(), {'d', 'a', 't'});
-    Bytes overlong = RiffWave({format});
-    overlong.insert(overlong.end(), {'j', 'u', 'n', 'k'});
-    test::PutLE(overlong, 0xFFFFFFFFu, 4);
-    overlong.push_back(0);
-    const struct {
-        const char* what;
-        Bytes bytes;
-        WaveStatus status;
-    } cases[] = {
+    const std::tuple<const char*, Bytes, WaveStatus> cases[] = {
         {"empty", {}, WaveStatus::NotWave},
         {"a GIF", {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0}, WaveStatus::NotWave},
-        {"RIFF but not WAVE", notWave, WaveStatus::NotWave},
-        {"only RIFF and part of its length", {'R', 'I', 'F', 'F', 1, 2}, WaveStatus::Truncated},
+        {"RIFF but not WAVE", RiffChunk("RIFF", {'A', 'A', 'V', 'E', 0}), WaveStatus::NotWave},
+        {"only RIFF", {'R', 'I', 'F', 'F'}, WaveStatus::Truncated},
         {"cut inside the format chunk", Bytes(good.begin(), good.begin() + 26), WaveStatus::Truncated},
-        {"cut inside a chunk header", chunkHeaderCut, WaveStatus::Truncated},
-        {"a chunk longer than the file", overlong, WaveStatus::Truncated},
+        {"cut inside a chunk header", RiffWave({format, {'d', 'a', 't'}}), WaveStatus::Truncated},
+        {"a chunk longer than the file", RiffWave({format, {'j', 'u', 'n', 'k', 0xFF, 0xFF, 0xFF, 0xFF, 0}}),
+         WaveStatus::Truncated},
         {"no format chunk", RiffWave({RiffChunk("data", Bytes(4, 0))}), WaveStatus::NoFormat},
         {"format chunk too short", RiffWave({RiffChunk("fmt ", Bytes(13, 1)), RiffChunk("data", Bytes(4, 0))}),
          WaveStatus::NoFormat},
         {"no data chunk", RiffWave({format}), WaveStatus::NoData},
     };
-    for (const auto& c : cases) EXPECT_EQ(ReadWaveInfo(c.bytes).status, c.status) << c.what;
+    for (const auto& [what, bytes, status] : cases) EXPECT_EQ(ReadWaveInfo(bytes).status, status) << what;
 }
 
 }  // namespace

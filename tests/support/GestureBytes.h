@@ -54,15 +54,8 @@ inline Bytes Pattern(std::size_t n, unsigned seed) {
 
 // The worked example: "Wave", loop back to 2, transparent magenta, sound.
 inline GestureFields WorkedExample() {
-    GestureFields f;
-    f.flags = 0x0D;
-    f.red = 255;
-    f.blue = 255;
-    f.backToFrame = 2;
-    f.button = Pattern(300, 2);
-    f.image = Pattern(5000, 1);
-    f.audio = Pattern(12000, 3);
-    return f;
+    return {.flags = 0x0D, .red = 255, .blue = 255, .backToFrame = 2, .button = Pattern(300, 2),
+            .image = Pattern(5000, 1), .audio = Pattern(12000, 3)};
 }
 
 }  // namespace qx::test

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qx::test {
@@ -88,18 +89,16 @@ inline Bytes BitmapFile(int width, int height, int bits, const std::vector<std::
         }
     }
     Bytes b = {'B', 'M'};
-    const std::uint32_t offset = 14 + 40 + 4 * static_cast<std::uint32_t>(table.size());
-    PutLE(b, offset + static_cast<std::uint32_t>(rows.size()), 4);
-    PutLE(b, 0, 4);
-    PutLE(b, offset, 4);
-    PutLE(b, 40, 4);
-    PutLE(b, static_cast<std::uint32_t>(width), 4);
-    PutLE(b, static_cast<std::uint32_t>(height), 4);
-    PutLE(b, 1, 2);
-    PutLE(b, static_cast<std::uint32_t>(bits), 2);
-    b.insert(b.end(), 16, 0);  // no compression, no image size, no resolution
-    PutLE(b, static_cast<std::uint32_t>(table.size()), 4);
-    PutLE(b, 0, 4);
+    const auto u32 = [](std::size_t n) { return static_cast<std::uint32_t>(n); };
+    const std::uint32_t offset = 14 + 40 + 4 * u32(table.size());
+    // Each field's value and size: the file's size, reserved, the rows' offset;
+    // the header's size, width, height, planes, depth, then no compression, no
+    // image size, no resolution, the table's length and all of it important.
+    const std::pair<std::uint32_t, int> fields[] = {
+        {offset + u32(rows.size()), 4}, {0, 4}, {offset, 4}, {40, 4}, {u32(width), 4}, {u32(height), 4}, {1, 2},
+        {u32(bits), 2}, {0, 4}, {0, 4}, {0, 4}, {0, 4}, {u32(table.size()), 4}, {0, 4},
+    };
+    for (const auto& [value, size] : fields) PutLE(b, value, size);
     for (const std::uint32_t colour : table) PutLE(b, colour, 4);  // blue, green, red, 0
     b.insert(b.end(), rows.begin(), rows.end());
     return b;

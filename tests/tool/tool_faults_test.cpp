@@ -1,25 +1,35 @@
-// qxmtool's commands called in-process: pack's option rules, and the writers
+// qxmtool's commands called in-process: pack's option rules, info's JSON
+// text, and the writers
 // with each of their file operations failing in turn: a failure is
 // reported, and no output is ever partial or left behind half made.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/FaultSweep.h"
 #include "support/TestFiles.h"
+#include "gesture/GestureFormat.h"
 #include "tools/DecodeCommand.h"
 #include "tools/ExtractCommand.h"
+#include "tools/InfoCommand.h"
 #include "tools/PackCommand.h"
 #include "tools/PictureCommands.h"
 
 namespace qx::test {
 namespace {
 
-int RunTool(const tool::Command& command, std::vector<std::string> args) {
+// Runs a command; gives its exit status and what it printed on standard
+// output and on standard error.
+std::tuple<int, std::string, std::string> RunTool(const tool::Command& command, std::vector<std::string> args) {
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
-    return command.run(argv);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const int status = command.run(argv);
+    std::string out = testing::internal::GetCapturedStdout();
+    return {status, out, testing::internal::GetCapturedStderr()};
 }
 
 // What each command refuses, with its exit status and message, leaving its
@@ -33,12 +43,7 @@ TEST(ToolRefusals, EachRefusalHasItsStatusAndMessage) {
         args.insert(args.end(), more.begin(), more.end());
         return args;
     };
-    const struct {
-        const tool::Command& command;
-        std::vector<std::string> args;
-        int status;
-        const char* said;
-    } cases[] = {
+    const std::tuple<const tool::Command&, std::vector<std::string>, int, const char*> cases[] = {
         {tool::kExtractCommand, {out}, 2, "usage: qxmtool extract"},
         {tool::kRepairCommand, {out, out}, 2, "is the input itself"},
         {tool::kRepairCommand, {pictures + "button16.gif", out}, 1, "the player shows it as it is; nothing written"},
@@ -48,40 +53,46 @@ TEST(ToolRefusals, EachRefusalHasItsStatusAndMessage) {
         {tool::kPackCommand, pack({"--frame-width=32", "--loop", "256"}), 2, "\"256\" is not a frame number"},
         {tool::kPackCommand, pack({"--frame-width=32", "--loop", "-1"}), 2, "\"-1\" is not a frame number"},
         // Frame 0 is a frame number.
-        {tool::kPackCommand, pack({"--frame-width=32", "--loop", "0", "--audio-frame", "1"}), 2,
-         "--audio-frame and --audio-once need --audio"},
+        {tool::kPackCommand, pack({"--frame-width=32", "--loop", "0", "--audio-frame", "1"}), 2, "need --audio"},
         {tool::kPackCommand, pack({"--frame-width=32", "--reverse=1"}), 2, "--reverse takes no value"},
         {tool::kPackCommand, pack({"--frame-width"}), 2, "--frame-width needs a value"},
         {tool::kPackCommand, pack({"--colour", "1"}), 2, "unknown option --colour"},
         {tool::kPackCommand, pack({}), 2, "--frame-width is required"},
     };
-    for (const auto& c : cases) {
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        EXPECT_EQ(RunTool(c.command, c.args), c.status) << c.said;
-        const std::string said = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
-        EXPECT_NE(said.find(c.said), std::string::npos) << said;
-        EXPECT_EQ(FileContents(out), (Bytes{'o', 'l', 'd'})) << c.said;
+    for (const auto& [command, args, status, message] : cases) {
+        const auto [exitStatus, printed, errors] = RunTool(command, args);
+        EXPECT_EQ(exitStatus, status) << message;
+        EXPECT_NE((printed + errors).find(message), std::string::npos) << printed << errors;
+        EXPECT_EQ(FileContents(out), (Bytes{'o', 'l', 'd'})) << message;
     }
+}
+
+// A name's bytes are Windows-1252 text: JSON gets them as Unicode, the 32
+// characters the code page puts at 0x80 to 0x9F included.
+TEST(ToolInfo, JsonGivesTheNameInUnicode) {
+    TempDir dir;
+    std::string name = "\"\\";
+    for (int c = 0x80; c < 0xA0; ++c) name += static_cast<char>(c);
+    const std::string file = dir.Write("name.qxm", WriteGestureFile({.name = name, .frameWidth = 1}, {}, {}, {}));
+    const std::string said = std::get<1>(RunTool(tool::kInfoCommand, {"--json", file}));
+    EXPECT_NE(said.find(R"("name": "\"\\\u20AC\u0081\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160\u2039\u0152)"
+                        R"(\u008D\u017D\u008F\u0090\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u02DC\u2122\u0161\u203A\u0153)"
+                        R"(\u009D\u017E\u0178")"),
+              std::string::npos)
+        << said;
 }
 
 TEST(ToolFaults, EveryWriterReportsAFailureAndLeavesEachOutputOldOrWhole) {
     TempDir dir;
     const std::string samples = QX_SAMPLES_DIR;
     const std::string pictures = std::string(QX_TEST_DATA) + "/gif-encoders/";
-    ASSERT_EQ(RunTool(tool::kExtractCommand, {samples + "/wave.qxm", dir.PathOf("parts")}), 0);
+    ASSERT_EQ(std::get<0>(RunTool(tool::kExtractCommand, {samples + "/wave.qxm", dir.PathOf("parts")})), 0);
     const std::string out = dir.PathOf("out");
     std::filesystem::create_directories(out);
     const Bytes old = {'o', 'l', 'd'};
     const auto parts = [&](const char* name) { return dir.PathOf("parts") + "/" + name; };
 
-    struct Case {
-        const char* name;
-        const tool::Command& command;
-        std::vector<std::string> args;
-        std::vector<SweptTarget> targets;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const tool::Command&, std::vector<std::string>, std::vector<SweptTarget>> cases[] = {
         {"extract", tool::kExtractCommand, {samples + "/wave.qxm", out},
          {{out + "/wave.gif", old}, {out + "/wave-button.gif", {}}, {out + "/wave.wav", {}}}},
         {"pack", tool::kPackCommand,
@@ -95,13 +106,11 @@ TEST(ToolFaults, EveryWriterReportsAFailureAndLeavesEachOutputOldOrWhole) {
         {"decode", tool::kDecodeCommand, {parts("wave-button.gif"), out + "/button.bmp"},
          {{out + "/button.bmp", old}}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const int runs = SweepFileFaults(c.targets, {out}, [&] {
-            testing::internal::CaptureStderr();
-            const int status = RunTool(c.command, c.args);
-            const std::string said = testing::internal::GetCapturedStderr();
-            if (status != 0) EXPECT_NE(said, "") << "a failure without a message";
+    for (const auto& [name, command, args, targets] : cases) {
+        SCOPED_TRACE(name);
+        const int runs = SweepFileFaults(targets, {out}, [&, &command = command, &args = args] {
+            const auto [status, printed, errors] = RunTool(command, args);
+            if (status != 0) EXPECT_NE(errors, "") << "a failure without a message";
             return status == 0;
         });
         EXPECT_GT(runs, 0);
