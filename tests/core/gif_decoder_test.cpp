@@ -90,59 +90,56 @@ TEST(GifDecoder, BlockHoldsHeaderColoursAndPaddedRows) {
     }
 }
 
-TEST(GifDecoder, InterlacedRowsFillThePassesInOrder) {
-    // One pixel per row; decoded rows carry 1, 2, 3, 4 in turn.
-    const std::vector<int> topToBottom[] = {{1}, {1, 2}, {1, 3, 2}, {1, 3, 2, 4}};
-    for (const std::vector<int>& expected : topToBottom) {
-        const int height = static_cast<int>(expected.size());
-        const std::vector<std::uint8_t> decodedOrder = {1, 2, 3, 4};
-        GifFrame f = Coded(1, height, 4, test::EncodeLzw({decodedOrder.begin(), decodedOrder.begin() + height}, 4));
-        f.interlaced = true;
-        const Decoded d = Decode(Gif(16, f));
-        ASSERT_TRUE(d.block);
-        EXPECT_EQ(Indices(*d.block), expected);
-    }
+// An interlaced image one pixel wide whose data carries 1, 2, 3, 4 in the
+// order its rows are sent.
+Bytes Interlaced(int height) {
+    const std::vector<std::uint8_t> sent = {1, 2, 3, 4};
+    GifFrame f = Coded(1, height, 4, test::EncodeLzw({sent.begin(), sent.begin() + height}, 4));
+    f.interlaced = true;
+    return Gif(16, f);
 }
 
 // One row of pixels from hand-listed codes (minimum code size 2: clear 4,
 // end 5, 3-bit codes until slot 7 is built).
-TEST(GifDecoder, HandListedCodes) {
-    struct Case {
+Bytes Row(int width, const Bytes& codes) { return Gif(16, Coded(width, 1, 2, codes)); }
+
+TEST(GifDecoder, PixelsOfTheCodes) {
+    test::TestRandom random(7);
+    std::vector<std::uint8_t> full(160 * 160);
+    for (auto& p : full) p = static_cast<std::uint8_t>(random.Next() % 7 == 0 ? random.Next() : 9);
+    const struct {
         const char* what;
-        Bytes data;
-        std::vector<int> row;
-    };
-    const Case cases[] = {
+        Bytes gif;
+        std::vector<int> indices;  // top row first
+    } cases[] = {
+        // Interlaced rows fill the passes in order, however few rows there are.
+        {"1 interlaced row", Interlaced(1), {1}},
+        {"2 interlaced rows", Interlaced(2), {1, 2}},
+        {"3 interlaced rows", Interlaced(3), {1, 3, 2}},
+        {"4 interlaced rows", Interlaced(4), {1, 3, 2, 4}},
         // Pixels the data never reaches stay at colour 0.
-        {"terminator after two pixels", PackCodes({{4, 3}, {1, 3}, {2, 3}}), {1, 2, 0, 0, 0, 0, 0, 0}},
-        {"end code after two pixels", PackCodes({{4, 3}, {1, 3}, {2, 3}, {5, 3}}), {1, 2, 0, 0, 0, 0, 0, 0}},
-        {"no data at all", {}, {0, 0, 0, 0, 0, 0, 0, 0}},
+        {"terminator after two pixels", Row(8, PackCodes({{4, 3}, {1, 3}, {2, 3}})), {1, 2, 0, 0, 0, 0, 0, 0}},
+        {"end code after two pixels", Row(8, PackCodes({{4, 3}, {1, 3}, {2, 3}, {5, 3}})), {1, 2, 0, 0, 0, 0, 0, 0}},
+        {"no data at all", Row(8, {}), {0, 0, 0, 0, 0, 0, 0, 0}},
         // The high half waiting for its pair is still shown.
-        {"end code at an odd position", PackCodes({{4, 3}, {1, 3}, {2, 3}, {3, 3}, {5, 4}}), {1, 2, 3, 0, 0, 0}},
+        {"end code at an odd position", Row(6, PackCodes({{4, 3}, {1, 3}, {2, 3}, {3, 3}, {5, 4}})), {1, 2, 3, 0, 0, 0}},
         // After clear and 1 the next free slot is 6: a code equal to it is
         // the previous string plus its own first value.
-        {"code equal to the next slot", PackCodes({{4, 3}, {1, 3}, {6, 3}, {5, 3}}), {1, 1, 1}},
+        {"code equal to the next slot", Row(3, PackCodes({{4, 3}, {1, 3}, {6, 3}, {5, 3}})), {1, 1, 1}},
         // The first code adds no entry, so 6 is (1 2); building slot 7 widens the codes.
-        {"no leading clear code", PackCodes({{1, 3}, {2, 3}, {6, 3}, {5, 4}}), {1, 2, 1, 2}},
+        {"no leading clear code", Row(4, PackCodes({{1, 3}, {2, 3}, {6, 3}, {5, 4}})), {1, 2, 1, 2}},
         // 6 before slot 6 is built is taken as a plain value; the next code
         // builds slot 6 with itself as prefix, and the walk stops there.
-        {"self-prefixed entry", PackCodes({{4, 3}, {6, 3}, {1, 3}, {6, 3}, {5, 3}}), {6, 1, 6, 1, 0, 0}},
+        {"self-prefixed entry", Row(6, PackCodes({{4, 3}, {6, 3}, {1, 3}, {6, 3}, {5, 3}})), {6, 1, 6, 1, 0, 0}},
+        {"a full table without clear keeps 12-bit codes",
+         Gif(256, Coded(160, 160, 8, test::EncodeLzw(full, 8, true, false))), {full.begin(), full.end()}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const Decoded d = Decode(Gif(16, Coded(static_cast<int>(c.row.size()), 1, 2, c.data)));
+        const Decoded d = Decode(c.gif);
         ASSERT_TRUE(d.block);
-        EXPECT_EQ(Indices(*d.block), c.row);
+        EXPECT_EQ(Indices(*d.block), c.indices);
     }
-}
-
-TEST(GifDecoder, FullTableWithoutClearKeepsTwelveBitCodes) {
-    test::TestRandom random(7);
-    std::vector<std::uint8_t> pixels(160 * 160);
-    for (auto& p : pixels) p = static_cast<std::uint8_t>(random.Next() % 7 == 0 ? random.Next() : 9);
-    const Decoded d = Decode(Gif(256, Coded(160, 160, 8, test::EncodeLzw(pixels, 8, true, false))));
-    ASSERT_TRUE(d.block);
-    EXPECT_EQ(Indices(*d.block), std::vector<int>(pixels.begin(), pixels.end()));
 }
 
 TEST(GifDecoder, RefusalsAndTheirCodes) {
