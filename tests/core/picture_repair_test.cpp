@@ -174,26 +174,24 @@ TEST(GifBlocks, WhereTheWalkEnds) {
         const char* what;
         Bytes bytes;
         End end;
-        int images;
-        std::size_t blocks;
+        std::pair<int, std::size_t> imagesAndBlocks;
     } cases[] = {
-        {"no signature", Bytes{'G', 'I', 'X', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, End::NotGif, 0, 0},
-        {"12 bytes", prefix(12), End::CutInScreen, 0, 0},
-        {"in the global table", prefix(13 + 47), End::CutInTable, 0, 0},
-        {"after the global table", prefix(13 + 48), End::NoTrailer, 0, 0},
-        {"header and screen, no global table", Bytes(noTable.begin(), noTable.begin() + 13), End::NoTrailer, 0, 0},
-        {"no local table, its size field set", MakeGif({.images = 2}), End::Trailer, 2, 4},
-        {"in a descriptor", prefix(firstImage + 9), End::CutInBlock, 0, 1},
-        {"in a local table", prefix(firstImage + 10), End::CutInBlock, 1, 1},
-        {"without the trailer", prefix(whole.size() - 1), End::NoTrailer, 2, 4},
-        {"whole", whole, End::Trailer, 2, 4},
+        {"no signature", Bytes{'G', 'I', 'X', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, End::NotGif, {0, 0}},
+        {"12 bytes", prefix(12), End::CutInScreen, {0, 0}},
+        {"in the global table", prefix(13 + 47), End::CutInTable, {0, 0}},
+        {"after the global table", prefix(13 + 48), End::NoTrailer, {0, 0}},
+        {"header and screen, no global table", Bytes(noTable.begin(), noTable.begin() + 13), End::NoTrailer, {0, 0}},
+        {"no local table, its size field set", MakeGif({.images = 2}), End::Trailer, {2, 4}},
+        {"in a descriptor", prefix(firstImage + 9), End::CutInBlock, {0, 1}},
+        {"in a local table", prefix(firstImage + 10), End::CutInBlock, {1, 1}},
+        {"without the trailer", prefix(whole.size() - 1), End::NoTrailer, {2, 4}},
+        {"whole", whole, End::Trailer, {2, 4}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const GifLayout layout = WalkGif(c.bytes);
         EXPECT_EQ(layout.end, c.end);
-        EXPECT_EQ(layout.images, c.images);
-        EXPECT_EQ(layout.blocks.size(), c.blocks);
+        EXPECT_EQ(std::pair(layout.images, layout.blocks.size()), c.imagesAndBlocks);
     }
     // The first image: where it starts, its local table, size and minimum
     // code size, its data terminator; then the trailer.
@@ -216,32 +214,30 @@ TEST(DecodePicture, ChoosesThePathByTheFirstBytes) {
     // A 1 x 1 image at (0, 0) without a local table; codes clear, 0, end at 3 bits; the trailer.
     const Bytes image = {0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B};
     using enum PictureError;
+    using enum PictureKind;
     const struct {
         const char* what;
         Bytes data;
         PictureKind kind;
-        bool decoded;
-        PictureError error;
+        PictureError error;  // None: decoded
         int gifCode;
     } cases[] = {
-        {"bitmap", bitmap, PictureKind::Bitmap, true, None, GIF_ERR_NONE},
-        {"GIF", test::WriteGif({0xFFFFFF}, {{1, 1, {0}}}), PictureKind::Gif, true, None, GIF_ERR_NONE},
-        {"GIF without colours", Concat({screen(0x73), image}), PictureKind::Gif, false, GifNoColours,
-         GIF_ERR_NO_COLOURS},
+        {"bitmap", bitmap, Bitmap, None, GIF_ERR_NONE},
+        {"GIF", test::WriteGif({0xFFFFFF}, {{1, 1, {0}}}), Gif, None, GIF_ERR_NONE},
+        {"GIF without colours", Concat({screen(0x73), image}), Gif, GifNoColours, GIF_ERR_NO_COLOURS},
         // The refusal keeps the code the extension left behind.
-        {"small table after an extension", Concat({screen(0xF2), eightColours, control, image}), PictureKind::Gif,
-         false, GifSmallGlobalTable, GIF_ERR_DATA_END},
-        {"bitmap cut short", Bytes(bitmap.begin(), bitmap.begin() + 30), PictureKind::Bitmap, false,
-         BitmapTruncated, GIF_ERR_NONE},
-        {"neither", {'B', 'X', 'G'}, PictureKind::Unknown, false, NotPicture, GIF_ERR_NONE},
-        {"one byte of a bitmap", {'B'}, PictureKind::Unknown, false, NotPicture, GIF_ERR_NONE},
-        {"two bytes of a GIF", {'G', 'I'}, PictureKind::Unknown, false, NotPicture, GIF_ERR_NONE},
+        {"small table after an extension", Concat({screen(0xF2), eightColours, control, image}), Gif,
+         GifSmallGlobalTable, GIF_ERR_DATA_END},
+        {"bitmap cut short", Bytes(bitmap.begin(), bitmap.begin() + 30), Bitmap, BitmapTruncated, GIF_ERR_NONE},
+        {"neither", {'B', 'X', 'G'}, Unknown, NotPicture, GIF_ERR_NONE},
+        {"one byte of a bitmap", {'B'}, Unknown, NotPicture, GIF_ERR_NONE},
+        {"two bytes of a GIF", {'G', 'I'}, Unknown, NotPicture, GIF_ERR_NONE},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const PictureResult r = DecodePicture(c.data.data(), c.data.size());
         EXPECT_EQ(r.kind, c.kind);
-        EXPECT_EQ(r.block.has_value(), c.decoded);
+        EXPECT_EQ(r.block.has_value(), c.error == None);
         EXPECT_EQ(r.error, c.error) << PictureErrorName(r.error);
         EXPECT_EQ(r.gifCode, c.gifCode) << ImageErrorName(r.gifCode);
     }
