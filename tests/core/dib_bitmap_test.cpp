@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <tuple>
 
 #include "image/PackedDib.h"
@@ -98,12 +97,10 @@ TEST(HeaderIntake, TakesTheHeaderAndTableOfADecodedGif) {
     ASSERT_TRUE(block);
     InfoBuffer info;
     ASSERT_TRUE(TakeInHeader(block->data(), block->size(), info));
+    // Its width, 16 colours (the second as the file gives it) and the rows behind them.
     const InfoHeader h = info.Header();
-    EXPECT_EQ(h.width, 3);
-    EXPECT_EQ(h.clrUsed, 16u);
-    const std::uint8_t second[] = {0x60, 0x50, 0x40, 0};
-    EXPECT_EQ(0, std::memcmp(info.ColourTable() + 4, second, 4));
-    EXPECT_EQ(RowsOffset(h), 40u + 64u);
+    EXPECT_EQ(std::tuple(h.width, h.clrUsed, Bytes(info.ColourTable() + 4, info.ColourTable() + 8), RowsOffset(h)),
+              std::tuple(3, 16u, Bytes{0x60, 0x50, 0x40, 0}, std::size_t{40 + 64}));
     EXPECT_FALSE(TakeInHeader(block->data(), 40 + 63, info));
 }
 

@@ -12,13 +12,6 @@ using test::Concat;
 using test::PackCodes;
 using test::GifFrame;
 
-// Colour i is red i*16+1, green 200-i, blue i.
-std::vector<std::uint32_t> Colours(int entries) {
-    std::vector<std::uint32_t> c;
-    for (int i = 0; i < entries; ++i) c.push_back(((i * 16u + 1) & 0xFF) << 16 | ((200u - i) & 0xFF) << 8 | i);
-    return c;
-}
-
 // An image whose data is given as it is.
 GifFrame Coded(int width, int height, int minCodeSize, Bytes data) {
     GifFrame f{width, height, {}, minCodeSize};
@@ -26,10 +19,12 @@ GifFrame Coded(int width, int height, int minCodeSize, Bytes data) {
     return f;
 }
 
-// The frame on a 20 x 20 screen with a 16- or 256-entry table; the screen's
-// flags byte and table length as given, if they are.
+// The frame on a 20 x 20 screen with a 16- or 256-entry table (the colours
+// themselves are compared with giflib's); the screen's flags byte and table
+// length as given, if they are.
 Bytes Gif(int colours, GifFrame frame, int flags = -1, int tableEntries = -1) {
-    return test::WriteGif({Colours(colours), 20, 20, true, flags, tableEntries}, {std::move(frame)});
+    const std::vector<std::uint32_t> table(static_cast<std::size_t>(colours), 0x336699);
+    return test::WriteGif({table, 20, 20, true, flags, tableEntries}, {std::move(frame)});
 }
 
 Bytes Cut(Bytes bytes, std::size_t n) {
@@ -37,20 +32,7 @@ Bytes Cut(Bytes bytes, std::size_t n) {
     return bytes;
 }
 
-struct Decoded {
-    std::optional<DibBlock> block;
-    int error = 0;
-    PictureError refusal = PictureError::None;
-};
-
-Decoded Decode(const Bytes& gif) {
-    GifDecoder decoder;
-    Decoded d;
-    d.block = decoder.Decode(gif.data(), gif.size());
-    d.error = decoder.Error();
-    d.refusal = decoder.Refusal();
-    return d;
-}
+std::optional<DibBlock> Decode(const Bytes& gif) { return GifDecoder().Decode(gif.data(), gif.size()); }
 
 // The indices of the block's pixels, top row first.
 std::vector<int> Indices(const DibBlock& block) {
@@ -76,14 +58,14 @@ TEST(GifDecoder, BlockHoldsHeaderColoursAndPaddedRows) {
         // Every pixel is non-zero so that every zero index in the rows is padding.
         std::vector<std::uint8_t> pixels;
         for (int i = 0; i < c.width * 20; ++i) pixels.push_back(static_cast<std::uint8_t>(1 + (i * 7) % (c.colours - 1)));
-        const Decoded d = Decode(Gif(c.colours, {c.width, 20, pixels}));
-        ASSERT_TRUE(d.block);
+        const auto block = Decode(Gif(c.colours, {c.width, 20, pixels}));
+        ASSERT_TRUE(block);
         const auto n = static_cast<std::uint32_t>(c.colours);
         const std::uint16_t bits = c.colours == 16 ? 4 : 8;
-        EXPECT_EQ(ReadInfoHeader(d.block->data()), (InfoHeader{40, c.width, 20, 1, bits, 0, c.stride * 20, 0, 0, n, n}));
-        ASSERT_EQ(d.block->size(), 40 + 4 * n + c.stride * 20);
+        EXPECT_EQ(ReadInfoHeader(block->data()), (InfoHeader{40, c.width, 20, 1, bits, 0, c.stride * 20, 0, 0, n, n}));
+        ASSERT_EQ(block->size(), 40 + 4 * n + c.stride * 20);
         int zeros = 0;
-        for (auto b = d.block->begin() + 40 + 4 * n; b != d.block->end(); ++b) {
+        for (auto b = block->begin() + 40 + 4 * n; b != block->end(); ++b) {
             zeros += bits == 8 ? *b == 0 : (*b >> 4 == 0) + ((*b & 15) == 0);
         }
         EXPECT_EQ(zeros, static_cast<int>(c.stride * 8 / bits - c.width) * 20);
@@ -136,9 +118,9 @@ TEST(GifDecoder, PixelsOfTheCodes) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const Decoded d = Decode(c.gif);
-        ASSERT_TRUE(d.block);
-        EXPECT_EQ(Indices(*d.block), c.indices);
+        const auto block = Decode(c.gif);
+        ASSERT_TRUE(block);
+        EXPECT_EQ(Indices(*block), c.indices);
     }
 }
 
@@ -147,7 +129,7 @@ TEST(GifDecoder, RefusalsAndTheirCodes) {
     const GifFrame image = Coded(4, 1, 2, PackCodes({{4, 3}, {1, 3}, {5, 3}}));
     GifFrame controlled = image;
     controlled.disposal = 0;
-    const Bytes trailerOnly = test::WriteGif({Colours(16), 20, 20}, {});
+    const Bytes trailerOnly = test::WriteGif({std::vector<std::uint32_t>(16), 20, 20}, {});
     const Bytes control = {0x21, 0xF9, 4, 0, 0, 0, 0, 0};
     using enum PictureError;
     struct Case {
@@ -188,10 +170,10 @@ TEST(GifDecoder, RefusalsAndTheirCodes) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const Decoded d = Decode(c.gif);
-        EXPECT_FALSE(d.block);
-        EXPECT_EQ(d.error, c.error) << ImageErrorName(d.error);
-        EXPECT_EQ(d.refusal, c.refusal);
+        GifDecoder decoder;
+        EXPECT_FALSE(decoder.Decode(c.gif.data(), c.gif.size()));
+        EXPECT_EQ(decoder.Error(), c.error) << ImageErrorName(decoder.Error());
+        EXPECT_EQ(decoder.Refusal(), c.refusal);
     }
 }
 
@@ -203,10 +185,10 @@ TEST(GifDecoder, LocalTableTakesPrecedenceAndShortTablesLeaveZeroEntries) {
     const std::size_t flags = 13 + 768 + 9;
     gif[flags] = 0x80;
     gif.erase(gif.begin() + flags + 1 + 6, gif.begin() + flags + 1 + 48);
-    const Decoded d = Decode(gif);
-    ASSERT_TRUE(d.block);
-    EXPECT_EQ(Bytes(d.block->begin() + 40, d.block->begin() + 52), (Bytes{0x30, 0x20, 0x10, 0, 0x60, 0x50, 0x40, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(Indices(*d.block), (std::vector<int>{1, 0}));
+    const auto block = Decode(gif);
+    ASSERT_TRUE(block);
+    EXPECT_EQ(Bytes(block->begin() + 40, block->begin() + 52), (Bytes{0x30, 0x20, 0x10, 0, 0x60, 0x50, 0x40, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(Indices(*block), (std::vector<int>{1, 0}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <set>
 #include <span>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "image/GifAnimation.h"
@@ -74,6 +75,16 @@ Bytes Frames(int width, int height, int count, int colours) {
     return Animation(width, height, list);
 }
 
+// Frames of one pixel each in a colour of its own, n colours in all; a
+// screen one pixel wider than the frames leaves that pixel transparent.
+Bytes ManyColours(int n, bool transparentToo) {
+    std::vector<Frame> frames;
+    for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(n); ++i) {
+        frames.push_back({0, 0, 1, 1, "0", 1, -1, {0x010000u * (i / 256) + (i % 256) * 0x000101}});
+    }
+    return Animation(transparentToo ? 2 : 1, 1, frames);
+}
+
 // Three frames, the second's data as given (minimum code size 4: clear 16,
 // end 17, 5-bit codes).
 Bytes SecondCoded(int minCodeSize, Bytes data) {
@@ -110,6 +121,10 @@ TEST(GifStrip, FramesComposeAsViewersShowThemOrTheStripIsRefused) {
          {"The strip would be 16384 x 4096 pixels, more than the player shows (64 MiB of picture at most)."}},
         {"a screen past the reading limit", Frames(4097, 4096, 1, 2),
          {"The animation's frames are 4097 x 4096 pixels, too large to make a strip of."}},
+        {"257 colours", ManyColours(257, false), {"The frames use 257 colours; a strip holds at most 256."}},
+        {"256 colours and transparent pixels", ManyColours(256, true),
+         {"The frames use 256 colours and transparent pixels; a strip holds at most 256 colours, one of them standing "
+          "for transparent pixels."}},
         {"not a GIF", Bytes{'P', 'N', 'G', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {"The file is not a GIF picture."}},
         {"no image", Animation(2, 2, {}), {"The GIF holds no picture to make a strip of."}},
         {"a screen 0 pixels high", Animation(2, 0, {{0, 0, 1, 1, "1"}}),
@@ -155,36 +170,16 @@ TEST(GifStrip, TransparentPixelsTakeAColourNoVisiblePixelHas) {
     EXPECT_FALSE(MakeStrip(Animation(1, 1, {{0, 0, 1, 1, "1"}})).transparent);
 }
 
-// Frames of one pixel each in a colour of its own, n colours in all; a
-// screen one pixel wider than the frames leaves that pixel transparent.
+// 16 colours at most, the transparent one included, take a 16-entry table
+// (screen flags 0xF3), more a 256-entry one (0xF7).
 TEST(GifStrip, ColourCountDecidesTheTable) {
-    const std::string most = "; a strip holds at most 256";
-    // The screen's flags give the table: 0xF3 for 16 entries, 0xF7 for 256.
-    const struct {
-        int colours;
-        bool transparent;
-        int flags;  // 0: refused
-        std::string refusal;
-    } cases[] = {
-        {16, false, 0xF3, ""},
-        {15, true, 0xF3, ""},
-        {17, false, 0xF7, ""},
-        {256, false, 0xF7, ""},
-        {255, true, 0xF7, ""},
-        {257, false, 0, "The frames use 257 colours" + most + "."},
-        {256, true, 0, "The frames use 256 colours and transparent pixels" + most + " colours, one of them standing "
-                       "for transparent pixels."},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.colours << (c.transparent ? " and transparent" : ""));
-        std::vector<Frame> frames;
-        for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(c.colours); ++i) {
-            frames.push_back({0, 0, 1, 1, "0", 1, -1, {0x010000u * (i / 256) + (i % 256) * 0x000101}});
-        }
-        const StripResult strip = MakeStrip(Animation(c.transparent ? 2 : 1, 1, frames));
-        EXPECT_EQ(strip.refusal, c.refusal);
-        EXPECT_EQ(strip.gif.empty() ? 0 : strip.gif[10], c.flags);
-        if (c.flags) EXPECT_TRUE(GifDecoder().Decode(strip.gif.data(), strip.gif.size()));
+    const std::tuple<int, bool, int> cases[] = {{16, false, 0xF3}, {15, true, 0xF3}, {16, true, 0xF7}, {17, false, 0xF7},
+                                                {255, true, 0xF7}, {256, false, 0xF7}};
+    for (const auto& [colours, transparent, flags] : cases) {
+        const StripResult strip = MakeStrip(ManyColours(colours, transparent));
+        ASSERT_GT(strip.gif.size(), 10u) << strip.refusal;
+        EXPECT_EQ(strip.gif[10], flags) << colours << (transparent ? " and transparent" : "");
+        EXPECT_TRUE(GifDecoder().Decode(strip.gif.data(), strip.gif.size()));
     }
 }
 
