@@ -1,7 +1,6 @@
 // The first image of a GIF decoded by giflib from memory, row by row, as
-// colours, and its comparison with a block the player decoded: the
-// comparison point for the benchmark and the giflib tests. Needs gif_lib.h
-// and linking with giflib.
+// colours: the comparison point for the benchmark and the giflib tests.
+// Needs gif_lib.h and linking with giflib.
 #pragma once
 
 #include <gif_lib.h>
@@ -9,10 +8,8 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <utility>
 #include <vector>
-
-#include "image/PackedDib.h"
-#include "tests/support/GifWriter.h"
 
 namespace qx::test {
 
@@ -91,17 +88,6 @@ inline std::optional<GiflibImage> GiflibDecodeFirst(const std::uint8_t* data, st
     }
     DGifCloseFile(gif, &error);
     return result;
-}
-
-// Pixels of the block whose colour differs from giflib's; -1 when the sizes differ.
-inline int DifferingPixels(const DibBlock& block, const GiflibImage& image) {
-    const InfoHeader h = ReadInfoHeader(block.data());
-    if (h.width != image.width || h.height != image.height) return -1;
-    int differing = 0;
-    for (int y = 0; y < h.height; ++y) {
-        for (int x = 0; x < h.width; ++x) differing += ColourAt(block, x, y) != image.rgb[y * image.width + x];
-    }
-    return differing;
 }
 
 }  // namespace qx::test
