@@ -23,7 +23,8 @@ BitmapResult Pack(const test::BitmapFields& fields) {
 // past 32 bits.
 TEST(DibStride, RoundsRowsUpToFourBytes) {
     const std::tuple<std::int32_t, int, std::uint64_t> cases[] = {
-        {3, 8, 4}, {20, 8, 20}, {9, 4, 8}, {33, 1, 8}, {5, 24, 16}, {0x40000000, 32, 0x100000000}, {0x7FFFFFFF, 24, 0x180000000}};
+        {3, 8, 4},   {20, 8, 20}, {9, 4, 8}, {33, 1, 8}, {5, 24, 16}, {0x40000000, 32, 0x100000000},
+        {0x7FFFFFFF, 24, 0x180000000}};
     for (const auto& [width, bits, stride] : cases) EXPECT_EQ(DibStride(width, bits), stride) << width << "x" << bits;
 }
 
@@ -35,8 +36,8 @@ TEST(BitmapPath, PacksHeaderTableAndRows) {
         std::uint32_t sizeImage, clrUsed, clrImportant;
     } cases[] = {
         {"image size 0 comes from the padded stride", kBase, 8, 256, 256},
-        // The colour counts are ignored above 8 bits per pixel.
-        {"true colour has no table", {.width = 5, .bitCount = 24, .clrUsed = 7, .clrImportant = 7, .rowBytes = 32}, 32, 0, 0},
+        // True colour has no table, whatever colour counts the header gives.
+        {"true colour", {.width = 5, .bitCount = 24, .clrUsed = 7, .clrImportant = 7, .rowBytes = 32}, 32, 0, 0},
         {"an explicit colour count is kept", {.clrUsed = 2, .tableEntries = 2, .rowBytes = 8}, 8, 2, 256},
         {"a later header version is read by its declared size",
          {.bitCount = 4, .headerSize = 108, .clrUsed = 16, .tableEntries = 16, .rowBytes = 8}, 8, 16, 16},
@@ -53,7 +54,7 @@ TEST(BitmapPath, PacksHeaderTableAndRows) {
         // and its row bytes (0x40 + i).
         Bytes rest;
         for (std::uint32_t i = 0; i < c.clrUsed; ++i) {
-            test::Append(rest, {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i + 1), static_cast<std::uint8_t>(i + 2), 0});
+            for (std::uint32_t b : {i, i + 1, i + 2, 0u}) rest.push_back(static_cast<std::uint8_t>(b));
         }
         for (std::uint32_t i = 0; i < c.sizeImage; ++i) rest.push_back(static_cast<std::uint8_t>(0x40 + i));
         EXPECT_EQ(Bytes(r.block->begin() + 40, r.block->end()), rest);

@@ -57,7 +57,7 @@ TEST(GifDecoder, BlockHoldsHeaderColoursAndPaddedRows) {
         SCOPED_TRACE(testing::Message() << "width " << c.width << ", " << c.colours << " colours");
         // Every pixel is non-zero so that every zero index in the rows is padding.
         std::vector<std::uint8_t> pixels;
-        for (int i = 0; i < c.width * 20; ++i) pixels.push_back(static_cast<std::uint8_t>(1 + (i * 7) % (c.colours - 1)));
+        for (int i = 0; i < c.width * 20; ++i) pixels.push_back(static_cast<std::uint8_t>(1 + i * 7 % (c.colours - 1)));
         const auto block = Decode(Gif(c.colours, {c.width, 20, pixels}));
         ASSERT_TRUE(block);
         const auto n = static_cast<std::uint32_t>(c.colours);
@@ -104,7 +104,7 @@ TEST(GifDecoder, PixelsOfTheCodes) {
         {"end code after two pixels", Row(8, PackCodes({{4, 3}, {1, 3}, {2, 3}, {5, 3}})), {1, 2, 0, 0, 0, 0, 0, 0}},
         {"no data at all", Row(8, {}), {0, 0, 0, 0, 0, 0, 0, 0}},
         // The high half waiting for its pair is still shown.
-        {"end code at an odd position", Row(6, PackCodes({{4, 3}, {1, 3}, {2, 3}, {3, 3}, {5, 4}})), {1, 2, 3, 0, 0, 0}},
+        {"end code at an odd place", Row(6, PackCodes({{4, 3}, {1, 3}, {2, 3}, {3, 3}, {5, 4}})), {1, 2, 3, 0, 0, 0}},
         // After clear and 1 the next free slot is 6: a code equal to it is
         // the previous string plus its own first value.
         {"code equal to the next slot", Row(3, PackCodes({{4, 3}, {1, 3}, {6, 3}, {5, 3}})), {1, 1, 1}},
@@ -187,7 +187,8 @@ TEST(GifDecoder, LocalTableTakesPrecedenceAndShortTablesLeaveZeroEntries) {
     gif.erase(gif.begin() + flags + 1 + 6, gif.begin() + flags + 1 + 48);
     const auto block = Decode(gif);
     ASSERT_TRUE(block);
-    EXPECT_EQ(Bytes(block->begin() + 40, block->begin() + 52), (Bytes{0x30, 0x20, 0x10, 0, 0x60, 0x50, 0x40, 0, 0, 0, 0, 0}));
+    const Bytes firstThree = {0x30, 0x20, 0x10, 0, 0x60, 0x50, 0x40, 0, 0, 0, 0, 0};
+    EXPECT_EQ(Bytes(block->begin() + 40, block->begin() + 52), firstThree);
     EXPECT_EQ(Indices(*block), (std::vector<int>{1, 0}));
 }
 

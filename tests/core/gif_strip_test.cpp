@@ -106,7 +106,7 @@ TEST(GifStrip, FramesComposeAsViewersShowThemOrTheStripIsRefused) {
          Animation(2, 1, {{0, 0, 1, 1, "1", 3}, {1, 0, 1, 1, "2"}}), {"R.|.G"}},
         {"a transparent index leaves the canvas; the next frame's own control has none",
          Animation(3, 1, {{0, 0, 3, 1, "333"}, {0, 0, 3, 1, "151", 1, 1}, {0, 0, 3, 1, "151", -1}}), {"BBB|BYB|RYR"}},
-        {"frames clipped to the screen", Animation(2, 2, {{1, 1, 2, 2, "1234"}, {5, 0, 1, 1, "4"}}), {"..|..", ".R|.R"}},
+        {"frames clipped", Animation(2, 2, {{1, 1, 2, 2, "1234"}, {5, 0, 1, 1, "4"}}), {"..|..", ".R|.R"}},
         {"an interlaced image 0 pixels wide draws nothing",
          Animation(1, 1, {{0, 0, 1, 1, "1"}, {0, 0, 0, 4, "", 1, -1, {}, true}}), {"R|R"}},
         {"a local table for one frame",
@@ -173,8 +173,8 @@ TEST(GifStrip, TransparentPixelsTakeAColourNoVisiblePixelHas) {
 // 16 colours at most, the transparent one included, take a 16-entry table
 // (screen flags 0xF3), more a 256-entry one (0xF7).
 TEST(GifStrip, ColourCountDecidesTheTable) {
-    const std::tuple<int, bool, int> cases[] = {{16, false, 0xF3}, {15, true, 0xF3}, {16, true, 0xF7}, {17, false, 0xF7},
-                                                {255, true, 0xF7}, {256, false, 0xF7}};
+    const std::tuple<int, bool, int> cases[] = {{16, false, 0xF3}, {15, true, 0xF3},  {16, true, 0xF7},
+                                                {17, false, 0xF7}, {255, true, 0xF7}, {256, false, 0xF7}};
     for (const auto& [colours, transparent, flags] : cases) {
         const StripResult strip = MakeStrip(ManyColours(colours, transparent));
         ASSERT_GT(strip.gif.size(), 10u) << strip.refusal;

@@ -18,7 +18,6 @@ namespace qx {
 namespace {
 
 using test::Bytes;
-using test::Concat;
 
 // An 8 x 4 picture of four colours, every index 0..3 used.
 const std::vector<std::uint32_t> kColours = {0xFF00FF, 0x102030, 0xFFFFFF, 0xC00000};
@@ -207,12 +206,13 @@ TEST(GifBlocks, WhereTheWalkEnds) {
 // refusal is named (the decoder's own, or the name of its code).
 TEST(DecodePicture, ChoosesThePathByTheFirstBytes) {
     const Bytes bitmap = test::BitmapFile({.width = 1, .height = 1, .bitCount = 24, .rowBytes = 4});
-    // "GIF89a", a 1 x 1 screen, then the flags byte, background 0, aspect 0.
-    auto screen = [](std::uint8_t flags) { return Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, flags, 0, 0}; };
-    const Bytes eightColours(8 * 3, 0);
-    const Bytes control = {0x21, 0xF9, 4, 0, 0, 0, 0, 0};
-    // A 1 x 1 image at (0, 0) without a local table; codes clear, 0, end at 3 bits; the trailer.
-    const Bytes image = {0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B};
+    // A 1 x 1 image, after a graphic control if asked for, below a screen
+    // with the flags and table entries given.
+    auto gif = [](int flags, int entries, int disposal) {
+        test::GifFrame image{1, 1, {0}};
+        image.disposal = disposal;
+        return test::WriteGif(test::GifScreen{{0}, 1, 1, true, flags, entries}, {image});
+    };
     using enum PictureError;
     using enum PictureKind;
     const struct {
@@ -224,10 +224,9 @@ TEST(DecodePicture, ChoosesThePathByTheFirstBytes) {
     } cases[] = {
         {"bitmap", bitmap, Bitmap, None, GIF_ERR_NONE},
         {"GIF", test::WriteGif({0xFFFFFF}, {{1, 1, {0}}}), Gif, None, GIF_ERR_NONE},
-        {"GIF without colours", Concat({screen(0x73), image}), Gif, GifNoColours, GIF_ERR_NO_COLOURS},
+        {"GIF without colours", gif(0x73, 0, -1), Gif, GifNoColours, GIF_ERR_NO_COLOURS},
         // The refusal keeps the code the extension left behind.
-        {"small table after an extension", Concat({screen(0xF2), eightColours, control, image}), Gif,
-         GifSmallGlobalTable, GIF_ERR_DATA_END},
+        {"small table after an extension", gif(0xF2, 8, 0), Gif, GifSmallGlobalTable, GIF_ERR_DATA_END},
         {"bitmap cut short", Bytes(bitmap.begin(), bitmap.begin() + 30), Bitmap, BitmapTruncated, GIF_ERR_NONE},
         {"neither", {'B', 'X', 'G'}, Unknown, NotPicture, GIF_ERR_NONE},
         {"one byte of a bitmap", {'B'}, Unknown, NotPicture, GIF_ERR_NONE},
