@@ -126,11 +126,11 @@ TEST(PictureRepair, ShownOrRefusedPicturesAreNotRepaired) {
         const char* what;
         Bytes bytes;
         PictureVerdict verdict;
-        const char* reason;  // Shows: the number of images
+        const char* reason;
     } cases[] = {
-        {"an animation of 2", test::WriteGif(kColours, {{8, 4, kPixels}, {8, 4, kPixels}}), Shows, "2"},
-        {"stray bytes between blocks", stray, Shows, "1"},
-        {"a bitmap", BitmapFileBytes(Reference()), Shows, "0"},
+        {"an animation of 2", test::WriteGif(kColours, {{8, 4, kPixels}, {8, 4, kPixels}}), Shows, ""},
+        {"stray bytes between blocks", stray, Shows, ""},
+        {"a bitmap", BitmapFileBytes(Reference()), Shows, ""},
         {"no colour table anywhere", MakeGif({.screenFlags = 0x70, .globalEntries = 0}), Refused,
          "without any colour table; save it with a 16- or 256-colour palette"},
         {"no colour table, size field already 3", MakeGif({.screenFlags = 0x73, .globalEntries = 0}), Refused,
@@ -153,13 +153,9 @@ TEST(PictureRepair, ShownOrRefusedPicturesAreNotRepaired) {
         SCOPED_TRACE(c.what);
         const PictureDiagnosis d = DiagnosePicture(c.bytes);
         EXPECT_EQ(d.verdict, c.verdict) << d.reason;
-        if (c.verdict == Shows) {
-            EXPECT_EQ(d.reason, "");
-            EXPECT_EQ(std::to_string(d.images), c.reason);
-        }
-        if (c.verdict == Refused) EXPECT_NE(d.reason.find(c.reason), std::string::npos) << d.reason;
-        EXPECT_TRUE(d.repair.empty());
-        EXPECT_TRUE(d.repaired.empty());
+        EXPECT_EQ(d.reason.empty(), c.verdict == Shows) << d.reason;
+        EXPECT_NE(d.reason.find(c.reason), std::string::npos) << d.reason;
+        EXPECT_TRUE(d.repair.empty() && d.repaired.empty());
     }
 }
 
