@@ -104,6 +104,8 @@ TEST(GifStrip, FramesComposeAsViewersShowThemOrTheStripIsRefused) {
     } cases[] = {
         {"disposal 3 on the first frame restores the empty canvas",
          Animation(2, 1, {{0, 0, 1, 1, "1", 3}, {1, 0, 1, 1, "2"}}), {"R.|.G"}},
+        {"disposal 3 restores every row of its rectangle",
+         Animation(2, 2, {{0, 0, 2, 2, "1234"}, {0, 0, 2, 2, "5555", 3}, {0, 0, 1, 1, "0"}}), {"RG|YY|KG", "BW|YY|BW"}},
         {"a transparent index leaves the canvas; the next frame's own control has none",
          Animation(3, 1, {{0, 0, 3, 1, "333"}, {0, 0, 3, 1, "151", 1, 1}, {0, 0, 3, 1, "151", -1}}), {"BBB|BYB|RYR"}},
         {"frames clipped", Animation(2, 2, {{1, 1, 2, 2, "1234"}, {5, 0, 1, 1, "4"}}), {"..|..", ".R|.R"}},
