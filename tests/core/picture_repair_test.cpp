@@ -108,7 +108,9 @@ TEST(PictureRepair, RefusedGifsThatTheHeaderRewriteCures) {
         EXPECT_EQ(d.repaired, Rewritten(gif, d.repaired[10], !c.layout.trailer));
         const auto block = GifDecoder().Decode(d.repaired.data(), d.repaired.size());
         ASSERT_TRUE(block);
-        if (c.layout.data.empty()) EXPECT_EQ(*block, reference);
+        if (c.layout.data.empty()) {
+            EXPECT_EQ(*block, reference);
+        }
         EXPECT_EQ(DiagnosePicture(d.repaired).verdict, PictureVerdict::Shows);
     }
 }
