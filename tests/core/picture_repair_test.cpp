@@ -159,6 +159,9 @@ TEST(PictureRepair, ShownOrRefusedPicturesAreNotRepaired) {
         EXPECT_NE(d.reason.find(c.reason), std::string::npos) << d.reason;
         EXPECT_TRUE(d.repair.empty() && d.repaired.empty());
     }
+    // The images counted: every one of an animation, none in a bitmap.
+    EXPECT_EQ(DiagnosePicture(cases[0].bytes).images, 2);
+    EXPECT_EQ(DiagnosePicture(cases[2].bytes).images, 0);
 }
 
 TEST(GifBlocks, WhereTheWalkEnds) {
