@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "image/GifDecoder.h"
 #include "image/PackedDib.h"
 #include "tests/support/GifWriter.h"
@@ -14,13 +12,6 @@ using test::Concat;
 using test::PackCodes;
 using test::GifFrame;
 
-// Colour i is red i*16+1, green 200-i, blue i.
-std::vector<std::uint32_t> Colours(int entries) {
-    std::vector<std::uint32_t> c;
-    for (int i = 0; i < entries; ++i) c.push_back(((i * 16u + 1) & 0xFF) << 16 | ((200u - i) & 0xFF) << 8 | i);
-    return c;
-}
-
 // An image whose data is given as it is.
 GifFrame Coded(int width, int height, int minCodeSize, Bytes data) {
     GifFrame f{width, height, {}, minCodeSize};
@@ -28,10 +19,12 @@ GifFrame Coded(int width, int height, int minCodeSize, Bytes data) {
     return f;
 }
 
-// The frame on a 20 x 20 screen with a 16- or 256-entry table; the screen's
-// flags byte and table length as given, if they are.
+// The frame on a 20 x 20 screen with a 16- or 256-entry table (the colours
+// themselves are compared with giflib's); the screen's flags byte and table
+// length as given, if they are.
 Bytes Gif(int colours, GifFrame frame, int flags = -1, int tableEntries = -1) {
-    return test::WriteGif({Colours(colours), 20, 20, true, flags, tableEntries}, {std::move(frame)});
+    const std::vector<std::uint32_t> table(static_cast<std::size_t>(colours), 0x336699);
+    return test::WriteGif({table, 20, 20, true, flags, tableEntries}, {std::move(frame)});
 }
 
 Bytes Cut(Bytes bytes, std::size_t n) {
@@ -39,27 +32,14 @@ Bytes Cut(Bytes bytes, std::size_t n) {
     return bytes;
 }
 
-struct Decoded {
-    std::optional<DibBlock> block;
-    int error = 0;
-    PictureError refusal = PictureError::None;
-};
+std::optional<DibBlock> Decode(const Bytes& gif) { return GifDecoder().Decode(gif.data(), gif.size()); }
 
-Decoded Decode(const Bytes& gif) {
-    GifDecoder decoder;
-    Decoded d;
-    d.block = decoder.Decode(gif.data(), gif.size());
-    d.error = decoder.Error();
-    d.refusal = decoder.Refusal();
-    return d;
-}
-
-std::vector<std::uint8_t> Pattern(int width, int height, int colours) {
-    std::vector<std::uint8_t> p;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) p.push_back(static_cast<std::uint8_t>((x * 3 + y * 7 + x * y) % colours));
-    }
-    return p;
+// The indices of the block's pixels, top row first.
+std::vector<int> Indices(const DibBlock& block) {
+    const InfoHeader h = ReadInfoHeader(block.data());
+    std::vector<int> all;
+    for (int i = 0; i < h.width * h.height; ++i) all.push_back(test::IndexAt(block, i % h.width, i / h.width));
+    return all;
 }
 
 // The block: a 40-byte header, 16 or 256 colours, then bottom-up rows padded
@@ -69,90 +49,78 @@ TEST(GifDecoder, BlockHoldsHeaderColoursAndPaddedRows) {
     struct Case {
         int width;
         int colours;
-        std::size_t stride;
+        std::uint32_t stride;
     };
     // Widths that fill their rows exactly, need padding, or leave a half byte.
     const Case cases[] = {{5, 256, 8}, {20, 256, 20}, {1, 16, 4}, {20, 16, 12}, {33, 16, 20}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "width " << c.width << ", " << c.colours << " colours");
-        // Every pixel is non-zero so that any zero in the rows is padding.
-        std::vector<std::uint8_t> pixels = Pattern(c.width, 20, c.colours - 1);
-        for (auto& p : pixels) ++p;
-        const Decoded d = Decode(Gif(c.colours, {c.width, 20, pixels}));
-        ASSERT_TRUE(d.block);
+        // Every pixel is non-zero so that every zero index in the rows is padding.
+        std::vector<std::uint8_t> pixels;
+        for (int i = 0; i < c.width * 20; ++i) pixels.push_back(static_cast<std::uint8_t>(1 + i * 7 % (c.colours - 1)));
+        const auto block = Decode(Gif(c.colours, {c.width, 20, pixels}));
+        ASSERT_TRUE(block);
         const auto n = static_cast<std::uint32_t>(c.colours);
-        const auto rowBytes = static_cast<std::uint32_t>(c.stride * 20);
-        ASSERT_EQ(d.block->size(), 40 + 4 * n + rowBytes);
-        const auto bitCount = static_cast<std::uint16_t>(c.colours == 16 ? 4 : 8);
-        EXPECT_EQ(ReadInfoHeader(d.block->data()), (InfoHeader{40, c.width, 20, 1, bitCount, 0, rowBytes, 0, 0, n, n}));
-        const std::uint8_t* rows = d.block->data() + 40 + 4 * n;
-        const std::size_t used = c.colours == 256 ? c.width : (c.width + 1) / 2;
-        for (int row = 0; row < 20; ++row) {
-            for (std::size_t b = used; b < c.stride; ++b) EXPECT_EQ(rows[row * c.stride + b], 0);
-            if (c.colours == 16 && c.width % 2 == 1) {
-                EXPECT_EQ(rows[row * c.stride + used - 1] & 0x0F, 0);
-            }
+        const std::uint16_t bits = c.colours == 16 ? 4 : 8;
+        EXPECT_EQ(ReadInfoHeader(block->data()), (InfoHeader{40, c.width, 20, 1, bits, 0, c.stride * 20, 0, 0, n, n}));
+        ASSERT_EQ(block->size(), 40 + 4 * n + c.stride * 20);
+        int zeros = 0;
+        for (auto b = block->begin() + 40 + 4 * n; b != block->end(); ++b) {
+            zeros += bits == 8 ? *b == 0 : (*b >> 4 == 0) + ((*b & 15) == 0);
         }
+        EXPECT_EQ(zeros, static_cast<int>(c.stride * 8 / bits - c.width) * 20);
     }
 }
 
-TEST(GifDecoder, InterlacedRowsFillThePassesInOrder) {
-    // One pixel per row; decoded rows carry 1, 2, 3, 4 in turn.
-    const std::vector<int> topToBottom[] = {{1}, {1, 2}, {1, 3, 2}, {1, 3, 2, 4}};
-    for (const std::vector<int>& expected : topToBottom) {
-        const int height = static_cast<int>(expected.size());
-        SCOPED_TRACE(height);
-        const std::vector<std::uint8_t> decodedOrder = {1, 2, 3, 4};
-        GifFrame f = Coded(1, height, 4, test::EncodeLzw({decodedOrder.begin(), decodedOrder.begin() + height}, 4));
-        f.interlaced = true;
-        const Decoded d = Decode(Gif(16, f));
-        ASSERT_TRUE(d.block);
-        for (int y = 0; y < height; ++y) EXPECT_EQ(test::IndexAt(*d.block, 0, y), expected[y]) << "row " << y;
-    }
+// An interlaced image one pixel wide whose data carries 1, 2, 3, 4 in the
+// order its rows are sent.
+Bytes Interlaced(int height) {
+    const std::vector<std::uint8_t> sent = {1, 2, 3, 4};
+    GifFrame f = Coded(1, height, 4, test::EncodeLzw({sent.begin(), sent.begin() + height}, 4));
+    f.interlaced = true;
+    return Gif(16, f);
 }
 
 // One row of pixels from hand-listed codes (minimum code size 2: clear 4,
 // end 5, 3-bit codes until slot 7 is built).
-TEST(GifDecoder, HandListedCodes) {
-    struct Case {
+Bytes Row(int width, const Bytes& codes) { return Gif(16, Coded(width, 1, 2, codes)); }
+
+TEST(GifDecoder, PixelsOfTheCodes) {
+    test::TestRandom random(7);
+    std::vector<std::uint8_t> full(160 * 160);
+    for (auto& p : full) p = static_cast<std::uint8_t>(random.Next() % 7 == 0 ? random.Next() : 9);
+    const struct {
         const char* what;
-        Bytes data;
-        std::vector<int> row;
-    };
-    const Case cases[] = {
+        Bytes gif;
+        std::vector<int> indices;  // top row first
+    } cases[] = {
+        // Interlaced rows fill the passes in order, however few rows there are.
+        {"1 interlaced row", Interlaced(1), {1}},
+        {"2 interlaced rows", Interlaced(2), {1, 2}},
+        {"3 interlaced rows", Interlaced(3), {1, 3, 2}},
+        {"4 interlaced rows", Interlaced(4), {1, 3, 2, 4}},
         // Pixels the data never reaches stay at colour 0.
-        {"terminator after two pixels", PackCodes({{4, 3}, {1, 3}, {2, 3}}), {1, 2, 0, 0, 0, 0, 0, 0}},
-        {"end code after two pixels", PackCodes({{4, 3}, {1, 3}, {2, 3}, {5, 3}}), {1, 2, 0, 0, 0, 0, 0, 0}},
-        {"no data at all", {}, {0, 0, 0, 0, 0, 0, 0, 0}},
+        {"terminator after two pixels", Row(8, PackCodes({{4, 3}, {1, 3}, {2, 3}})), {1, 2, 0, 0, 0, 0, 0, 0}},
+        {"end code after two pixels", Row(8, PackCodes({{4, 3}, {1, 3}, {2, 3}, {5, 3}})), {1, 2, 0, 0, 0, 0, 0, 0}},
+        {"no data at all", Row(8, {}), {0, 0, 0, 0, 0, 0, 0, 0}},
         // The high half waiting for its pair is still shown.
-        {"end code at an odd position", PackCodes({{4, 3}, {1, 3}, {2, 3}, {3, 3}, {5, 4}}),
-         {1, 2, 3, 0, 0, 0, 0, 0}},
+        {"end code at an odd place", Row(6, PackCodes({{4, 3}, {1, 3}, {2, 3}, {3, 3}, {5, 4}})), {1, 2, 3, 0, 0, 0}},
         // After clear and 1 the next free slot is 6: a code equal to it is
         // the previous string plus its own first value.
-        {"code equal to the next slot", PackCodes({{4, 3}, {1, 3}, {6, 3}, {5, 3}}), {1, 1, 1}},
+        {"code equal to the next slot", Row(3, PackCodes({{4, 3}, {1, 3}, {6, 3}, {5, 3}})), {1, 1, 1}},
         // The first code adds no entry, so 6 is (1 2); building slot 7 widens the codes.
-        {"no leading clear code", PackCodes({{1, 3}, {2, 3}, {6, 3}, {5, 4}}), {1, 2, 1, 2}},
+        {"no leading clear code", Row(4, PackCodes({{1, 3}, {2, 3}, {6, 3}, {5, 4}})), {1, 2, 1, 2}},
         // 6 before slot 6 is built is taken as a plain value; the next code
         // builds slot 6 with itself as prefix, and the walk stops there.
-        {"self-prefixed entry", PackCodes({{4, 3}, {6, 3}, {1, 3}, {6, 3}, {5, 3}}), {6, 1, 6, 1, 0, 0}},
+        {"self-prefixed entry", Row(6, PackCodes({{4, 3}, {6, 3}, {1, 3}, {6, 3}, {5, 3}})), {6, 1, 6, 1, 0, 0}},
+        {"a full table without clear keeps 12-bit codes",
+         Gif(256, Coded(160, 160, 8, test::EncodeLzw(full, 8, true, false))), {full.begin(), full.end()}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const int width = static_cast<int>(c.row.size());
-        const Decoded d = Decode(Gif(16, Coded(width, 1, 2, c.data)));
-        ASSERT_TRUE(d.block);
-        for (int x = 0; x < width; ++x) EXPECT_EQ(test::IndexAt(*d.block, x, 0), c.row[x]) << x;
-    }
-}
-
-TEST(GifDecoder, FullTableWithoutClearKeepsTwelveBitCodes) {
-    test::TestRandom random(7);
-    std::vector<std::uint8_t> pixels(160 * 160);
-    for (auto& p : pixels) p = static_cast<std::uint8_t>(random.Next() % 7 == 0 ? random.Next() : 9);
-    const Decoded d = Decode(Gif(256, Coded(160, 160, 8, test::EncodeLzw(pixels, 8, true, false))));
-    ASSERT_TRUE(d.block);
-    for (int y = 0; y < 160; ++y) {
-        for (int x = 0; x < 160; ++x) ASSERT_EQ(test::IndexAt(*d.block, x, y), pixels[y * 160 + x]);
+        const auto block = Decode(c.gif);
+        ASSERT_TRUE(block);
+        EXPECT_EQ(Indices(*block), c.indices);
     }
 }
 
@@ -161,7 +129,7 @@ TEST(GifDecoder, RefusalsAndTheirCodes) {
     const GifFrame image = Coded(4, 1, 2, PackCodes({{4, 3}, {1, 3}, {5, 3}}));
     GifFrame controlled = image;
     controlled.disposal = 0;
-    const Bytes trailerOnly = test::WriteGif({Colours(16), 20, 20}, {});
+    const Bytes trailerOnly = test::WriteGif({std::vector<std::uint32_t>(16), 20, 20}, {});
     const Bytes control = {0x21, 0xF9, 4, 0, 0, 0, 0, 0};
     using enum PictureError;
     struct Case {
@@ -174,7 +142,6 @@ TEST(GifDecoder, RefusalsAndTheirCodes) {
         {"colour resolution 2", Gif(16, image, 0xA3), 0, GifColourResolution},
         {"colour resolution 0, after an extension", Gif(16, controlled, 0x83), 0, GifColourResolution},
         {"2-colour global table", Gif(16, image, 0xF0, 2), 0, GifSmallGlobalTable},
-        {"8-colour global table", Gif(16, image, 0xF2, 8), 0, GifSmallGlobalTable},
         {"small table after an extension", Gif(16, controlled, 0xF2, 8), GIF_ERR_DATA_END, GifSmallGlobalTable},
         {"small size field without a table", Gif(16, image, 0x71, 0), 0, GifSmallGlobalTable},
         {"no colour table at all", Gif(16, image, 0x73, 0), GIF_ERR_NO_COLOURS},
@@ -197,16 +164,16 @@ TEST(GifDecoder, RefusalsAndTheirCodes) {
          GIF_ERR_BAD_CODE},
         // 7 unbuilt, then 6 builds slot 6 = (7, 0) and 7 builds slot 7 = (6, 0):
         // a prefix chain looping through two entries, which the last 6 walks into.
-        {"prefix chain looping",
-         Gif(16, Coded(20, 1, 2, PackCodes({{4, 3}, {7, 3}, {6, 3}, {7, 3}, {6, 4}, {5, 4}}))), GIF_ERR_BAD_CODE},
+        {"prefix chain looping", Gif(16, Coded(20, 1, 2, PackCodes({{4, 3}, {7, 3}, {6, 3}, {7, 3}, {6, 4}, {5, 4}}))),
+         GIF_ERR_BAD_CODE},
         {"huge image", Gif(16, Coded(65535, 65535, 8, {0})), GIF_ERR_NO_MEMORY},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const Decoded d = Decode(c.gif);
-        EXPECT_FALSE(d.block);
-        EXPECT_EQ(d.error, c.error) << ImageErrorName(d.error);
-        EXPECT_EQ(d.refusal, c.refusal);
+        GifDecoder decoder;
+        EXPECT_FALSE(decoder.Decode(c.gif.data(), c.gif.size()));
+        EXPECT_EQ(decoder.Error(), c.error) << ImageErrorName(decoder.Error());
+        EXPECT_EQ(decoder.Refusal(), c.refusal);
     }
 }
 
@@ -218,13 +185,11 @@ TEST(GifDecoder, LocalTableTakesPrecedenceAndShortTablesLeaveZeroEntries) {
     const std::size_t flags = 13 + 768 + 9;
     gif[flags] = 0x80;
     gif.erase(gif.begin() + flags + 1 + 6, gif.begin() + flags + 1 + 48);
-    const Decoded d = Decode(gif);
-    ASSERT_TRUE(d.block);
-    const std::uint8_t* entries = d.block->data() + 40;
-    const std::uint8_t expected[] = {0x30, 0x20, 0x10, 0, 0x60, 0x50, 0x40, 0, 0, 0, 0, 0};
-    EXPECT_EQ(0, std::memcmp(entries, expected, sizeof expected));
-    EXPECT_EQ(test::IndexAt(*d.block, 0, 0), 1);
-    EXPECT_EQ(test::IndexAt(*d.block, 1, 0), 0);
+    const auto block = Decode(gif);
+    ASSERT_TRUE(block);
+    const Bytes firstThree = {0x30, 0x20, 0x10, 0, 0x60, 0x50, 0x40, 0, 0, 0, 0, 0};
+    EXPECT_EQ(Bytes(block->begin() + 40, block->begin() + 52), firstThree);
+    EXPECT_EQ(Indices(*block), (std::vector<int>{1, 0}));
 }
 
 }  // namespace

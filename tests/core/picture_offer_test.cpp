@@ -36,48 +36,40 @@ TEST(PictureOffer, CopyTakesTheFirstFreeNameBesideThePicture) {
 }
 
 TEST(PictureOffer, OfferDependsOnThePictureAndItsRole) {
-    const auto none = [](const std::string&) { return false; };
+    using enum PictureRole;
+    using enum OfferKind;
     const struct {
         std::string file;
         PictureRole role;
         OfferKind kind;
         std::string copy;
+        std::string says;  // besides the copy's name
     } cases[] = {
-        {"gif/strip10x48.gif", PictureRole::Animation, OfferKind::None, ""},
-        {"gif-encoders/magick-strip-4.gif", PictureRole::Animation, OfferKind::Repair, "x-fixed.gif"},
-        {"gif-encoders/pillow-button-4.gif", PictureRole::Button, OfferKind::Repair, "x-fixed.gif"},
-        {"gif-encoders/pillow-anim-disposal1.gif", PictureRole::Animation, OfferKind::Strip, "x-strip.gif"},
+        {"gif/strip10x48.gif", Animation, None, "", ""},
+        {"gif-encoders/magick-strip-4.gif", Animation, Repair, "x-fixed.gif", "pads the colour table from 4 to 16"},
+        {"gif-encoders/pillow-button-4.gif", Button, Repair, "x-fixed.gif", "the picture stays the same"},
+        {"gif-encoders/gifsicle-anim-disposal2.gif", Animation, Strip, "x-strip.gif",
+         "The frame width becomes 26, and the transparent colour (255, 0, 255)."},
         // A button shows only its first image anyway: the animation is repaired like any picture.
-        {"gif-encoders/pillow-anim-disposal1.gif", PictureRole::Button, OfferKind::Repair, "x-fixed.gif"},
-        {"gif-external/wuffs/LICENSE", PictureRole::Button, OfferKind::Message, ""},
+        {"gif-encoders/pillow-anim-disposal1.gif", Button, Repair, "x-fixed.gif", "raises the colour resolution"},
+        {"gif-external/wuffs/LICENSE", Button, Message, "", "is neither a GIF nor a bitmap picture."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         const std::vector<std::uint8_t> bytes = Corpus(c.file);
         ASSERT_FALSE(bytes.empty());
-        const PictureOffer offer = OfferForPicture("x.gif", bytes, c.role, none);
+        const PictureOffer offer = OfferForPicture("x.gif", bytes, c.role, [](const std::string&) { return false; });
         EXPECT_EQ(offer.kind, c.kind);
         EXPECT_EQ(offer.copyPath, c.copy);
-        EXPECT_EQ(offer.text.rfind("x.gif\n", 0), c.kind == OfferKind::None ? std::string::npos : 0u) << offer.text;
-        if (c.kind == OfferKind::Repair || c.kind == OfferKind::Strip) {
+        EXPECT_EQ(offer.text.rfind("x.gif\n", 0), c.kind == None ? std::string::npos : 0u) << offer.text;
+        EXPECT_NE(offer.text.find(c.says), std::string::npos) << offer.text;
+        if (c.kind == Repair || c.kind == Strip) {
             EXPECT_NE(offer.text.find('"' + c.copy + '"'), std::string::npos) << offer.text;
             EXPECT_TRUE(GifDecoder().Decode(offer.bytes.data(), offer.bytes.size())) << "what Yes writes shows";
         }
+        EXPECT_EQ(offer.frameWidth, c.kind == Strip ? 26 : 0);
+        EXPECT_EQ(offer.transparent, c.kind == Strip ? std::optional(RgbColour{255, 0, 255}) : std::nullopt);
     }
-}
-
-TEST(PictureOffer, StripOfferCarriesItsFrameWidthAndTransparentColour) {
-    const std::vector<std::uint8_t> bytes = Corpus("gif-encoders/gifsicle-anim-disposal2.gif");
-    const PictureOffer offer =
-        OfferForPicture("C:\\a\\ball.gif", bytes, PictureRole::Animation, [](const std::string&) { return false; });
-    ASSERT_EQ(offer.kind, OfferKind::Strip);
-    EXPECT_EQ(offer.frameWidth, 26);
-    ASSERT_TRUE(offer.transparent);
-    const RgbColour c = *offer.transparent;
-    EXPECT_NE(offer.text.find("The frame width becomes 26, and the transparent colour (" + std::to_string(c.red) +
-                              ", " + std::to_string(c.green) + ", " + std::to_string(c.blue) + ")"),
-              std::string::npos)
-        << offer.text;
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 // Picture files for test fixtures and the benchmark corpus: a small GIF
 // writer (colour resolution 7 and 16- or 256-entry tables, the only kind of
-// GIF the gesture decoder accepts; it can leave out the leading clear code,
-// cut the data into short sub-blocks, interlace, place frames and give them
-// graphic controls and local tables), helpers that pack hand-listed LZW
-// codes, a bitmap file writer, and a reader of the packed blocks the
-// decoders make.
+// GIF the gesture decoder accepts; it can take LZW data as given, cut the
+// data into short sub-blocks, interlace, place frames and give them graphic
+// controls and local tables), helpers that pack hand-listed LZW codes, a
+// bitmap file writer, and a reader of the packed blocks the decoders make.
 #pragma once
 
 #include <algorithm>
@@ -85,7 +84,6 @@ struct GifFrame {
     int top = 0;
     std::vector<std::uint32_t> local = {};  // a local colour table, or none
     int subBlockSize = 255;
-    bool leadingClear = true;
     std::optional<Bytes> data = {};  // LZW data written as it is instead of the pixels'
 };
 
@@ -161,7 +159,7 @@ inline Bytes WriteGif(const GifScreen& screen, const std::vector<GifFrame>& fram
                 }
             }
         }
-        Append(out, SubBlocks(f.data ? *f.data : EncodeLzw(ordered, minCodeSize, f.leadingClear),
+        Append(out, SubBlocks(f.data ? *f.data : EncodeLzw(ordered, minCodeSize),
                               static_cast<std::size_t>(f.subBlockSize)));
     }
     out.push_back(0x3B);

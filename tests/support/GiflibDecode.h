@@ -1,7 +1,6 @@
 // The first image of a GIF decoded by giflib from memory, row by row, as
-// colours, and its comparison with a block the player decoded: the
-// comparison point for the benchmark and the giflib tests. Needs gif_lib.h
-// and linking with giflib.
+// colours: the comparison point for the benchmark and the giflib tests.
+// Needs gif_lib.h and linking with giflib.
 #pragma once
 
 #include <gif_lib.h>
@@ -9,10 +8,8 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <utility>
 #include <vector>
-
-#include "image/PackedDib.h"
-#include "tests/support/GifWriter.h"
 
 namespace qx::test {
 
@@ -65,50 +62,32 @@ inline std::optional<GiflibImage> GiflibDecodeFirst(const std::uint8_t* data, st
         }
         if (type != IMAGE_DESC_RECORD_TYPE) continue;
         if (DGifGetImageDesc(gif) != GIF_OK) break;
-        GiflibImage image;
-        image.width = gif->Image.Width;
-        image.height = gif->Image.Height;
+        GiflibImage image{gif->Image.Width, gif->Image.Height, {}, {}};
         if (image.width <= 0 || image.height <= 0) break;
         image.indices.assign(static_cast<std::size_t>(image.width) * image.height, 0);
+        // Rows in the order the data sends them: an interlaced image in four passes.
+        const bool interlaced = gif->Image.Interlace;
+        const int start[4] = {0, 4, 2, 1};
+        const int step[4] = {8, 8, 4, 2};
         std::vector<int> order;
-        if (gif->Image.Interlace) {
-            const int start[4] = {0, 4, 2, 1};
-            const int step[4] = {8, 8, 4, 2};
-            for (int pass = 0; pass < 4; ++pass) {
-                for (int y = start[pass]; y < image.height; y += step[pass]) order.push_back(y);
+        for (int pass = 0; pass < (interlaced ? 4 : 1); ++pass) {
+            for (int y = interlaced ? start[pass] : 0; y < image.height; y += interlaced ? step[pass] : 1) {
+                order.push_back(y);
             }
-        } else {
-            for (int y = 0; y < image.height; ++y) order.push_back(y);
         }
         bool ok = true;
-        for (int y : order) {
-            if (DGifGetLine(gif, image.indices.data() + static_cast<std::size_t>(y) * image.width, image.width) !=
-                GIF_OK) {
-                ok = false;
-                break;
-            }
+        for (std::size_t r = 0; r < order.size() && ok; ++r) {
+            ok = DGifGetLine(gif, image.indices.data() + std::size_t(order[r]) * image.width, image.width) == GIF_OK;
         }
         if (!ok) break;
+        const ColorMapObject* map = gif->Image.ColorMap ? gif->Image.ColorMap : gif->SColorMap;
         if (wantColours) {
-            const ColorMapObject* map = gif->Image.ColorMap ? gif->Image.ColorMap : gif->SColorMap;
-            image.rgb.reserve(image.indices.size());
             for (std::uint8_t i : image.indices) image.rgb.push_back(GiflibColour(map, i));
         }
         result = std::move(image);
     }
     DGifCloseFile(gif, &error);
     return result;
-}
-
-// Pixels of the block whose colour differs from giflib's; -1 when the sizes differ.
-inline int DifferingPixels(const DibBlock& block, const GiflibImage& image) {
-    const InfoHeader h = ReadInfoHeader(block.data());
-    if (h.width != image.width || h.height != image.height) return -1;
-    int differing = 0;
-    for (int y = 0; y < h.height; ++y) {
-        for (int x = 0; x < h.width; ++x) differing += ColourAt(block, x, y) != image.rgb[y * image.width + x];
-    }
-    return differing;
 }
 
 }  // namespace qx::test
