@@ -82,15 +82,6 @@ private:
     PROCESS_INFORMATION process_{};
 };
 
-// A control's text. GetWindowText does not ask a control of another process
-// for its text; WM_GETTEXT does.
-inline std::string ControlText(HWND control) {
-    const LRESULT length = SendMessageA(control, WM_GETTEXTLENGTH, 0, 0);
-    std::vector<char> text(static_cast<std::size_t>(length > 0 ? length : 0) + 1);
-    SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    return text.data();
-}
-
 // Saves the window as it stands on the screen, as a 24-bit BMP named NAME.bmp
 // in the directory QX_SCREENSHOT_DIR names (make screenshot, the package
 // test); does nothing when it is unset.

@@ -54,15 +54,7 @@ protected:
     void Command(WPARAM id) const { SendMessageA(builder->hwnd(), WM_COMMAND, id, 0); }
     bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
     bool Checked(int id) const { return SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-    void SetChecked(int id, bool on) const {
-        if (Checked(id) != on) Click(id);
-    }
     std::string Caption() const { return WindowText(builder->hwnd()); }
-    // What a file dialog was asked for: save or open, filter and flags.
-    using Request = std::tuple<bool, std::string, DWORD>;
-    Request Asked(std::size_t i) const {
-        return {files.asked.at(i).save, files.asked.at(i).filter, files.asked.at(i).flags};
-    }
     // One file dropped on the centre of a control, in a handle as the shell makes it.
     void Drop(const std::string& path, int onto) const {
         RECT r{};
@@ -87,7 +79,7 @@ protected:
         files.Choose(path);
         Command(ID_FILE_OPEN);
     }
-    // The worked example's form, with its sections on disk.
+    // The worked example's form, with its sections on disk, on a new form.
     void FillWorkedExample() {
         const GestureFields f = WorkedExample();
         Type(IDC_ANIMATION_FILE, dir.Write("strip.gif", f.image));
@@ -98,8 +90,8 @@ protected:
                                 {IDC_AUDIO_START_FRAME, "0"}}) {
             Type(id, text);
         }
-        SetChecked(IDC_TRANSPARENT, true);
-        SetChecked(IDC_IMAGE_LOOP, true);
+        Click(IDC_TRANSPARENT);
+        Click(IDC_IMAGE_LOOP);
     }
     // Runs an action from a fresh script of answers: true when it showed no message.
     bool Quietly(const std::function<void()>& action, std::vector<int> answers = {}) {

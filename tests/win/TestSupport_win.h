@@ -111,9 +111,6 @@ bool PumpUntil(DWORD milliseconds, Done done) {
     }
     return true;
 }
-inline void Pump(DWORD milliseconds) {
-    PumpUntil(milliseconds, [] { return false; });
-}
 
 // A file by its full path in the system's code page (the C library's
 // narrow file names are; the standard streams' are not).
@@ -126,7 +123,6 @@ inline void WriteFileBytes(const std::string& path, const std::vector<unsigned c
 
 // COLORREF (red in the low byte) as a pixel read back (0x00RRGGBB).
 inline unsigned PixelOf(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
-inline constexpr unsigned kBlack = 0x000000;
 
 // Pixels of a window's client area or of a canvas as 0x00RRGGBB, row-major.
 struct Pixels {

@@ -1,15 +1,12 @@
 // The builder window: its start and New, its menu and tab order, the
 // question asked before unsaved work is dropped, its private temporary
 // directory, the commands that name files without opening a gesture (Browse
-// and dropped files), the About and Check Gesture boxes, the keyboard
-// shortcuts, and file names in the system's code page.
+// and dropped files), the Check Gesture box, and file names in the system's
+// code page.
 #include "BuilderFixture_win.h"
 #include "PaletteGestures_win.h"
-#include "app/Accelerators_win.h"
 #include "base/TextCase.h"
 #include "palette/PaletteWindow_win.h"
-
-#include <commdlg.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -40,12 +37,6 @@ TEST_F(BuilderWindow, StartsAsTheEmptyUntitledFormAndNewEmptiesItAgain) {
     ExpectEmptyUntitledForm();
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_FALSE(IsWindowVisible(Item(IDC_PREVIEW_PLACE)));
-    EXPECT_NE(builder->appIcon, nullptr);
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(builder->hwnd(), WM_QUERYDRAGICON, 0, 0)), builder->appIcon);
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(builder->hwnd(), WM_GETICON, ICON_BIG, 0)), builder->appIcon);
-    // Nothing was named on the command line, so no Open is waiting.
-    MSG msg;
-    EXPECT_FALSE(PeekMessageA(&msg, builder->hwnd(), WM_COMMAND, WM_COMMAND, PM_NOREMOVE));
 
     // Each edit typed into and each box clicked marks the form (a click
     // reaches a disabled box too); the sound, the transparent box and the
@@ -61,42 +52,12 @@ TEST_F(BuilderWindow, StartsAsTheEmptyUntitledFormAndNewEmptiesItAgain) {
         EXPECT_EQ(builder->model.dirty, 1) << id;
     }
     for (int id : kDependents) EXPECT_TRUE(Enabled(id)) << id;
-    // New keeps where the palette looks and the next balloon's colour.
+    // New keeps where the palette looks.
     builder->model.paletteDirectory = "c:\\g";
-    builder->balloonColourIndex = 3;
     messages.answers.push_back(IDNO);
     Command(ID_FILE_NEW);
     ExpectEmptyUntitledForm();
     EXPECT_EQ(builder->model.paletteDirectory, "c:\\g");
-    EXPECT_EQ(builder->balloonColourIndex, 3);
-}
-
-TEST_F(BuilderWindow, MenuAndTabKeyFollowTheFormsOrder) {
-    // Each menu's item ids in order: a separator is 0, the end of a menu -1.
-    std::vector<int> menus;
-    HMENU bar = GetMenu(builder->hwnd());
-    for (int m = 0; m < GetMenuItemCount(bar); ++m) {
-        HMENU popup = GetSubMenu(bar, m);
-        for (int i = 0; i < GetMenuItemCount(popup); ++i) menus.push_back(static_cast<int>(GetMenuItemID(popup, i)));
-        menus.push_back(-1);
-    }
-    EXPECT_EQ(menus, (std::vector<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0,
-                                       ID_FILE_SAVE_ANIMATION, ID_FILE_SAVE_BUTTON, ID_FILE_SAVE_AUDIO, 0, ID_APP_EXIT,
-                                       -1, ID_TOOLS_TEST, ID_TOOLS_SHOW_PALETTE, 0, ID_TOOLS_CHECK, -1,
-                                       ID_APP_ABOUT, -1}));
-
-    // The tab key skips disabled controls: enable them all to see the whole
-    // order, which comes round to the first again.
-    for (int id : kDependents) EnableWindow(Item(id), TRUE);
-    std::vector<int> order{IDC_ANIMATION_FILE};
-    while (order.size() < 20) {
-        order.push_back(GetDlgCtrlID(GetNextDlgTabItem(builder->hwnd(), Item(order.back()), FALSE)));
-    }
-    EXPECT_EQ(order, (std::vector<int>{IDC_ANIMATION_FILE, IDC_BROWSE_ANIMATION, IDC_AUDIO_FILE, IDC_BROWSE_AUDIO,
-                                       IDC_BUTTON_IMAGE_FILE, IDC_BROWSE_BUTTON_IMAGE, IDC_DISPLAYED_NAME,
-                                       IDC_FRAME_WIDTH, IDC_TRANSPARENT, IDC_RED, IDC_GREEN, IDC_BLUE, IDC_IMAGE_LOOP,
-                                       IDC_BACK_TO_FRAME, IDC_IMAGE_REVERSE, IDC_AUDIO_START_FRAME, IDC_AUDIO_ONCE,
-                                       IDC_TEST, IDC_PALETTE, IDC_ANIMATION_FILE}));
 }
 
 // Every way unsaved work can be dropped asks first and keeps the form when
@@ -111,7 +72,6 @@ TEST_F(BuilderWindow, UnsavedWorkIsDroppedOnlyAsTheAnswerSays) {
     Drop(gesture, IDC_DISPLAYED_NAME);
     SendMessageA(builder->hwnd(), WM_CLOSE, 0, 0);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>(6, "Save changes to gesture?"));
-    EXPECT_EQ(messages.shown[0].type, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONEXCLAMATION));
     EXPECT_TRUE(files.asked.empty());
     EXPECT_EQ(Text(IDC_DISPLAYED_NAME), "Wave");
     // Untitled, Yes saves as, whose check of the form fails first.
@@ -129,12 +89,6 @@ TEST_F(BuilderWindow, UnsavedWorkIsDroppedOnlyAsTheAnswerSays) {
     SendMessageA(builder->hwnd(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(builder->Ended());
     EXPECT_TRUE(messages.shown.empty());
-    // No to the question on Exit ends the builder.
-    Recreate();
-    Type(IDC_DISPLAYED_NAME, "Wave");
-    messages.answers.push_back(IDNO);
-    Command(ID_APP_EXIT);
-    EXPECT_TRUE(builder->Ended());
 }
 
 // Each builder has a directory of its own inside the user's temporary
@@ -175,8 +129,6 @@ TEST_F(BuilderWindow, TemporaryDirectoryIsTheBuildersOwn) {
     ASSERT_EQ(messages.shown.size(), 3u);
     EXPECT_EQ(messages.shown[0].text.rfind("Can not create a temporary directory in " + blocker + "\n", 0), 0u)
         << messages.shown[0].text;
-    EXPECT_NE(messages.shown[0].text.find("\nOpen and Test are not available."), std::string::npos);
-    EXPECT_EQ(messages.shown[1].text, "Can not open a gesture.\nThere is no temporary directory to work in.");
     EXPECT_EQ(messages.shown[2].text, "Can not test the gesture.\nThere is no temporary directory to work in.");
     builder.reset();
     EXPECT_EQ(FileContents(blocker), Bytes{1});
@@ -186,29 +138,22 @@ TEST_F(BuilderWindow, TemporaryDirectoryIsTheBuildersOwn) {
 TEST_F(BuilderWindow, BrowseAndDropFillTheFieldAndItsPathMember) {
     struct Row {
         int button, edit;
-        const char* filter;
         std::string BuilderModel::*member;
         const char* dropped;
     };
     const Row rows[] = {
-        {IDC_BROWSE_AUDIO, IDC_AUDIO_FILE, "WAVE files (*.wav)|*.wav||", &BuilderModel::audioFile, "c:\\s\\Hi.WAV"},
-        {IDC_BROWSE_ANIMATION, IDC_ANIMATION_FILE, "GIF files (*.gif)|*.gif||", &BuilderModel::animationFile,
-         "c:\\art\\Strip.GIF"},
-        {IDC_BROWSE_BUTTON_IMAGE, IDC_BUTTON_IMAGE_FILE, "GIF files of size 20*20 (*.gif)|*.gif||",
-         &BuilderModel::buttonImageFile, "c:\\art\\b.gif"},
+        {IDC_BROWSE_AUDIO, IDC_AUDIO_FILE, &BuilderModel::audioFile, "c:\\s\\Hi.WAV"},
+        {IDC_BROWSE_ANIMATION, IDC_ANIMATION_FILE, &BuilderModel::animationFile, "c:\\art\\Strip.GIF"},
+        {IDC_BROWSE_BUTTON_IMAGE, IDC_BUTTON_IMAGE_FILE, &BuilderModel::buttonImageFile, "c:\\art\\b.gif"},
     };
     // (Each marks the form through the edit's own handler.)
     for (const Row& r : rows) {
         files.Choose("c:\\art\\picked");
         Click(r.button);
-        EXPECT_EQ(Asked(files.asked.size() - 1),
-                  (Request{false, r.filter, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST}));
-        EXPECT_EQ(builder->model.*(r.member), "c:\\art\\picked") << r.filter;
+        EXPECT_EQ(builder->model.*(r.member), "c:\\art\\picked") << r.edit;
         Drop(r.dropped, r.edit);
         EXPECT_EQ(builder->model.*(r.member), r.dropped);
     }
-    // The audio edit went through its own handler: the start frame is enabled.
-    EXPECT_TRUE(Enabled(IDC_AUDIO_START_FRAME));
     // A cancelled dialog changes nothing; a sound on the picture field, or a
     // picture elsewhere, is not taken.
     builder->model.dirty = 0;
@@ -222,55 +167,23 @@ TEST_F(BuilderWindow, BrowseAndDropFillTheFieldAndItsPathMember) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-// The About and Check Gesture boxes run modal until OK. Check Gesture reads
-// the form as saving would, but writes nothing, not even the temporary
-// gesture that Test plays.
-TEST_F(BuilderWindow, AboutAndCheckGestureRunModalUntilOk) {
+// The Check Gesture box runs modal until OK. It reads the form as saving
+// would, but writes nothing, not even the temporary gesture that Test plays.
+TEST_F(BuilderWindow, CheckGestureRunsModalUntilOkAndWritesNothing) {
     FillWorkedExample();
     Type(IDC_DISPLAYED_NAME, "");
     builder->model.dirty = 0;
     std::string texts;
-    for (auto [command, caption] : {std::pair<WPARAM, const char*>{ID_APP_ABOUT, "About QXM Builder"},
-                                    {ID_TOOLS_CHECK, "Check Gesture"}}) {
-        texts.clear();
-        EXPECT_TRUE(AnswerModalBox(command, caption, [&](HWND box) -> WPARAM {
-            for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-                texts += WindowText(child) + "|";
-            }
-            return IDOK;
-        })) << caption;
-    }
-    // Check Gesture was given the form: the findings begin with its first problem.
+    EXPECT_TRUE(AnswerModalBox(ID_TOOLS_CHECK, "Check Gesture", [&](HWND box) -> WPARAM {
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            texts += WindowText(child) + "|";
+        }
+        return IDOK;
+    }));
+    // The findings begin with the form's first problem.
     EXPECT_EQ(texts.rfind("error: Displayed name must be specified\r\n", 0), 0u) << texts;
     EXPECT_EQ(NamesIn(builder->model.tempDirectory), std::set<std::string>{});
     EXPECT_EQ(builder->model.dirty, 0);
-}
-
-TEST_F(BuilderWindow, ShortcutsReachTheirCommands) {
-    BuilderAccelerators keys(builder->hwnd());
-    auto press = [&](WPARAM key, bool control) {
-        BYTE state[256] = {};
-        GetKeyboardState(state);
-        state[VK_CONTROL] = control ? 0x80 : 0;
-        SetKeyboardState(state);
-        MSG msg{Item(IDC_DISPLAYED_NAME), WM_KEYDOWN, key, 1, 0, {0, 0}};
-        const bool translated = keys.Translate(msg);
-        state[VK_CONTROL] = 0;
-        SetKeyboardState(state);
-        return translated;
-    };
-    // Ctrl+S on the untitled form: Save As, which checks the empty form
-    // first. Ctrl+O: Open's dialog, cancelled. Ctrl+N on a changed form: New's
-    // question, cancelled. Plain N is typing, not a shortcut. (The function
-    // keys are pressed from outside, in the end-to-end tests.)
-    EXPECT_TRUE(press('S', true));
-    EXPECT_TRUE(press('O', true));
-    Type(IDC_DISPLAYED_NAME, "x");
-    EXPECT_TRUE(press('N', true));
-    EXPECT_FALSE(press('N', false));
-    EXPECT_EQ(files.asked.size(), 1u);
-    EXPECT_EQ(messages.Texts(),
-              (std::vector<std::string>{"Displayed name must be specified", "Save changes to gesture?"}));
 }
 
 // File names in the system's code page: lower-casing, order, the palette's
