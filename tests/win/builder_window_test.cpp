@@ -1,8 +1,7 @@
-// The builder window: its start and New, its menu and tab order, the
-// question asked before unsaved work is dropped, its private temporary
-// directory, the commands that name files without opening a gesture (Browse
-// and dropped files), the Check Gesture box, and file names in the system's
-// code page.
+// The builder window: its start and New, the question asked before unsaved
+// work is dropped, its private temporary directory, the commands that name
+// files without opening a gesture (Browse and dropped files), the Check
+// Gesture box, and file names in the system's code page.
 #include "BuilderFixture_win.h"
 #include "PaletteGestures_win.h"
 #include "base/TextCase.h"
