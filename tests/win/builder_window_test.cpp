@@ -1,7 +1,8 @@
-// The builder window: its start and New, the question asked before unsaved
-// work is dropped, its private temporary directory, the commands that name
-// files without opening a gesture (Browse and dropped files), the Check
-// Gesture box, and file names in the system's code page.
+// The builder window: its start and New, its menu and tab order, the
+// question asked before unsaved work is dropped, its private temporary
+// directory, the commands that name files without opening a gesture (Browse
+// and dropped files), the Check Gesture box, and file names in the system's
+// code page.
 #include "BuilderFixture_win.h"
 #include "PaletteGestures_win.h"
 #include "base/TextCase.h"
@@ -59,6 +60,34 @@ TEST_F(BuilderWindow, StartsAsTheEmptyUntitledFormAndNewEmptiesItAgain) {
     EXPECT_EQ(builder->model.paletteDirectory, "c:\\g");
 }
 
+TEST_F(BuilderWindow, MenuAndTabKeyFollowTheFormsOrder) {
+    // Each menu's item ids in order: a separator is 0, the end of a menu -1.
+    std::vector<int> menus;
+    HMENU bar = GetMenu(builder->hwnd());
+    for (int m = 0; m < GetMenuItemCount(bar); ++m) {
+        HMENU popup = GetSubMenu(bar, m);
+        for (int i = 0; i < GetMenuItemCount(popup); ++i) menus.push_back(static_cast<int>(GetMenuItemID(popup, i)));
+        menus.push_back(-1);
+    }
+    EXPECT_EQ(menus, (std::vector<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0,
+                                       ID_FILE_SAVE_ANIMATION, ID_FILE_SAVE_BUTTON, ID_FILE_SAVE_AUDIO, 0, ID_APP_EXIT,
+                                       -1, ID_TOOLS_TEST, ID_TOOLS_SHOW_PALETTE, 0, ID_TOOLS_CHECK, -1,
+                                       ID_APP_ABOUT, -1}));
+
+    // The tab key skips disabled controls: enable them all to see the whole
+    // order, which comes round to the first again.
+    for (int id : kDependents) EnableWindow(Item(id), TRUE);
+    std::vector<int> order{IDC_ANIMATION_FILE};
+    while (order.size() < 20) {
+        order.push_back(GetDlgCtrlID(GetNextDlgTabItem(builder->hwnd(), Item(order.back()), FALSE)));
+    }
+    EXPECT_EQ(order, (std::vector<int>{IDC_ANIMATION_FILE, IDC_BROWSE_ANIMATION, IDC_AUDIO_FILE, IDC_BROWSE_AUDIO,
+                                       IDC_BUTTON_IMAGE_FILE, IDC_BROWSE_BUTTON_IMAGE, IDC_DISPLAYED_NAME,
+                                       IDC_FRAME_WIDTH, IDC_TRANSPARENT, IDC_RED, IDC_GREEN, IDC_BLUE, IDC_IMAGE_LOOP,
+                                       IDC_BACK_TO_FRAME, IDC_IMAGE_REVERSE, IDC_AUDIO_START_FRAME, IDC_AUDIO_ONCE,
+                                       IDC_TEST, IDC_PALETTE, IDC_ANIMATION_FILE}));
+}
+
 // Every way unsaved work can be dropped asks first and keeps the form when
 // the question is cancelled; Yes saves first, and No goes on with the command.
 TEST_F(BuilderWindow, UnsavedWorkIsDroppedOnlyAsTheAnswerSays) {
@@ -88,6 +117,12 @@ TEST_F(BuilderWindow, UnsavedWorkIsDroppedOnlyAsTheAnswerSays) {
     SendMessageA(builder->hwnd(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(builder->Ended());
     EXPECT_TRUE(messages.shown.empty());
+    // No to the question on Exit ends the builder.
+    Recreate();
+    Type(IDC_DISPLAYED_NAME, "Wave");
+    messages.answers.push_back(IDNO);
+    Command(ID_APP_EXIT);
+    EXPECT_TRUE(builder->Ended());
 }
 
 // Each builder has a directory of its own inside the user's temporary
