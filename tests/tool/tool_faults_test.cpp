@@ -51,6 +51,7 @@ TEST(ToolRefusals, EachRefusalHasItsStatusAndMessage) {
         {tool::kPackCommand, pack({"--frame-width=32", "--transparent", "255,0"}), 2, "\"255,0\" is not R,G,B"},
         {tool::kPackCommand, pack({"--frame-width=32", "--transparent=0,0,256"}), 2, "\"0,0,256\" is not R,G,B"},
         {tool::kPackCommand, pack({"--frame-width=32", "--loop", "256"}), 2, "\"256\" is not a frame number"},
+        {tool::kPackCommand, pack({"--frame-width=32", "--loop", "-1"}), 2, "\"-1\" is not a frame number"},
         // Frame 0 is a frame number.
         {tool::kPackCommand, pack({"--frame-width=32", "--loop", "0", "--audio-frame", "1"}), 2, "need --audio"},
         {tool::kPackCommand, pack({"--frame-width=32", "--reverse=1"}), 2, "--reverse takes no value"},
