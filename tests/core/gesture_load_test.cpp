@@ -99,10 +99,10 @@ TEST(GestureLoad, FindsTheNameInAnyCaseAndASecondLoadReplacesTheFirst) {
 }
 
 // The four ways a gesture is read for playback and the editing reader, which
-// must all refuse the same damaged files, and read nothing beyond the bytes
-// given (the sanitizers watch this); each gives the sections the others
-// give. A failed load leaves an empty gesture
-// carrying only the placeholder; a failed editing read leaves its contents.
+// must all refuse the same damaged files, read nothing beyond the bytes given
+// (the sanitizers watch this) and give the same sections. A failed load
+// leaves an empty gesture carrying only the placeholder; a failed editing
+// read leaves its contents.
 void ExpectEveryReader(const TempDir& dir, const Bytes& file, GestureReadStatus editing) {
     const bool reads = editing == GestureReadStatus::Ok;
     Gesture g;
@@ -156,11 +156,12 @@ TEST(GestureLoadSweep, EveryTruncationAndOversizedSectionLengthIsRefused) {
 
 // Sections larger than the file reader's buffer: the button is read past
 // it, and the sound's length lies beyond what the first read brought in.
+// Cut 4000 bytes into the button, and 2 bytes into the sound's length.
 TEST(GestureLoadSweep, LargeSectionsReadFromAFileAsFromItsBytes) {
     TempDir dir;
     const Bytes good = WriteGestureFile(Settings(GF_AUDIO), test::Pattern(5000, 1), test::Pattern(70000, 2),
                                         test::Pattern(3000, 3));
-    for (const std::size_t length : {good.size(), good.size() - 1, std::size_t{53 + 4 + 4000}, good.size() - 3000 - 2}) {
+    for (const std::size_t length : {good.size(), good.size() - 1, std::size_t{57 + 4000}, good.size() - 3002}) {
         SCOPED_TRACE(length);
         ExpectEveryReader(dir, Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length)),
                           length == good.size() ? GestureReadStatus::Ok : GestureReadStatus::Truncated);
