@@ -67,6 +67,8 @@ TEST(PlaceBalloon, ChoiceOrder) {
     for (const auto& [name, bounds, preferred, visible, expected] : cases) {
         EXPECT_EQ(PlaceBalloon(bounds, kNearTop, kBalloon, preferred, CornersVisible(visible)), expected) << name;
     }
+    // With room on all sides the preferred side is kept, the first one too.
+    EXPECT_EQ(PlaceBalloon(kBounds, kAnchor, kBalloon, AboveLeft, [](Point) { return true; }).side, AboveLeft);
 }
 
 TEST(BalloonGeometry, WindowSizeFrameAreaAndFastPaint) {
