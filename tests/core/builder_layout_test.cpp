@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "authoring/BuilderLayout.h"
-#include "platform/FileDialogText.h"
 
 namespace qx {
 namespace {
@@ -14,12 +13,6 @@ TEST(PreviewPanePosition, CentresOnThePlaceholderLessTheCaption) {
     EXPECT_EQ(PreviewPanePosition({700, 280, 736, 302}, {100, 100, 870, 520}, 19), (Point{593, 139}));
     // (35-48)/2 = -6 (not -7); (21-64)/2 = -21 (not -22).
     EXPECT_EQ(PreviewPanePosition({10, 10, 45, 31}, {0, 0, 100, 100}, 0), (Point{3, -12}));
-}
-
-TEST(DialogFilter, PipesBecomeSeparators) {
-    const std::string f = DialogFilter("Quixmoor Gestures (*.qxm)|*.qxm||");
-    using namespace std::string_literals;
-    EXPECT_EQ(f, "Quixmoor Gestures (*.qxm)\0*.qxm\0\0"s);
 }
 
 }  // namespace

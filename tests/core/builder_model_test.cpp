@@ -16,7 +16,6 @@ TEST(BuilderModel, EnablingAfterEachChange) {
     // back to frame, audio once, start frame.
     const std::tuple<const char*, FormChange, FormChecks, FormEnabling, FormEnabling> cases[] = {
         {"reset clears whatever was on", Reset, {T, T, T}, kAllOn, kAllOff},
-        {"transparent on", Transparent, {T, F, F}, kAllOff, {T, F, F, F}},
         {"transparent off touches only the colour", Transparent, {F, T, T}, kAllOn, {F, T, T, T}},
         {"loop on with a sound", ImageLoop, {F, T, T}, kAllOff, {F, T, T, F}},
         {"loop on without a sound", ImageLoop, {F, T, F}, kAllOff, {F, T, F, F}},
@@ -50,20 +49,6 @@ TEST(BuilderModel, ConfirmDiscardDecision) {
                                                     [&, ok = saveSucceeds] { return ++timesSaved, ok; });
         EXPECT_EQ(std::tuple(discarded, timesAsked, timesSaved), std::tuple(discard, asked, saved)) << what;
     }
-}
-
-// Saving names the file in the title and clears the changes; New forgets the
-// title and keeps the path member.
-TEST(BuilderModel, TitleFollowsNewAndSave) {
-    BuilderModel model;
-    const auto state = [&model] { return std::tuple(model.Caption(), model.filePath, model.untitled, model.dirty); };
-    EXPECT_EQ(model.Caption(), "[Untitled] - Quixmoor Gesture");
-    model.dirty = 1;
-    model.MakeTitled("c:\\g\\wave.qxm", "wave.qxm");
-    EXPECT_EQ(state(), std::tuple("wave.qxm - Quixmoor Gesture", "c:\\g\\wave.qxm", 0, 0));
-    model.dirty = 1;
-    model.MakeUntitled();
-    EXPECT_EQ(state(), std::tuple("[Untitled] - Quixmoor Gesture", "c:\\g\\wave.qxm", 1, 0));
 }
 
 }  // namespace

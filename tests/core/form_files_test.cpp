@@ -51,7 +51,6 @@ TEST_F(FormFiles, ValidationReportsOnlyTheFirstProblemInOrder) {
         {name254, "256", missing_, missing_, missing_, "Frame width must be between 1 to 255"},
         {"W", "0", image_, button_, audio_, "Frame width must be between 1 to 255"},
         {"W", "1", missing_, missing_, missing_, "Can not open image file: '" + missing_ + "'"},
-        {"W", "1", "", button_, audio_, "Can not open image file: ''"},
         {"W", "1", image_, missing_, big_, "Can not open palette button image file: '" + missing_ + "'"},
         {"W", "1", image_, button_, missing_, "Can not open audio file: '" + missing_ + "'"},
         {"W", "1", image_, button_, folder_, "Can not open audio file: '" + folder_ + "'"},
@@ -67,7 +66,9 @@ TEST_F(FormFiles, ValidationReportsOnlyTheFirstProblemInOrder) {
     }
 }
 
-TEST_F(FormFiles, BuildsTheFileFromTheFormAndItsSections) {
+// The file is built from the form and its sections, or not at all, naming
+// the section file that cannot be read.
+TEST_F(FormFiles, BuildsTheFileOrNamesTheSectionFileThatCannotBeRead) {
     const Bytes audio{'R', 'I', 'F', 'F', 9};
     GestureForm form = ValidForm();
     form.imageLoop = true;
@@ -82,9 +83,7 @@ TEST_F(FormFiles, BuildsTheFileFromTheFormAndItsSections) {
         EXPECT_EQ(std::tuple(contents.settings, contents.button, contents.image, contents.audio),
                   std::tuple(FormSettings(form), kButton, kImage, sound ? audio : Bytes{}));
     }
-}
 
-TEST_F(FormFiles, BuildNamesTheSectionFileThatCannotBeRead) {
     const std::tuple<std::string GestureForm::*, std::string, std::string> cases[] = {
         {&GestureForm::buttonImageFile, folder_, "Can not read file: '" + folder_ + "'"},
         {&GestureForm::animationFile, missing_, "Can not read file: '" + missing_ + "'"},

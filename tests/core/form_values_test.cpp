@@ -35,10 +35,8 @@ TEST(FormSettings, StoresEachValueOnlyUnderItsCheckBox) {
         {"nothing set", false, false, false, false, false, 0, 0, 0, 0, 0, 0},
         {"transparent", true, false, false, false, false, GF_TRANSPARENT, 0, 128, 255, 0, 0},
         {"loop", false, true, false, false, false, GF_IMAGE_LOOP, 0, 0, 0, 44, 0},
-        {"reverse", false, false, true, false, false, GF_IMAGE_REVERSE, 0, 0, 0, 0, 0},
         {"audio once without sound", false, false, false, true, false, 0, 0, 0, 0, 0, 0},
         {"sound", false, false, false, false, true, GF_AUDIO, 0, 0, 0, 0, 7},
-        {"sound once", false, false, false, true, true, GF_AUDIO | GF_AUDIO_ONCE, 0, 0, 0, 0, 7},
         {"everything", true, true, true, true, true, 0x1F, 0, 128, 255, 44, 7},
     };
     for (const Case& c : cases) {

@@ -20,7 +20,6 @@ using test::Bytes;
 // sound given without GF_AUDIO (left out).
 TEST(GestureWriter, WritesEveryFieldAtItsOffset) {
     const test::GestureFields worked = test::WorkedExample();
-    ASSERT_EQ(test::GestureFileBytes(worked).size(), 17365u);
     // The name written, the flags and the sound given; the name and sound expected.
     const std::tuple<std::string, std::uint8_t, Bytes, std::string, std::optional<Bytes>> cases[] = {
         {std::string(254, 'n'), GF_AUDIO, {9}, std::string(254, 'n'), Bytes{9}},
@@ -42,12 +41,10 @@ TEST(GestureIdentity, MagicAndVersionCompareAsText) {
     const std::pair<std::string, GestureIdentity> cases[] = {
         {std::string("QXMG0000", 8), GestureIdentity::Gesture},
         {std::string("QXMG01\0\0", 8), GestureIdentity::Gesture},
-        {std::string("QXMG0100", 8) + "trailing", GestureIdentity::Gesture},
         {std::string("QXMG0101", 8), GestureIdentity::Newer},
         {std::string("QXMG1", 5), GestureIdentity::Newer},
         {std::string("QXMG010\xFF", 8), GestureIdentity::Newer},  // bytes compare unsigned
         {std::string("QXMX0100", 8), GestureIdentity::NotGesture},
-        {std::string("qxmg0100", 8), GestureIdentity::NotGesture},
         {std::string("", 0), GestureIdentity::NotGesture},
         {std::string("QX", 2), GestureIdentity::NotGesture},
     };

@@ -17,13 +17,7 @@ Size FixedPitch(std::string_view line) { return {7 * static_cast<int>(line.size(
 TEST(WrapText, BreaksAtTheLastSpaceOnceALineReachesTheWrapWidth) {
     const std::pair<std::size_t, int> widths[] = {{0, 20}, {83, 20}, {84, 21}, {1000, 250}};
     for (const auto& [length, wrap] : widths) EXPECT_EQ(WrapWidth(length), wrap) << length;
-    const std::string b25(25, 'b'), x25(25, 'x'), x30(30, 'x');
-    // Twenty five-letter words and a "!": 120 characters, so the wrap width is 30.
-    std::string words = "abcde", wrappedWords;
-    for (int w = 1; w < 20; ++w) words += " abcde";
-    words += "!";
-    wrappedWords = words;
-    for (const std::size_t at : {29, 59, 89}) wrappedWords[at] = '\n';
+    const std::string b25(25, 'b'), x25(25, 'x'), x80(80, 'x');
     const struct {
         std::string text, wrapped;
     } cases[] = {
@@ -35,12 +29,12 @@ TEST(WrapText, BreaksAtTheLastSpaceOnceALineReachesTheWrapWidth) {
         // so the second line, counted from 21, keeps its space at 27.
         {"a " + b25 + " cccccccccc", "a\n" + b25 + " cccccccccc"},
         {x25, x25},                       // no space: never broken
-        {"hi " + x30, "hi\n" + x30},
         {x25 + " end", x25 + "\nend"},  // the first space after a long word breaks at once
         // The remembered space outlives a newline: a long second line
         // without spaces breaks the first line instead.
         {"ab cd\n" + x25, "ab\ncd\n" + x25},
-        {words, wrappedWords},
+        // 102 characters wrap at 25: the space at 21 breaks, not the one at 18.
+        {std::string(18, 'y') + " zz " + x80, std::string(18, 'y') + " zz\n" + x80},
     };
     for (const auto& c : cases) EXPECT_EQ(WrapText(c.text), c.wrapped) << c.text;
 }

@@ -76,7 +76,6 @@ TEST(ReplaceFile, AReplacementIsOldOrWholeWhicheverOperationFails) {
     const Bytes bytes = Counting(10000);
     const std::tuple<const char*, std::optional<Bytes>, Write> cases[] = {
         {"replacing a longer file", Counting(30000), ReplaceFileWhole},
-        {"replacing an empty file", Bytes{}, ReplaceFileWhole},
         {"creating", std::nullopt, ReplaceFileWhole},
         {"a new file", std::nullopt, WriteNewFileWhole},
     };

@@ -101,8 +101,6 @@ TEST(ToolFaults, EveryWriterReportsAFailureAndLeavesEachOutputOldOrWhole) {
          {{out + "/w.qxm", old}}},
         {"repair", tool::kRepairCommand, {pictures + "magick-strip-4.gif", out + "/fixed.gif"},
          {{out + "/fixed.gif", old}}},
-        {"strip", tool::kStripCommand, {pictures + "gifsicle-anim-disposal2.gif", out + "/strip.gif"},
-         {{out + "/strip.gif", {}}}},
         {"decode", tool::kDecodeCommand, {parts("wave-button.gif"), out + "/button.bmp"},
          {{out + "/button.bmp", old}}},
     };
