@@ -33,12 +33,6 @@ inline void Append32(Bytes& to, std::uint32_t value) {
     Append16(to, static_cast<int>(value >> 16));
 }
 
-inline Bytes Concat(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const Bytes& part : parts) Append(all, part);
-    return all;
-}
-
 // Hand-listed (code, width in bits) pairs packed least significant bit
 // first, as GIF data holds them.
 inline Bytes PackCodes(std::initializer_list<std::pair<int, int>> codes) {
@@ -66,10 +60,9 @@ inline Bytes SubBlocks(const Bytes& data, std::size_t maxBlock = 255) {
     return out;
 }
 
-// The product's LZW encoder, with the options as arguments.
-inline Bytes EncodeLzw(const std::vector<std::uint8_t>& pixels, int minCodeSize, bool leadingClear = true,
-                       bool clearWhenFull = true) {
-    return qx::EncodeLzw(pixels, minCodeSize, {leadingClear, clearWhenFull});
+// The product's LZW encoder with its default options.
+inline Bytes EncodeLzw(const std::vector<std::uint8_t>& pixels, int minCodeSize) {
+    return qx::EncodeLzw(pixels, minCodeSize);
 }
 
 struct GifFrame {
