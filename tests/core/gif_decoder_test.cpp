@@ -23,7 +23,7 @@ GifFrame Coded(int width, int height, int minCodeSize, Bytes data) {
 // length as given, if they are.
 Bytes Gif(int colours, GifFrame frame, int flags = -1, int tableEntries = -1) {
     const std::vector<std::uint32_t> table(static_cast<std::size_t>(colours), 0x336699);
-    return test::WriteGif({table, 20, 20, true, flags, tableEntries}, {std::move(frame)});
+    return test::WriteGif({table, 20, 20, flags, tableEntries}, {std::move(frame)});
 }
 
 // The first n bytes (zeros past the end), then more.

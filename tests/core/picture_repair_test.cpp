@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 #include <string>
 #include <tuple>
@@ -43,7 +42,7 @@ Bytes MakeGif(const Layout& l) {
     f.subBlockSize = 5;
     if (!l.data.empty()) f.data = l.data;
     if (l.local) f.local = kColours;
-    Bytes gif = test::WriteGif({kColours, l.width, 4, true, l.screenFlags, l.globalEntries},
+    Bytes gif = test::WriteGif({kColours, l.width, 4, l.screenFlags, l.globalEntries},
                                std::vector<test::GifFrame>(static_cast<std::size_t>(l.images), f));
     if (!l.trailer) gif.pop_back();
     return gif;
