@@ -34,10 +34,12 @@ struct Frame : test::GifFrame {
     }
 };
 
-// An animation of the frames on a width x height screen.
+// An animation of the frames on a width x height screen, with or without
+// the global table.
 Bytes Animation(int width, int height, const std::vector<Frame>& frames, bool global = true) {
-    return test::WriteGif({{std::begin(kGlobal), std::end(kGlobal)}, width, height, global},
-                          {frames.begin(), frames.end()});
+    return test::WriteGif(
+        {{std::begin(kGlobal), std::end(kGlobal)}, width, height, global ? -1 : 0x70, global ? -1 : 0},
+        {frames.begin(), frames.end()});
 }
 
 std::uint32_t Rgb(RgbColour c) { return (std::uint32_t{c.red} << 16) | (c.green << 8) | c.blue; }
@@ -94,14 +96,16 @@ Bytes SecondCoded(int minCodeSize, Bytes data) {
     return Animation(2, 1, list);
 }
 
-// Offsets and the four disposals are compared with giflib on the encoders'
-// animations; these are the cases none of them has, then every refusal.
+// How frames compose (offsets, the four disposals, clipping, transparent
+// indices, local tables, interlacing), then every refusal.
 TEST(GifStrip, FramesComposeAsViewersShowThemOrTheStripIsRefused) {
     const struct {
         const char* what;
         Bytes gif;
         std::vector<std::string> shown;
     } cases[] = {
+        {"disposal 0 keeps the frame, disposal 2 clears its rectangle alone",
+         Animation(2, 1, {{0, 0, 2, 1, "12", 0}, {1, 0, 1, 1, "3", 2}, {0, 0, 1, 1, "4"}}), {"RG|RB|W."}},
         {"disposal 3 on the first frame restores the empty canvas",
          Animation(2, 1, {{0, 0, 1, 1, "1", 3}, {1, 0, 1, 1, "2"}}), {"R.|.G"}},
         {"disposal 3 restores every row of its rectangle",
@@ -201,7 +205,6 @@ TEST(GifStrip, ACutShortAnimationGivesItsFirstFrames) {
         {2, 2, 2, 2, "4444"},
     });
     const std::vector<std::string> whole = Shown(MakeStrip(gif));
-    ASSERT_EQ(whole.size(), 9u);
     std::set<int> frameCounts;
     for (std::size_t n = 0; n < gif.size(); ++n) {
         const StripResult strip = MakeStrip(std::span(gif.data(), n));
@@ -222,9 +225,8 @@ TEST(GifEncoder, PicturesDecodeToTheirPixelsWhateverWasEncodedBefore) {
     test::TestRandom random(23);
     std::vector<std::uint32_t> table(256);
     for (auto& c : table) c = random.Next() & 0xFFFFFF;
-    std::vector<std::uint8_t> first;
-    Bytes firstGif;
-    for (int n = 0; n < 40; ++n) {
+    std::pair<std::vector<std::uint8_t>, Bytes> first;  // pixels and GIF
+    for (int n = 0; n < 24; ++n) {
         const std::uint32_t colours = n % 2 ? 16 : 256;
         const int width = n < 2 ? 301 : 1 + static_cast<int>(random.Next() % 90);
         const int height = n < 2 ? 203 : 1 + static_cast<int>(random.Next() % 40);
@@ -234,28 +236,21 @@ TEST(GifEncoder, PicturesDecodeToTheirPixelsWhateverWasEncodedBefore) {
             pixels.push_back(static_cast<std::uint8_t>(random.Next() % (i % 7 == 0 ? colours : spread)));
         }
         const Bytes gif = EncodeGif(width, height, std::span(table.data(), colours), pixels);
-        if (n == 0) {
-            first = pixels;
-            firstGif = gif;
-        }
+        if (n == 0) first = {pixels, gif};
         const auto block = GifDecoder().Decode(gif.data(), gif.size());
         ASSERT_TRUE(block) << n;
         std::vector<std::uint8_t> decoded;
         for (int i = 0; i < width * height; ++i) decoded.push_back(test::IndexAt(*block, i % width, i / width));
-        ASSERT_EQ(ReadInfoHeader(block->data()).bitCount, colours == 16 ? 4 : 8) << n;
         ASSERT_EQ(decoded, pixels) << n;
     }
-    EXPECT_EQ(EncodeGif(301, 203, table, first), firstGif);
+    EXPECT_EQ(EncodeGif(301, 203, table, first.first), first.second);
 }
 
 // One colour over 60000 pixels: each code is one pixel longer than the one
-// before, about 350 codes of at most 12 bits.
-TEST(GifEncoder, AFlatPictureTakesFewBytes) {
+// before, about 350 codes of at most 12 bits. A picture the encoder cannot
+// write gives nothing.
+TEST(GifEncoder, FlatPicturesTakeFewBytesAndUnwritableOnesNone) {
     EXPECT_LT(EncodeLzw(std::vector<std::uint8_t>(60000, 5), 8).size(), 600u);
-    EXPECT_LT(EncodeLzw(std::vector<std::uint8_t>(60000, 5), 4).size(), 600u);
-}
-
-TEST(GifEncoder, WritesNothingForAPictureItCannotWrite) {
     const std::vector<std::uint32_t> two = {0, 0xFFFFFF};
     const std::vector<std::uint8_t> four = {0, 1, 1, 0};
     EXPECT_TRUE(EncodeGif(0, 4, two, {}).empty());

@@ -12,11 +12,6 @@
 namespace qx {
 namespace {
 
-std::vector<std::uint8_t> Corpus(const std::string& name) {
-    std::ifstream in(std::string(QX_TEST_DATA) + "/" + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(PictureOffer, CopyTakesTheFirstFreeNameBesideThePicture) {
     const struct {
         std::string path;
@@ -56,7 +51,8 @@ TEST(PictureOffer, OfferDependsOnThePictureAndItsRole) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
-        const std::vector<std::uint8_t> bytes = Corpus(c.file);
+        std::ifstream in(std::string(QX_TEST_DATA) + "/" + c.file, std::ios::binary);
+        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
         ASSERT_FALSE(bytes.empty());
         const PictureOffer offer = OfferForPicture("x.gif", bytes, c.role, [](const std::string&) { return false; });
         EXPECT_EQ(offer.kind, c.kind);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 #include <string>
 #include <tuple>
@@ -43,7 +42,7 @@ Bytes MakeGif(const Layout& l) {
     f.subBlockSize = 5;
     if (!l.data.empty()) f.data = l.data;
     if (l.local) f.local = kColours;
-    Bytes gif = test::WriteGif({kColours, l.width, 4, true, l.screenFlags, l.globalEntries},
+    Bytes gif = test::WriteGif({kColours, l.width, 4, l.screenFlags, l.globalEntries},
                                std::vector<test::GifFrame>(static_cast<std::size_t>(l.images), f));
     if (!l.trailer) gif.pop_back();
     return gif;
@@ -145,7 +144,6 @@ TEST(PictureRepair, ShownOrRefusedPicturesAreNotRepaired) {
         {"no image before the trailer", MakeGif({.screenFlags = 0x81, .globalEntries = 4, .images = 0}), Refused,
          "is a GIF that holds no picture [GIF_ERR_INPUT_END]"},
         {"no image, nothing to rewrite", MakeGif({.images = 0}), Refused, "is a GIF that holds no picture"},
-        {"a header alone", Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 0}, Refused, "cut short"},
         {"empty", Bytes{}, Refused, "is empty"},
         {"a PNG", Bytes{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}, Refused, "is a PNG picture"},
         {"text", Bytes{'G', 'I', 'R', 'A', 'F', 'F', 'E', 0x0A}, Refused, "is neither a GIF nor a bitmap picture"},
@@ -168,7 +166,6 @@ TEST(GifBlocks, WhereTheWalkEnds) {
     using End = GifLayout::End;
     const Bytes whole = MakeGif({.local = true, .images = 2});
     const std::size_t firstImage = 13 + 48 + 8;  // after the table and the graphic control
-    const Bytes noTable = MakeGif({.screenFlags = 0x70, .globalEntries = 0});
     auto prefix = [&](std::size_t n) { return Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(n)); };
     const struct {
         const char* what;
@@ -180,11 +177,9 @@ TEST(GifBlocks, WhereTheWalkEnds) {
         {"12 bytes", prefix(12), End::CutInScreen, {0, 0}},
         {"in the global table", prefix(13 + 47), End::CutInTable, {0, 0}},
         {"after the global table", prefix(13 + 48), End::NoTrailer, {0, 0}},
-        {"header and screen, no global table", Bytes(noTable.begin(), noTable.begin() + 13), End::NoTrailer, {0, 0}},
         {"no local table, its size field set", MakeGif({.images = 2}), End::Trailer, {2, 4}},
         {"in a descriptor", prefix(firstImage + 9), End::CutInBlock, {0, 1}},
         {"in a local table", prefix(firstImage + 10), End::CutInBlock, {1, 1}},
-        {"without the trailer", prefix(whole.size() - 1), End::NoTrailer, {2, 4}},
         {"whole", whole, End::Trailer, {2, 4}},
     };
     for (const auto& c : cases) {
@@ -207,13 +202,6 @@ TEST(GifBlocks, WhereTheWalkEnds) {
 // refusal is named (the decoder's own, or the name of its code).
 TEST(DecodePicture, ChoosesThePathByTheFirstBytes) {
     const Bytes bitmap = test::BitmapFile({.width = 1, .height = 1, .bitCount = 24, .rowBytes = 4});
-    // A 1 x 1 image, after a graphic control if asked for, below a screen
-    // with the flags and table entries given.
-    auto gif = [](int flags, int entries, int disposal) {
-        test::GifFrame image{1, 1, {0}};
-        image.disposal = disposal;
-        return test::WriteGif(test::GifScreen{{0}, 1, 1, true, flags, entries}, {image});
-    };
     using enum PictureError;
     using enum PictureKind;
     const struct {
@@ -225,12 +213,11 @@ TEST(DecodePicture, ChoosesThePathByTheFirstBytes) {
     } cases[] = {
         {"bitmap", bitmap, Bitmap, None, GIF_ERR_NONE},
         {"GIF", test::WriteGif({0xFFFFFF}, {{1, 1, {0}}}), Gif, None, GIF_ERR_NONE},
-        {"GIF without colours", gif(0x73, 0, -1), Gif, GifNoColours, GIF_ERR_NO_COLOURS},
-        // The refusal keeps the code the extension left behind.
-        {"small table after an extension", gif(0xF2, 8, 0), Gif, GifSmallGlobalTable, GIF_ERR_DATA_END},
+        {"no colours", MakeGif({.screenFlags = 0x73, .globalEntries = 0}), Gif, GifNoColours, GIF_ERR_NO_COLOURS},
+        // The refusal keeps the code the graphic control left behind.
+        {"small table", MakeGif({.screenFlags = 0xF2, .globalEntries = 8}), Gif, GifSmallGlobalTable, GIF_ERR_DATA_END},
         {"bitmap cut short", Bytes(bitmap.begin(), bitmap.begin() + 30), Bitmap, BitmapTruncated, GIF_ERR_NONE},
         {"neither", {'B', 'X', 'G'}, Unknown, NotPicture, GIF_ERR_NONE},
-        {"one byte of a bitmap", {'B'}, Unknown, NotPicture, GIF_ERR_NONE},
         {"two bytes of a GIF", {'G', 'I'}, Unknown, NotPicture, GIF_ERR_NONE},
     };
     for (const auto& c : cases) {

@@ -33,12 +33,6 @@ inline void Append32(Bytes& to, std::uint32_t value) {
     Append16(to, static_cast<int>(value >> 16));
 }
 
-inline Bytes Concat(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const Bytes& part : parts) Append(all, part);
-    return all;
-}
-
 // Hand-listed (code, width in bits) pairs packed least significant bit
 // first, as GIF data holds them.
 inline Bytes PackCodes(std::initializer_list<std::pair<int, int>> codes) {
@@ -66,10 +60,9 @@ inline Bytes SubBlocks(const Bytes& data, std::size_t maxBlock = 255) {
     return out;
 }
 
-// The product's LZW encoder, with the options as arguments.
-inline Bytes EncodeLzw(const std::vector<std::uint8_t>& pixels, int minCodeSize, bool leadingClear = true,
-                       bool clearWhenFull = true) {
-    return qx::EncodeLzw(pixels, minCodeSize, {leadingClear, clearWhenFull});
+// The product's LZW encoder with its default options.
+inline Bytes EncodeLzw(const std::vector<std::uint8_t>& pixels, int minCodeSize) {
+    return qx::EncodeLzw(pixels, minCodeSize);
 }
 
 struct GifFrame {
@@ -88,14 +81,13 @@ struct GifFrame {
 };
 
 // The logical screen: its size (-1: the largest frame's) and global table
-// (0xRRGGBB values; none at all when global is false). A flags byte or a
-// count of table entries (cut short, or padded with black) given here are
-// written as they are, whatever the table.
+// (0xRRGGBB values). A flags byte or a count of table entries (cut short, or
+// padded with black) given here are written as they are, whatever the table:
+// flags 0x70 and no entries make a screen without a global table.
 struct GifScreen {
     std::vector<std::uint32_t> colours;
     int width = -1;
     int height = -1;
-    bool global = true;
     int flags = -1;
     int entries = -1;
 };
@@ -128,9 +120,9 @@ inline Bytes WriteGif(const GifScreen& screen, const std::vector<GifFrame>& fram
     const int sizeField = AppendTable(table, screen.colours);
     if (screen.entries >= 0) table.resize(3 * static_cast<std::size_t>(screen.entries), 0);
     // Table flag, resolution 7, the table's size field; background 0, aspect 0.
-    const int flags = screen.flags >= 0 ? screen.flags : screen.global ? 0xF0 | sizeField : 0x70;
+    const int flags = screen.flags >= 0 ? screen.flags : 0xF0 | sizeField;
     Append(out, {static_cast<std::uint8_t>(flags), 0, 0});
-    if (screen.global) Append(out, table);
+    Append(out, table);
     for (const GifFrame& f : frames) {
         if (f.disposal >= 0) {
             // Graphic control: disposal in bits 2-4, the transparent flag in bit

@@ -5,6 +5,7 @@
 
 #include <gif_lib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -20,34 +21,22 @@ struct GiflibImage {
     std::vector<std::uint32_t> rgb;     // 0xRRGGBB per pixel
 };
 
-struct GiflibSource {
-    const std::uint8_t* data;
-    std::size_t length;
-    std::size_t pos;
-};
-
-inline int GiflibRead(GifFileType* gif, GifByteType* out, int n) {
-    auto* src = static_cast<GiflibSource*>(gif->UserData);
-    const std::size_t left = src->length - src->pos;
-    const std::size_t take = static_cast<std::size_t>(n) < left ? static_cast<std::size_t>(n) : left;
-    std::memcpy(out, src->data + src->pos, take);
-    src->pos += take;
-    return static_cast<int>(take);
-}
-
-// Entry index of the table as 0xRRGGBB; black past its end, or without a table.
-inline std::uint32_t GiflibColour(const ColorMapObject* map, int index) {
-    if (!map || index >= map->ColorCount) return 0;
-    const GifColorType& e = map->Colors[index];
-    return (std::uint32_t{e.Red} << 16) | (e.Green << 8) | e.Blue;
-}
-
 // With wantColours false only the indices are produced (the benchmark's work).
 inline std::optional<GiflibImage> GiflibDecodeFirst(const std::uint8_t* data, std::size_t length,
                                                     bool wantColours = true) {
-    GiflibSource source{data, length, 0};
+    struct Source {
+        const std::uint8_t* data;
+        std::size_t left;
+    } source{data, length};
     int error = 0;
-    GifFileType* gif = DGifOpen(&source, GiflibRead, &error);
+    GifFileType* gif = DGifOpen(&source, [](GifFileType* g, GifByteType* out, int n) {
+        auto* src = static_cast<Source*>(g->UserData);
+        const std::size_t take = std::min(static_cast<std::size_t>(n), src->left);
+        std::memcpy(out, src->data, take);
+        src->data += take;
+        src->left -= take;
+        return static_cast<int>(take);
+    }, &error);
     if (!gif) return std::nullopt;
     std::optional<GiflibImage> result;
     GifRecordType type;
@@ -82,7 +71,11 @@ inline std::optional<GiflibImage> GiflibDecodeFirst(const std::uint8_t* data, st
         if (!ok) break;
         const ColorMapObject* map = gif->Image.ColorMap ? gif->Image.ColorMap : gif->SColorMap;
         if (wantColours) {
-            for (std::uint8_t i : image.indices) image.rgb.push_back(GiflibColour(map, i));
+            // Black past the table's end, or without a table.
+            for (std::uint8_t i : image.indices) {
+                const GifColorType* e = map && i < map->ColorCount ? &map->Colors[i] : nullptr;
+                image.rgb.push_back(e ? (std::uint32_t{e->Red} << 16) | (e->Green << 8) | e->Blue : 0);
+            }
         }
         result = std::move(image);
     }
