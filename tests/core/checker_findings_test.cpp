@@ -137,8 +137,9 @@ TEST(CheckerFindings, EachProblemOnAGestureMadeToShowIt) {
         {[](G& g) { RestartedSound(g, 11025); }, Warning,
          "back every 4 ticks and restarts the sound each time, so only its first 0.80 s"},
         {[](G& g) { g.settings.name.clear(); }, Warning, "no displayed name"},
-        // The fmt chunk's body starts at byte 20, its channels at 22.
+        // The fmt chunk's body starts at byte 20, its channels at 22, its rate at 24.
         {[](G& g) { g.audio[22] = 0; }, Error, "states no channels"},
+        {[](G& g) { std::fill_n(g.audio.begin() + 24, 4, 0); }, Error, "states no channels"},
         // With its flag off a setting is not checked at all.
         {[](G& g) { g.image = Strip(128, 32, false), g.settings.flags &= ~GF_TRANSPARENT; }, Info, "4 frames"},
         {[](G& g) { g.settings.backToFrame = 9, g.settings.flags &= ~GF_IMAGE_LOOP; }, Info, "0 1 2 3, then stays"},
