@@ -18,7 +18,7 @@
 #include "app/BuilderDialog_win.h"
 #include "platform/Seams_win.h"
 #include "playback/Performance_win.h"
-#include "support/GifWriter.h"
+#include "tests/support/GifWriter.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <tuple>
 #include <vector>
 
-#include "support/FaultSweep.h"
-#include "support/TestFiles.h"
+#include "tests/support/FaultSweep.h"
+#include "tests/support/TestFiles.h"
 #include "gesture/GestureFormat.h"
 #include "tools/DecodeCommand.h"
 #include "tools/ExtractCommand.h"
@@ -108,7 +108,9 @@ TEST(ToolFaults, EveryWriterReportsAFailureAndLeavesEachOutputOldOrWhole) {
         SCOPED_TRACE(name);
         const int runs = SweepFileFaults(targets, {out}, [&, &command = command, &args = args] {
             const auto [status, printed, errors] = RunTool(command, args);
-            if (status != 0) EXPECT_NE(errors, "") << "a failure without a message";
+            if (status != 0) {
+                EXPECT_NE(errors, "") << "a failure without a message";
+            }
             return status == 0;
         });
         EXPECT_GT(runs, 0);

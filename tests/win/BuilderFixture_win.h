@@ -15,7 +15,7 @@
 #include "TestSupport_win.h"
 #include "app/BuilderDialog_win.h"
 #include "platform/Controls_win.h"
-#include "support/FaultSweep.h"
+#include "tests/support/FaultSweep.h"
 #include "tests/support/GestureBytes.h"
 #include "tests/support/TestFiles.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "tests/support/GestureBytes.h"
-#include "support/GifWriter.h"
+#include "tests/support/GifWriter.h"
 
 namespace qx::test {
 

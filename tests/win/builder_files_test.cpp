@@ -4,7 +4,7 @@
 // file operations failing in turn reports the failure, leaves its target old
 // or whole and leaves no file of its own behind.
 #include "BuilderFixture_win.h"
-#include "support/GifWriter.h"
+#include "tests/support/GifWriter.h"
 
 #include <commdlg.h>
 

@@ -16,7 +16,7 @@
 #include "playback/Duration.h"
 #include "playback/PerformanceManager_win.h"
 #include "playback/PreviewPane_win.h"
-#include "support/GifWriter.h"
+#include "tests/support/GifWriter.h"
 #include "tests/support/GestureBytes.h"
 
 namespace qx::test {
